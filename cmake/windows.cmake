@@ -1,0 +1,47 @@
+# The shipped program: orlo.exe and its subsystems as static libraries, linked with the picture libraries.
+set(ORLO_DEPS ${CMAKE_BINARY_DIR}/deps/i686 CACHE PATH "Cross-built picture libraries")
+set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -static-libstdc++")
+# SSE2 is the floor: it excludes only Pentium III, Athlon XP and older processors.
+add_compile_options(-msse2 -mfpmath=sse)
+add_compile_definitions(WINVER=0x0600 _WIN32_WINNT=0x0600 _WIN32_IE=0x0600 NOMINMAX WIN32_LEAN_AND_MEAN)
+
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
+
+# A static library of one folder's sources; an interface library while the folder has none yet.
+function(folder_library name)
+  folder_sources(sources ${name})
+  if(sources)
+    add_library(${name} STATIC ${sources})
+    target_link_libraries(${name} PUBLIC ${ARGN})
+  else()
+    add_library(${name} INTERFACE)
+    target_link_libraries(${name} INTERFACE ${ARGN})
+  endif()
+endfunction()
+
+add_library(picture_libraries INTERFACE)
+target_include_directories(picture_libraries INTERFACE ${ORLO_DEPS}/include)
+target_link_libraries(picture_libraries INTERFACE
+  ${ORLO_DEPS}/lib/libtiff.a ${ORLO_DEPS}/lib/libpng16.a ${ORLO_DEPS}/lib/libgif.a
+  ${ORLO_DEPS}/lib/libjpeg.a /usr/i686-w64-mingw32/lib/libz.a)
+
+folder_library(imaging picture_libraries)
+target_include_directories(picture_libraries INTERFACE ${CMAKE_SOURCE_DIR})
+
+folder_library(platform imaging comctl32 shlwapi ole32 oleaut32 uuid gdi32 user32 shell32 version)
+folder_library(settings platform)
+folder_library(engine settings platform)
+folder_library(shell engine settings platform)
+
+add_executable(orlo WIN32 orlo.cpp forms/orlo.rc)
+target_link_libraries(orlo PRIVATE shell)
+
+add_test_folder(imaging imaging)
+add_test_folder(platform platform)
+add_test_folder(settings settings)
+add_test_folder(engine engine)
+add_test_folder(e2e platform)
+if(TARGET e2e_tests)
+  add_dependencies(e2e_tests orlo)
+  target_compile_definitions(e2e_tests PRIVATE ORLO_EXE="$<TARGET_FILE:orlo>")
+endif()

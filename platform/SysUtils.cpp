@@ -1,0 +1,25 @@
+#include "platform/SysUtils.h"
+
+#include <cstdio>
+#include <vector>
+
+std::string FormatV(const char* format, va_list args) {
+  va_list copy;
+  va_copy(copy, args);
+  const int length = std::vsnprintf(nullptr, 0, format, copy);
+  va_end(copy);
+  if (length <= 0) return {};
+  std::vector<char> buffer(static_cast<size_t>(length) + 1);
+  std::vsnprintf(buffer.data(), buffer.size(), format, args);
+  return std::string(buffer.data(), static_cast<size_t>(length));
+}
+
+std::string Format(const char* format, ...) {
+  va_list args;
+  va_start(args, format);
+  std::string result = FormatV(format, args);
+  va_end(args);
+  return result;
+}
+
+void RaiseRangeError() { throw ERangeError("Range check error"); }

@@ -1,0 +1,42 @@
+#pragma once
+// The program's exception hierarchy: every failure is an Exception with a message the user may see.
+#include <cstdarg>
+#include <exception>
+#include <string>
+
+class Exception : public std::exception {
+public:
+  explicit Exception(std::string message) : FMessage(std::move(message)) {}
+  const std::string& Message() const noexcept { return FMessage; }
+  const char* what() const noexcept override { return FMessage.c_str(); }
+
+private:
+  std::string FMessage;
+};
+
+#define ORLO_EXCEPTION(Name, Parent)   \
+  class Name : public Parent {         \
+  public:                              \
+    using Parent::Parent;              \
+  }
+
+ORLO_EXCEPTION(ERegistryException, Exception);
+ORLO_EXCEPTION(ERangeError, Exception);
+ORLO_EXCEPTION(EZeroDivide, Exception);
+ORLO_EXCEPTION(EInvalidOp, Exception);
+ORLO_EXCEPTION(EOverflow, Exception);
+ORLO_EXCEPTION(EInvalidGraphic, Exception);
+ORLO_EXCEPTION(EFOpenError, Exception);
+ORLO_EXCEPTION(EFCreateError, Exception);
+ORLO_EXCEPTION(EInOutError, Exception);
+ORLO_EXCEPTION(EOutOfResources, Exception);
+ORLO_EXCEPTION(EOleSysError, Exception);
+
+#undef ORLO_EXCEPTION
+
+// printf-style formatting into a std::string.
+std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
+std::string FormatV(const char* format, va_list args);
+
+// The range check of a conversion to a narrower or unsigned type.
+[[noreturn]] void RaiseRangeError();

@@ -1,0 +1,22 @@
+#!/usr/bin/env bash
+# Runs a Windows program under Wine in the build's own 32-bit prefix. ctest uses it as the emulator.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix}
+export WINEARCH=win32
+export WINEDEBUG=${WINEDEBUG:--all}
+# No Mono or Gecko installers: the program needs neither.
+export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+
+if [ ! -f "$WINEPREFIX/.orlo-ready" ]; then
+  mkdir -p "$(dirname "$WINEPREFIX")"
+  exec 9>"$WINEPREFIX.lock"
+  flock 9
+  if [ ! -f "$WINEPREFIX/.orlo-ready" ]; then
+    wineboot --init >/dev/null 2>&1
+    wineserver --wait
+    touch "$WINEPREFIX/.orlo-ready"
+  fi
+  exec 9>&-
+fi
+exec wine "$@"
