@@ -15,22 +15,25 @@ deps: bootstrap
 
 build: deps
 	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -Wno-dev >/dev/null
-	@cmake --build $(BUILD) -j $(JOBS)
+	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
 native: bootstrap
 	@CC=clang CXX=clang++ cmake -S . -B $(NATIVE) -DCMAKE_BUILD_TYPE=RelWithDebInfo -Wno-dev >/dev/null
-	@cmake --build $(NATIVE) -j $(JOBS)
+	@cmake --build $(NATIVE) -j $(JOBS) -- --no-print-directory
 
 run: build
 	@if [ -n "$$DISPLAY" ]; then tools/wine-run.sh $(BUILD)/orlo.exe; \
 	 else xvfb-run -a tools/wine-run.sh $(BUILD)/orlo.exe; fi
 
+# Both suites run even when the first fails; the exit status tells whether any test failed.
 test: build native
-	@cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)
-	@tools/with-display.sh sh -c 'cd $(BUILD) && ctest --output-on-failure'
+	@status=0; \
+	 (cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)) || status=1; \
+	 tools/with-display.sh sh -c 'cd $(BUILD) && ctest --output-on-failure' || status=1; \
+	 exit $$status
 
 screenshot: build
-	@tools/with-display.sh tools/screenshot.sh $(BUILD)/orlo.exe screenshot.png
+	@tools/with-display.sh tools/screenshot.sh $(BUILD)/orlo.exe $(BUILD)/screenshot.png
 
 dist: build
 	@rm -rf dist && mkdir -p dist/Muralia/collection

@@ -14,6 +14,9 @@ if [ ! -f "$WINEPREFIX/.orlo-ready" ]; then
   flock 9
   if [ ! -f "$WINEPREFIX/.orlo-ready" ]; then
     wineboot --init >/dev/null 2>&1
+    # Wine draws the window frames itself: test displays run no window manager.
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
     wineserver --wait
     touch "$WINEPREFIX/.orlo-ready"
   fi
