@@ -37,6 +37,16 @@ private:
   HKEY FKey = nullptr;
 };
 
+// An empty access list refuses all access (the owner may still change the list); no list grants all.
+void SetAccessList(HKEY key, bool refuseAll) {
+  SECURITY_DESCRIPTOR descriptor;
+  ACL acl;
+  InitializeSecurityDescriptor(&descriptor, SECURITY_DESCRIPTOR_REVISION);
+  InitializeAcl(&acl, sizeof acl, ACL_REVISION);
+  SetSecurityDescriptorDacl(&descriptor, TRUE, refuseAll ? &acl : nullptr, FALSE);
+  EXPECT_EQ(RegSetKeySecurity(key, DACL_SECURITY_INFORMATION, &descriptor), ERROR_SUCCESS);
+}
+
 }  // namespace
 
 bool KeyExists(const std::string& path) { return Key(path, false).Get() != nullptr; }
@@ -137,6 +147,20 @@ KeyGuard::~KeyGuard() {
     EXPECT_EQ(RegCopyTreeA(backup.Get(), nullptr, restored.Get()), ERROR_SUCCESS);
   }
   DeleteKey(kBackupRoot);
+}
+
+LockedKey::LockedKey(std::string path) : FPath(std::move(path)) {
+  Key key(FPath, true);
+  SetAccessList(key.Get(), true);
+}
+
+LockedKey::~LockedKey() {
+  HKEY key = nullptr;
+  if (RegOpenKeyExA(HKEY_CURRENT_USER, FPath.c_str(), 0, WRITE_DAC, &key) == ERROR_SUCCESS) {
+    SetAccessList(key, false);
+    RegCloseKey(key);
+  }
+  DeleteKey(FPath);
 }
 
 }  // namespace regtest

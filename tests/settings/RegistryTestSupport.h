@@ -49,6 +49,18 @@ private:
   bool FExisted;
 };
 
+// Creates a key whose access list grants nobody anything, and opens it up again (and deletes it) at the end.
+class LockedKey {
+public:
+  explicit LockedKey(std::string path);
+  ~LockedKey();
+  LockedKey(const LockedKey&) = delete;
+  LockedKey& operator=(const LockedKey&) = delete;
+
+private:
+  std::string FPath;
+};
+
 // The message of the ERegistryException that the call raises, or "no exception".
 template <typename Call>
 std::string RegistryErrorOf(Call call) {

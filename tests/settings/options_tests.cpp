@@ -135,4 +135,13 @@ TEST_F(OptionsTest, InstancesShareWhatIsStored) {
   EXPECT_EQ(other.GetLastActiveWallpaperIndex(), 41);
 }
 
+TEST_F(OptionsTest, KeyRefusingFullAccessFailsReadsAsAWrite) {
+  {
+    LockedKey locked(kOptionsKey);
+    EXPECT_EQ(RegistryErrorOf([&] { FOptions.GetFirstRun(); }), "Failed to set data for 'FirstRun'");
+    EXPECT_EQ(RegistryErrorOf([&] { FOptions.SetFirstRun(false); }), "Failed to set data for 'FirstRun'");
+  }
+  EXPECT_TRUE(FOptions.GetFirstRun());
+}
+
 }  // namespace
