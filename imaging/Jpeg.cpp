@@ -20,6 +20,7 @@ namespace imaging {
 namespace {
 
 static_assert(std::endian::native == std::endian::little, "pixels are written as B, G, R, A bytes");
+static_assert(sizeof(unsigned long) >= sizeof(size_t), "jpeg_mem_src takes any file size");
 
 constexpr int kMaxScans = 500;
 // Room for the coefficients of the largest progressive CMYK picture that we accept.
@@ -138,7 +139,6 @@ private:
 }  // namespace
 
 Image DecodeJpeg(Bytes file) {
-  if (file.size() > ~0ul) throw DecodeError("Cannot read the JPEG picture: the file is too large");
   JpegReader reader;
   JpegHeader header{};
   if (!ReadHeader(reader.decoder(), file.data(), static_cast<unsigned long>(file.size()), &header)) reader.Fail();
