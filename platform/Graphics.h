@@ -1,0 +1,38 @@
+#pragma once
+// The picture classes' common base and class references (the framework's TGraphic and TGraphicClass roles).
+#include <windows.h>
+
+#include <cstdint>
+#include <functional>
+#include <memory>
+#include <string>
+
+// The framework's colour value: COLORREF byte order; a zero top byte makes it a plain RGB colour.
+using TColor = int32_t;
+
+class TGraphic;
+
+// A class reference: the class's name and its virtual constructor.
+struct TGraphicClass {
+  std::string ClassName;
+  std::function<std::unique_ptr<TGraphic>()> Create;
+};
+
+class TGraphic {
+public:
+  TGraphic() = default;
+  virtual ~TGraphic() = default;
+  TGraphic(const TGraphic&) = delete;
+  TGraphic& operator=(const TGraphic&) = delete;
+
+  virtual const TGraphicClass& ClassType() const = 0;
+  virtual int Width() const = 0;
+  virtual int Height() const = 0;
+  // Reads and decodes the whole file; raises on a file that cannot be read. On failure the graphic keeps
+  // what it held.
+  virtual void LoadFromFile(const std::string& fileName) = 0;
+  // The copy that assignment makes: a new instance of the same class with the same picture.
+  virtual std::unique_ptr<TGraphic> Clone() const = 0;
+  // Draws the whole graphic stretched into rect.
+  virtual void Draw(HDC dc, const RECT& rect) const = 0;
+};

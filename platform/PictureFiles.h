@@ -1,0 +1,39 @@
+#pragma once
+// Reading picture files: opened as the framework's file streams open them (for reading, denying others
+// write access), read whole into memory within a bound, and decoder failures turned into EInvalidGraphic.
+#include <cstdint>
+#include <new>
+#include <string>
+#include <vector>
+
+#include "imaging/Image.h"
+#include "platform/SysUtils.h"
+#include "platform/WinHandles.h"
+
+// A picture file larger than this is refused before anything is allocated: its bytes and the decoded
+// picture together must still fit the address space of a 32-bit process.
+constexpr uint64_t kMaxPictureFileBytes = uint64_t{1} << 30;
+
+// Raises EFOpenError "Cannot open file %s" when the file cannot be opened.
+TFileHandle OpenFileForReading(const std::string& fileName);
+
+struct TFileHead {
+  std::vector<uint8_t> bytes;  // the first bytes of the file, up to the count asked for
+  uint64_t size = 0;           // the whole file's size
+};
+TFileHead ReadFileHead(const std::string& fileName, size_t count);
+
+// The whole file; EInvalidGraphic when it is larger than kMaxPictureFileBytes or memory runs out.
+std::vector<uint8_t> ReadPictureFile(const std::string& fileName);
+
+// Runs a decoder; its failures become EInvalidGraphic with the decoder's message.
+template <class Decoder>
+auto Decode(Decoder&& decoder) -> decltype(decoder()) {
+  try {
+    return decoder();
+  } catch (const imaging::DecodeError& e) {
+    throw EInvalidGraphic(e.what());
+  } catch (const std::bad_alloc& e) {
+    throw EInvalidGraphic(e.what());
+  }
+}

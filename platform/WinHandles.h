@@ -1,0 +1,44 @@
+#pragma once
+// Move-only owners of Win32 handles: each closes its handle once, with the call that its kind needs.
+#include <windows.h>
+
+#include <memory>
+#include <type_traits>
+
+struct TGdiObjectDeleter {
+  void operator()(HGDIOBJ object) const { DeleteObject(object); }
+};
+struct TDcDeleter {
+  void operator()(HDC dc) const { DeleteDC(dc); }
+};
+struct TEnhMetaFileDeleter {
+  void operator()(HENHMETAFILE metafile) const { DeleteEnhMetaFile(metafile); }
+};
+struct TIconDeleter {
+  void operator()(HICON icon) const { DestroyIcon(icon); }
+};
+struct TKernelHandleDeleter {
+  void operator()(HANDLE handle) const { CloseHandle(handle); }
+};
+
+using TBitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, TGdiObjectDeleter>;
+using TDcHandle = std::unique_ptr<std::remove_pointer_t<HDC>, TDcDeleter>;
+using TEnhMetaFileHandle = std::unique_ptr<std::remove_pointer_t<HENHMETAFILE>, TEnhMetaFileDeleter>;
+using TIconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, TIconDeleter>;
+// A file handle; CreateFile's INVALID_HANDLE_VALUE is to be stored as null.
+using TFileHandle = std::unique_ptr<void, TKernelHandleDeleter>;
+
+// The screen's device context for the length of a scope.
+class TScreenDc {
+public:
+  TScreenDc() : FDc(GetDC(nullptr)) {}
+  ~TScreenDc() {
+    if (FDc) ReleaseDC(nullptr, FDc);
+  }
+  TScreenDc(const TScreenDc&) = delete;
+  TScreenDc& operator=(const TScreenDc&) = delete;
+  HDC Handle() const { return FDc; }
+
+private:
+  HDC FDc;
+};
