@@ -102,6 +102,8 @@ base grey8 grey -alpha off -type grayscale -depth 8
 base grey16 grey -alpha off -type grayscale -depth 16
 base palette palette -alpha off -depth 8 -type palette
 base bilevel levels2 -alpha off -depth 1 -type bilevel
+base greyalpha8 greyalpha -type grayscalealpha -depth 8
+base greyalpha16 greyalpha -type grayscalealpha -depth 16
 base cmyk colour -alpha off -depth 8 -colorspace cmyk
 tiff rgb8-packbits rgb8 -c packbits
 tiff rgb8-lzw rgb8 -c lzw
@@ -117,6 +119,7 @@ tiff palette-lzw palette -c lzw
 tiff bilevel-g3 bilevel -c g3
 tiff bilevel-g4 bilevel -c g4
 tiff grey16-tiles grey16 -t -w 16 -l 16
+tiff greyalpha8-tiles greyalpha8 -t -w 16 -l 16 -c lzw
 
 # jpeg <name> <source kind> [ImageMagick options]
 jpeg() {

@@ -61,6 +61,22 @@ void ExpectPrefixesFail(const std::vector<uint8_t>& file, Decode decode, size_t 
   }
 }
 
+// Each prefix shorter than the whole file fails with DecodeError or, when what it cuts off is metadata
+// that the decoder may ignore, decodes to exactly the whole file's picture.
+template <class Decode>
+void ExpectPrefixesFailOrDecodeWhole(const std::vector<uint8_t>& file, Decode decode) {
+  const Image whole = decode(Bytes(file));
+  for (size_t length = 0; length < file.size(); ++length) {
+    const std::vector<uint8_t> prefix(file.begin(), file.begin() + static_cast<std::ptrdiff_t>(length));
+    try {
+      const Image image = decode(Bytes(prefix));
+      EXPECT_TRUE(image.pixels == whole.pixels && image.bitsPerPixel == whole.bitsPerPixel)
+          << "prefix of " << length << " bytes decodes to another picture";
+    } catch (const DecodeError&) {
+    }
+  }
+}
+
 // A copy of the file with each byte in turn inverted either decodes or fails with DecodeError; under the
 // sanitizers this also checks that no damage makes the decoder read or write out of bounds.
 template <class Decode>

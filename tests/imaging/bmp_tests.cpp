@@ -21,7 +21,7 @@ struct BmpSpec {
   uint32_t compression = 0, colorsUsed = 0;
   std::vector<uint32_t> masks{};    // inside a header of 52 bytes or more, after a 40-byte one
   std::vector<uint32_t> palette{};  // 0xRRGGBB
-  uint32_t gap = 0;               // bytes between the palette and the pixels
+  uint32_t gap = 0;                 // bytes between the palette and the pixels
   std::vector<uint8_t> pixels{};
 };
 
