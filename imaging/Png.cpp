@@ -89,7 +89,10 @@ public:
   explicit PngReader(Bytes file) : source_{file.data(), file.size(), 0, ""} {
     png_ = png_create_read_struct(PNG_LIBPNG_VER_STRING, &source_, OnError, OnWarning);
     if (png_) info_ = png_create_info_struct(png_);
-    if (!info_) throw DecodeError("Not enough memory to read the PNG picture");
+    if (!info_) {
+      png_destroy_read_struct(&png_, nullptr, nullptr);
+      throw DecodeError("Not enough memory to read the PNG picture");
+    }
     png_set_read_fn(png_, &source_, OnRead);
     png_set_user_limits(png_, static_cast<uint32_t>(kMaxPixels), static_cast<uint32_t>(kMaxPixels));
   }

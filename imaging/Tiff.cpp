@@ -2,9 +2,9 @@
 // 8-byte header (16 for BigTIFF) pointing to a chain of directories whose tags give the size, the sample
 // layout and the offsets and lengths of strips or tiles, each compressed on its own. A hostile file can
 // point anywhere, claim huge sizes or counts, or end inside any strip; libtiff checks offsets against the
-// reads it makes, and we cap the dimensions and libtiff's single allocations and treat every error that
-// it reports while reading pixels as fatal. libtiff's errors and warnings go to handlers of this decode only, never to stderr
-// or a message box.
+// data it is given, the dimensions and libtiff's single allocations are capped here, and every error that
+// libtiff reports while reading pixels is fatal. Its errors and warnings go to handlers of this decode
+// only, never to stderr or a message box.
 #include "imaging/Tiff.h"
 
 #include <tiffio.h>
