@@ -3,8 +3,12 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <memory>
 #include <string>
 
+#include "imaging/Bitmap32.h"
+#include "platform/Bitmap32.h"
+#include "platform/Graphics.h"
 #include "settings/uOptions.h"
 
 // What SetWallpaper did; the shell does not look at it.
@@ -28,12 +32,19 @@ public:
   // Sets both Active Desktop flags (components and Active Desktop itself) and applies them with a refresh.
   void SetActiveDesktop(bool enable);
 
-  // The full path of the bitmap written, or empty when the picture gave none.
+  // Writes the picture as "Muralia.bmp" in the program folder, sized for a width x height screen by the style
+  // (Stretch: the screen's size; Fit Desktop: fitted into it, after writing TileWallpaper "0"; any other: the
+  // picture's own size). The full path of the bitmap written, or empty when the picture gave none; an old
+  // bitmap is then left as it was. A picture that cannot be opened for its content test raises.
   std::string ConvertToBitmap(const std::string& fileName, int32_t width, int32_t height, TWallpaperStyle style);
 
+  // A new width x height raster, filled with the colour and then covered by the whole source scaled: by the
+  // halftone stretch when the scale is mild, else by the Lanczos resampler. Nullptr when drawing fails.
+  static std::unique_ptr<TBitmap32> Resample(const TBitmap32& source, int32_t width, int32_t height,
+                                             TColor fillColor);
   // True when neither axis scales by 1.6 or more, the ratio of the larger extent to the smaller rounded to
   // single precision. A zero extent raises EZeroDivide (EInvalidOp when both are zero).
-  static bool IsMildScale(const RECT& rect1, const RECT& rect2);
+  static bool IsMildScale(const imaging::Rect& rect1, const imaging::Rect& rect2);
 
   // The file exists and is not empty; a folder is not usable.
   static bool IsUsableFile(const std::string& fileName);

@@ -5,6 +5,8 @@
 
 #include <gtest/gtest.h>
 
+#include <cstdint>
+#include <functional>
 #include <optional>
 #include <string>
 
@@ -20,6 +22,21 @@ std::optional<std::string> TileValue();
 void SetTileValue(const std::optional<std::string>& value);
 // The wallpaper that the system reports.
 std::string DesktopWallpaper();
+
+// A 24-bit Windows bitmap file of a width x height picture; colour(x, y) gives each pixel as 0xRRGGBB.
+std::string Bitmap24(int32_t width, int32_t height, const std::function<uint32_t(int32_t, int32_t)>& colour);
+
+// The fields of a bitmap file that the desktop relies on.
+struct TBitmapHeader {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  uint16_t BitCount = 0;
+  uint32_t Compression = 0;
+  bool operator==(const TBitmapHeader&) const = default;
+};
+std::optional<TBitmapHeader> ReadBitmapHeader(const std::string& file);
+// The pixel at (x, y) of a bottom-up 32-bit bitmap file, as 0xAARRGGBB.
+uint32_t Pixel32(const std::string& file, int32_t x, int32_t y);
 
 // Puts TileWallpaper and the wallpaper back as they were.
 class TDesktopGuard {

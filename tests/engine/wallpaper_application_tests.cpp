@@ -83,7 +83,7 @@ TEST(FileGate, OnlyAFileWithContentIsUsable) {
   EXPECT_FALSE(TWallpaperChanger::IsNonEmptyFile(folder.Path() + "*?<>"));
 }
 
-RECT Extent(int32_t width, int32_t height) { return {0, 0, width, height}; }
+imaging::Rect Extent(int32_t width, int32_t height) { return {0, 0, width, height}; }
 
 TEST(MildScale, RatiosBelowOnePointSixPassAndOnePointSixItselfFails) {
   EXPECT_TRUE(TWallpaperChanger::IsMildScale(Extent(1920, 1200), Extent(1920, 1200)));
@@ -95,8 +95,8 @@ TEST(MildScale, RatiosBelowOnePointSixPassAndOnePointSixItselfFails) {
   EXPECT_FALSE(TWallpaperChanger::IsMildScale(Extent(1000, 500), Extent(1000, 800)));
   EXPECT_FALSE(TWallpaperChanger::IsMildScale(Extent(500, 1000), Extent(800, 1000)));
   // Extents, not corners: the rectangles need not start at the origin.
-  EXPECT_TRUE(TWallpaperChanger::IsMildScale(RECT{100, 100, 259, 199}, Extent(100, 100)));
-  EXPECT_FALSE(TWallpaperChanger::IsMildScale(RECT{100, 100, 260, 200}, Extent(100, 100)));
+  EXPECT_TRUE(TWallpaperChanger::IsMildScale(imaging::Rect{100, 100, 259, 199}, Extent(100, 100)));
+  EXPECT_FALSE(TWallpaperChanger::IsMildScale(imaging::Rect{100, 100, 260, 200}, Extent(100, 100)));
 }
 
 TEST(MildScale, TheRatioIsRoundedToSinglePrecisionBeforeTheComparison) {
