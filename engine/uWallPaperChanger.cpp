@@ -8,7 +8,6 @@
 #include "imaging/Resample.h"
 #include "platform/ComObj.h"
 #include "platform/FileUtils.h"
-#include "platform/Forms.h"
 #include "platform/Registry.h"
 #include "platform/SysInfo.h"
 #include "platform/SysUtils.h"
@@ -120,7 +119,7 @@ void TWallpaperChanger::SetActiveDesktop(bool enable) {
 std::string TWallpaperChanger::ConvertToBitmap(const std::string& fileName, int32_t width, int32_t height,
                                                TWallpaperStyle style) {
   if (!IsUsableFile(fileName)) return {};
-  const std::string bitmapName = ExtractFilePath(Application.ExeName()) + "Muralia.bmp";
+  const std::string bitmapName = TWallpaperList::GetAppDir() + "Muralia.bmp";
   const std::unique_ptr<TPicture> picture = LoadPictureOrNothing(fileName);
   if (!picture || !picture->Graphic()) return {};
   TBitmap32 source;
@@ -159,11 +158,7 @@ bool TWallpaperChanger::IsUsableFile(const std::string& fileName) {
 }
 
 bool TWallpaperChanger::IsNonEmptyFile(const std::string& fileName) {
-  try {
-    return GetSizeOfFile(fileName) > 0;
-  } catch (const Exception&) {
-    return false;
-  }
+  return TWallpaperList::IsNonEmptyFile(fileName);
 }
 
 void TWallpaperChanger::SetTileWallpaper(bool tile) {
