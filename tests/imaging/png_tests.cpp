@@ -1,0 +1,148 @@
+#include <gtest/gtest.h>
+#include <zlib.h>
+
+#include <cstring>
+
+#include "ReferencePictures.h"
+#include "imaging/FileFormatList.h"
+
+namespace imaging {
+namespace {
+
+using test::ReadReference;
+using test::ReadTestFile;
+using test::SamePixels;
+
+Image LoadPng(Bytes file) { return kPngFormat.load(file, "picture.png"); }
+
+struct PngCase {
+  const char* name;
+  uint32_t bitsPerPixel;
+  bool hasAlpha;
+  int tolerance = 0;  // 16-bit samples: ImageMagick's references truncate to 8 bits, libpng rounds
+};
+
+class PngPictures : public ::testing::TestWithParam<PngCase> {};
+
+TEST_P(PngPictures, DecodeExactlyAsTheReference) {
+  const std::string path = std::string("png/") + GetParam().name + ".png";
+  const Image image = LoadPng(ReadTestFile(path));
+  EXPECT_EQ(image.width, 13u);
+  EXPECT_EQ(image.height, 9u);
+  EXPECT_EQ(image.bitsPerPixel, GetParam().bitsPerPixel);
+  EXPECT_EQ(image.hasAlpha, GetParam().hasAlpha);
+  EXPECT_TRUE(SamePixels(image, ReadReference(path), GetParam().tolerance));
+}
+
+INSTANTIATE_TEST_SUITE_P(
+    EveryColourTypeAndDepth, PngPictures,
+    ::testing::Values(PngCase{"grey1", 1, false}, PngCase{"grey1-interlaced", 1, false}, PngCase{"grey2", 2, false},
+                      PngCase{"grey4", 4, false}, PngCase{"grey8", 8, false}, PngCase{"grey16", 16, false, 1},
+                      PngCase{"grey-key", 8, true}, PngCase{"greyalpha8", 16, true},
+                      PngCase{"greyalpha16", 32, true, 1}, PngCase{"palette1", 1, false},
+                      PngCase{"palette2", 2, false}, PngCase{"palette4", 4, false},
+                      PngCase{"palette4-interlaced", 4, false}, PngCase{"palette8", 8, false},
+                      PngCase{"palette-key", 8, true}, PngCase{"rgb8", 24, false}, PngCase{"rgb8-key", 24, true},
+                      PngCase{"rgb16", 48, false, 1}, PngCase{"rgb16-interlaced", 48, false, 1},
+                      PngCase{"rgba8", 32, true}, PngCase{"rgba8-interlaced", 32, true},
+                      PngCase{"rgba16", 64, true, 1}),
+    [](const ::testing::TestParamInfo<PngCase>& info) {
+      std::string name = info.param.name;
+      for (char& c : name)
+        if (c == '-') c = '_';
+      return name;
+    });
+
+// A PNG file written here: the signature and chunks with their CRCs.
+class PngWriter {
+public:
+  PngWriter() { bytes_.assign({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}); }
+
+  PngWriter& Chunk(const char* type, const std::vector<uint8_t>& data) {
+    PutBe32(static_cast<uint32_t>(data.size()));
+    const size_t start = bytes_.size();
+    bytes_.insert(bytes_.end(), type, type + 4);
+    bytes_.insert(bytes_.end(), data.begin(), data.end());
+    PutBe32(static_cast<uint32_t>(crc32(0, bytes_.data() + start, static_cast<uInt>(bytes_.size() - start))));
+    return *this;
+  }
+
+  PngWriter& Header(uint32_t width, uint32_t height) {
+    std::vector<uint8_t> data;
+    for (uint32_t value : {width, height})
+      for (int shift = 24; shift >= 0; shift -= 8) data.push_back(static_cast<uint8_t>(value >> shift));
+    data.insert(data.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, not interlaced
+    return Chunk("IHDR", data);
+  }
+
+  // Rows of filter type 0 holding the given RGB bytes.
+  PngWriter& Data(uint32_t height, const std::vector<uint8_t>& row) {
+    std::vector<uint8_t> raw;
+    for (uint32_t y = 0; y < height; ++y) {
+      raw.push_back(0);
+      raw.insert(raw.end(), row.begin(), row.end());
+    }
+    std::vector<uint8_t> packed(compressBound(static_cast<uLong>(raw.size())));
+    uLongf packedSize = static_cast<uLongf>(packed.size());
+    compress(packed.data(), &packedSize, raw.data(), static_cast<uLong>(raw.size()));
+    packed.resize(packedSize);
+    return Chunk("IDAT", packed);
+  }
+
+  std::vector<uint8_t> End() {
+    Chunk("IEND", {});
+    return bytes_;
+  }
+
+private:
+  void PutBe32(uint32_t value) {
+    for (int shift = 24; shift >= 0; shift -= 8) bytes_.push_back(static_cast<uint8_t>(value >> shift));
+  }
+  std::vector<uint8_t> bytes_;
+};
+
+const std::vector<uint8_t> kTwoPixels = {255, 0, 0, 0, 0, 255};
+
+TEST(PngWriterCheck, WritesAFileThatDecodes) {
+  const Image image = LoadPng(PngWriter().Header(2, 3).Data(3, kTwoPixels).End());
+  ASSERT_EQ(image.pixels.size(), 6u);
+  EXPECT_EQ(image.pixels[4], 0xFFFF0000u);
+  EXPECT_EQ(image.pixels[5], 0xFF0000FFu);
+}
+
+TEST(PngDamage, EveryTruncationFails) {
+  for (const char* name : {"png/rgba8-interlaced.png", "png/palette1.png", "png/rgb16.png"}) {
+    SCOPED_TRACE(name);
+    test::ExpectPrefixesFail(ReadTestFile(name), LoadPng);
+  }
+}
+
+TEST(PngDamage, BadChunkChecksumsAndBadPixelDataFail) {
+  const std::vector<uint8_t> good = PngWriter().Header(2, 3).Data(3, kTwoPixels).End();
+  std::vector<uint8_t> badHeaderCrc = good;
+  badHeaderCrc[8 + 8 + 13] ^= 1;
+  EXPECT_THROW(LoadPng(badHeaderCrc), DecodeError);
+  std::vector<uint8_t> badDataCrc = good;
+  badDataCrc[good.size() - 12 - 1] ^= 1;
+  EXPECT_THROW(LoadPng(badDataCrc), DecodeError);
+  // A zlib stream with a wrong checksum, in a chunk whose own CRC is right.
+  std::vector<uint8_t> stream(good.begin() + 33 + 8, good.end() - 12 - 4);
+  stream.back() ^= 1;
+  EXPECT_THROW(LoadPng(PngWriter().Header(2, 3).Chunk("IDAT", stream).End()), DecodeError);
+  EXPECT_THROW(LoadPng(PngWriter().Header(2, 3).Data(2, kTwoPixels).End()), DecodeError);
+  EXPECT_THROW(LoadPng(PngWriter().Header(2, 3).End()), DecodeError);
+}
+
+TEST(PngDamage, HugeOrEmptyDimensionsFailBeforeAllocating) {
+  try {
+    LoadPng(PngWriter().Header(100000, 100000).Data(1, kTwoPixels).End());
+    ADD_FAILURE() << "a 100000 x 100000 picture loaded";
+  } catch (const DecodeError& error) {
+    EXPECT_NE(std::strstr(error.what(), "too large"), nullptr) << error.what();
+  }
+  EXPECT_THROW(LoadPng(PngWriter().Header((1u << 26) + 1, 1).Data(1, kTwoPixels).End()), DecodeError);
+  EXPECT_THROW(LoadPng(PngWriter().Header(0, 3).Data(3, kTwoPixels).End()), DecodeError);
+}
+
+}  // namespace
+}  // namespace imaging
