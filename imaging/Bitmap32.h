@@ -43,12 +43,16 @@ public:
   virtual PixelMemory Allocate(int32_t width, int32_t height) = 0;
   // Drops the pixels: the raster is now empty.
   virtual void Release() = 0;
+  // Drops the old pixels and takes width x height pixels laid out top-down without gaps: copies them by
+  // default; a store that can keep the vector itself saves the copy of a whole picture.
+  virtual PixelMemory Adopt(std::vector<uint32_t>&& pixels, int32_t width, int32_t height);
 };
 
 class HeapPixelStore final : public PixelStore {
 public:
   PixelMemory Allocate(int32_t width, int32_t height) override;
   void Release() override;
+  PixelMemory Adopt(std::vector<uint32_t>&& pixels, int32_t width, int32_t height) override;
 
 private:
   std::vector<uint32_t> pixels_;
@@ -81,10 +85,16 @@ public:
   void FillRectS(const Rect& rect, Color32 color);
   // An exact copy of the other raster's size and pixels (into this raster's own store).
   void Assign(const Bitmap32& other);
-  // The picture's size and pixels, as decoded.
+  // The picture's size and pixels, as decoded; from a temporary, its pixels are taken over without a copy
+  // where the store allows.
   void Assign(const Image& image);
+  void Assign(Image&& image);
 
 private:
+  static void CheckSize(int64_t width, int64_t height);
+  static void CheckPicture(const Image& image);
+  void Clear();
+
   std::unique_ptr<PixelStore> store_;
   PixelMemory memory_;
   int32_t width_ = 0;

@@ -1,8 +1,8 @@
 #include "imaging/BmpWriter.h"
 
 #include <array>
+#include <bit>
 #include <stdexcept>
-#include <vector>
 
 namespace imaging {
 namespace {
@@ -42,21 +42,14 @@ std::array<uint8_t, kBmpHeadersSize> Headers(int32_t width, int32_t height) {
 
 }  // namespace
 
+// The resampler needs x86 anyway; there a pixel 0xAARRGGBB is B, G, R, A in memory, as the file wants it.
+static_assert(std::endian::native == std::endian::little);
+
 void WriteBmp32(const Bitmap32& raster, const ByteSink& sink) {
   if (raster.IsEmpty()) throw std::invalid_argument("An empty raster has no bitmap file");
   sink(Headers(raster.Width(), raster.Height()));
-  std::vector<uint8_t> row(static_cast<size_t>(raster.Width()) * 4);
-  for (int32_t y = raster.Height() - 1; y >= 0; --y) {
-    const uint32_t* pixels = raster.Row(y);
-    uint8_t* out = row.data();
-    for (int32_t x = 0; x < raster.Width(); ++x, out += 4) {
-      out[0] = static_cast<uint8_t>(pixels[x]);
-      out[1] = static_cast<uint8_t>(pixels[x] >> 8);
-      out[2] = static_cast<uint8_t>(pixels[x] >> 16);
-      out[3] = static_cast<uint8_t>(pixels[x] >> 24);
-    }
-    sink(row);
-  }
+  const size_t rowBytes = static_cast<size_t>(raster.Width()) * 4;
+  for (int32_t y = raster.Height() - 1; y >= 0; --y) sink({reinterpret_cast<const uint8_t*>(raster.Row(y)), rowBytes});
 }
 
 }  // namespace imaging

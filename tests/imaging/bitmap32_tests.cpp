@@ -75,6 +75,15 @@ TEST(Bitmap32, ExternalStoreWithWideRows) {
   EXPECT_TRUE(memory.PaddingIntact(4));
   EXPECT_EQ(raster.Pixel(1, 1), 0x12345678u);
   EXPECT_EQ(raster.Pixel(0, 0), 0u);
+
+  // A decoded picture handed over is copied row by row into the store's own memory.
+  Image image = AllocateImage(5, 2, 32);
+  image.Row(1)[4] = 0x01020304;
+  raster.Assign(std::move(image));
+  EXPECT_EQ(raster.Width(), 5);
+  EXPECT_EQ(raster.Pixel(4, 1), 0x01020304u);
+  EXPECT_EQ(raster.Pixel(0, 0), 0xFF000000u);
+  EXPECT_TRUE(memory.PaddingIntact(5));
   EXPECT_THROW(Bitmap32(nullptr), std::invalid_argument);
 }
 
@@ -100,6 +109,17 @@ TEST(Bitmap32, AssignCopiesExactlyAndIndependently) {
   EXPECT_EQ(b.Height(), 3);
   EXPECT_EQ(b.Pixel(1, 2), 0x7F010203u);
   EXPECT_EQ(b.Pixel(0, 0), 0xFF000000u);
+
+  // On the heap, a picture handed over keeps its pixels where they are.
+  const uint32_t* decoded = image.pixels.data();
+  b.Assign(std::move(image));
+  EXPECT_EQ(b.Row(0), decoded);
+  EXPECT_EQ(b.Pixel(1, 2), 0x7F010203u);
+
+  Image mismatched = AllocateImage(2, 2, 32);
+  mismatched.pixels.pop_back();
+  EXPECT_THROW(b.Assign(mismatched), std::invalid_argument);
+  EXPECT_THROW(b.Assign(std::move(mismatched)), std::invalid_argument);
 }
 
 TEST(Bitmap32, MoveLeavesTheSourceEmptyAndUsable) {
