@@ -40,7 +40,10 @@ std::unique_ptr<TPicture> LoadPictureByExtension(const std::string& fileName) {
 }
 
 std::unique_ptr<TPicture> LoadPicture(const std::string& fileName) {
-  const TGraphicClass* graphicClass = PictureClassByContent(fileName);
+  return LoadPictureAs(PictureClassByContent(fileName), fileName);
+}
+
+std::unique_ptr<TPicture> LoadPictureAs(const TGraphicClass* graphicClass, const std::string& fileName) {
   if (!graphicClass) return LoadPictureByExtension(fileName);
   const std::unique_ptr<TGraphic> graphic = LoadGraphic(*graphicClass, fileName);
   auto picture = std::make_unique<TPicture>();

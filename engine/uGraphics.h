@@ -22,6 +22,8 @@ inline const TGraphicClass* PictureClassByContent(const std::string& fileName) {
 }
 // Step 2a: a new instance of that class, loaded from the file.
 std::unique_ptr<TGraphic> LoadGraphic(const TGraphicClass& graphicClass, const std::string& fileName);
+// Steps 2 and 3: with the class that step 1 found, or by extension when it found none.
+std::unique_ptr<TPicture> LoadPictureAs(const TGraphicClass* graphicClass, const std::string& fileName);
 // Step 3: a new picture loaded by the file's extension.
 std::unique_ptr<TPicture> LoadPictureByExtension(const std::string& fileName);
 

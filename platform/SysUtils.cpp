@@ -1,5 +1,7 @@
 #include "platform/SysUtils.h"
 
+#include <windows.h>
+
 #include <cstdio>
 #include <vector>
 
@@ -23,3 +25,15 @@ std::string Format(const char* format, ...) {
 }
 
 void RaiseRangeError() { throw ERangeError("Range check error"); }
+
+std::string SysErrorMessage(uint32_t error) {
+  char* buffer = nullptr;
+  const DWORD length =
+      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+                     nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
+  std::string message = length ? std::string(buffer, length) : std::string();
+  LocalFree(buffer);
+  while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == '.'))
+    message.pop_back();
+  return message;
+}

@@ -1,6 +1,7 @@
 #pragma once
 // The program's exception hierarchy: every failure is an Exception with a message the user may see.
 #include <cstdarg>
+#include <cstdint>
 #include <exception>
 #include <string>
 
@@ -37,6 +38,10 @@ ORLO_EXCEPTION(EOleSysError, Exception);
 // printf-style formatting into a std::string.
 std::string Format(const char* format, ...) __attribute__((format(printf, 1, 2)));
 std::string FormatV(const char* format, va_list args);
+
+// The system's text for an error code (a Win32 error or an HRESULT), without the line end and the final dot;
+// empty when the system has none.
+std::string SysErrorMessage(uint32_t error);
 
 // The range check of a conversion to a narrower or unsigned type.
 [[noreturn]] void RaiseRangeError();

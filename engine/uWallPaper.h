@@ -1,0 +1,132 @@
+#pragma once
+// The wallpaper engine: the collection of picture files with its list file "wallp.sl", and the turning of a
+// picture into the desktop bitmap that is applied as the wallpaper.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "imaging/Bitmap32.h"
+#include "platform/Bitmap32.h"
+#include "platform/Classes.h"
+#include "platform/Graphics.h"
+#include "settings/uOptions.h"
+
+// What is learnt about one entry's file, cached at the entry's index. Zero and empty mean not yet known.
+struct TFileProperties {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  uint32_t BitsPerPixel = 0;
+  std::string SizeText;
+  std::string TypeText;
+};
+
+// The collection. An entry keeps its index until the list file is read again: removing an entry blanks its
+// path, and only reading the list file back compacts the list. The list control's rows carry these indexes.
+class TWallpaperList {
+public:
+  TWallpaperList() = default;
+  // Saves the list file first.
+  virtual ~TWallpaperList();
+  TWallpaperList(const TWallpaperList&) = delete;
+  TWallpaperList& operator=(const TWallpaperList&) = delete;
+
+  // Appends a path; the empty path is ignored.
+  void Add(const std::string& path);
+  // Blanks a valid entry and disposes its record; other indexes stay as they are.
+  void Delete(int32_t index);
+  void Clear();
+  bool CanMoveUp(int32_t index) const;
+  bool CanMoveDown(int32_t index) const;
+  // A move exchanges two neighbouring entries, with their records.
+  void MoveUp(int32_t index);
+  void MoveDown(int32_t index);
+
+  // Reads the list file and drops the entries whose files are gone; any failure keeps the entries as they were.
+  void LoadFromFile();
+  // Writes the list file; failures are swallowed.
+  void SaveToFile();
+  // Blanks every entry whose file is missing or empty.
+  void RemoveInvalid();
+  // On the first run the list file gets the sample picture as its only entry.
+  void AddDefaultOnFirstRun();
+
+  // The entry's path, or empty when the index is invalid or the file is gone.
+  std::string GetFileName(int32_t index) const;
+  std::string GetTitle(int32_t index) const;
+  std::string GetFolder(int32_t index) const;
+  // The file's last-write time in the user's locale: short date, then long time.
+  std::string GetDateText(int32_t index) const;
+  bool IsValidItem(int32_t index) const;
+  bool IsValidIndex(int32_t index) const { return index >= 0 && index < FFiles.Count(); }
+  int32_t LastIndex() const { return FFiles.Count() - 1; }
+  bool HasItems() const { return FFiles.Count() > 0; }
+  bool IsEmpty() const { return FFiles.Count() == 0; }
+
+  static bool IsNonEmptyFile(const std::string& path);
+  // The program folder, with its trailing backslash.
+  static std::string GetAppDir();
+
+  // The entry's cached record, or nullptr when it has none yet.
+  TFileProperties* GetProperties(int32_t index) const;
+  // Makes a zero-filled record for an entry that has none.
+  TFileProperties* NewProperties(int32_t index);
+
+private:
+  static std::string ListFileName();
+  void DisposeProperties(int32_t index);
+  // Exchanges two entries with their records.
+  void Exchange(int32_t lower, int32_t upper);
+
+  TStringList FFiles;
+  // Position i holds the record of entry i, or none; positions past the end hold none.
+  std::vector<std::unique_ptr<TFileProperties>> FProperties;
+};
+
+// What SetWallpaper did; the shell does not look at it.
+enum TSetWallpaperStatus : int32_t {
+  swsRefused = 0,         // the bitmap was written, but the system did not take it
+  swsBitmapUnusable = 1,  // the conversion named a bitmap that is missing or empty
+  swsNotConverted = 2,    // the picture gave no bitmap
+  swsApplied = 3,
+};
+
+// Turns a picture file into the desktop bitmap "Muralia.bmp" in the program folder and makes it the
+// wallpaper. Stateless: every instance behaves alike.
+class TWallpaperChanger {
+public:
+  // Switches Active Desktop off, converts the picture for the primary screen's present size, writes the
+  // desktop's tile value for the style and applies the bitmap. Failures to reach Active Desktop, to open the
+  // picture for its content test or to write the tile value pass out as exceptions.
+  TSetWallpaperStatus SetWallpaper(const std::string& fileName, TWallpaperStyle style);
+  // Sets the wallpaper to none; the bitmap file and the tile value stay. Non-zero when the system took it.
+  BOOL ClearWallpaper();
+  // Sets both Active Desktop flags (components and Active Desktop itself) and applies them with a refresh.
+  void SetActiveDesktop(bool enable);
+
+  // Writes the picture as "Muralia.bmp" in the program folder, sized for a width x height screen by the style
+  // (Stretch: the screen's size; Fit Desktop: fitted into it, after writing TileWallpaper "0"; any other: the
+  // picture's own size). The full path of the bitmap written, or empty when the picture gave none; an old
+  // bitmap is then left as it was. A picture that cannot be opened for its content test raises.
+  std::string ConvertToBitmap(const std::string& fileName, int32_t width, int32_t height, TWallpaperStyle style);
+
+  // A new width x height raster, filled with the colour and then covered by the whole source scaled: by the
+  // halftone stretch when the scale is mild, else by the Lanczos resampler. Nullptr when drawing fails.
+  static std::unique_ptr<TBitmap32> Resample(const TBitmap32& source, int32_t width, int32_t height,
+                                             TColor fillColor);
+  // True when neither axis scales by 1.6 or more, the ratio of the larger extent to the smaller rounded to
+  // single precision. A zero extent raises EZeroDivide (EInvalidOp when both are zero).
+  static bool IsMildScale(const imaging::Rect& rect1, const imaging::Rect& rect2);
+
+  // The file exists and is not empty; a folder is not usable.
+  static bool IsUsableFile(const std::string& fileName);
+  // The file's size is above zero; false on any failure.
+  static bool IsNonEmptyFile(const std::string& fileName);
+
+  // Writes the desktop's TileWallpaper value, "1" or "0"; nothing when the desktop key cannot be opened.
+  static void SetTileWallpaper(bool tile);
+  static void EnableTile() { SetTileWallpaper(true); }
+  static void DisableTile() { SetTileWallpaper(false); }
+};

@@ -1,0 +1,168 @@
+#include "engine/uWallPaper.h"
+
+// IActiveDesktop is declared only after the Internet types.
+#include <wininet.h>
+#include <shlobj.h>
+
+#include "engine/uGraphics.h"
+#include "imaging/Resample.h"
+#include "platform/ComObj.h"
+#include "platform/FileUtils.h"
+#include "platform/Registry.h"
+#include "platform/SysInfo.h"
+#include "platform/SysUtils.h"
+
+namespace {
+
+// The extended-precision number nearest to 1.6 (mantissa $CCCCCCCCCCCCCCCD): 1.6 in single precision lies
+// above it, so a ratio of exactly 1.6 is not mild.
+constexpr long double kMildScaleLimit = 0xCCCCCCCCCCCCCCCDp-63L;
+
+// Shows only where a drawing fails without saying so.
+constexpr TColor kResampleFill = 0x008000;
+
+// The larger extent divided by the other, in extended precision, rounded to single precision.
+float ExtentRatio(int64_t extent1, int64_t extent2) {
+  const int64_t dividend = extent1 > extent2 ? extent1 : extent2;
+  const int64_t divisor = extent1 > extent2 ? extent2 : extent1;
+  if (divisor == 0) {
+    if (dividend == 0) throw EInvalidOp("Invalid floating point operation");
+    throw EZeroDivide("Floating point division by zero");
+  }
+  return static_cast<float>(static_cast<long double>(dividend) / divisor);
+}
+
+// The picture by the loading rule; nullptr when the class that the content test found, or the extension,
+// cannot read the file. A file that the content test cannot open raises.
+std::unique_ptr<TPicture> LoadPictureOrNothing(const std::string& fileName) {
+  const TGraphicClass* graphicClass = PictureClassByContent(fileName);
+  try {
+    return LoadPictureAs(graphicClass, fileName);
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+}
+
+std::unique_ptr<TBitmap32> CopyOf(const TBitmap32& source) {
+  auto copy = std::make_unique<TBitmap32>();
+  copy->Assign(source);
+  return copy;
+}
+
+std::unique_ptr<TBitmap32> TargetRaster(const TBitmap32& source, const TGraphic& picture, int32_t width,
+                                        int32_t height, TWallpaperStyle style) {
+  switch (style) {
+    case wpsStretch:
+      return TWallpaperChanger::Resample(source, width, height, kResampleFill);
+    case wpsFitDesktop:
+      TWallpaperChanger::DisableTile();
+      ScaleToFit(picture, width, height);
+      return TWallpaperChanger::Resample(source, width, height, kResampleFill);
+    default:
+      return CopyOf(source);
+  }
+}
+
+bool SavedTo(const TBitmap32& raster, const std::string& fileName) {
+  try {
+    raster.SaveToFile(fileName);
+    return true;
+  } catch (const std::exception&) {
+    return false;
+  }
+}
+
+void DrawHalftone(const TBitmap32& source, TBitmap32& target) {
+  SetStretchBltMode(target.Handle(), HALFTONE);
+  StretchBlt(target.Handle(), 0, 0, target.Width(), target.Height(), source.Handle(), 0, 0, source.Width(),
+             source.Height(), SRCCOPY);
+}
+
+// Windows 95 stores the wallpaper in the profile and tells every window only when asked to; later versions
+// do both on their own.
+UINT WallpaperUpdateFlags() { return IsWin95() || IsWin95OSR2() ? SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE : 0; }
+
+BOOL SetDesktopWallpaper(const std::string& path) {
+  return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()), WallpaperUpdateFlags());
+}
+
+// Stretch keeps whatever tiling the desktop had.
+void WriteTileForStyle(TWallpaperStyle style) {
+  if (style == wpsTile)
+    TWallpaperChanger::EnableTile();
+  else if (style == wpsCenter || style == wpsFitDesktop)
+    TWallpaperChanger::DisableTile();
+}
+
+}  // namespace
+
+TSetWallpaperStatus TWallpaperChanger::SetWallpaper(const std::string& fileName, TWallpaperStyle style) {
+  SetActiveDesktop(false);
+  const std::string bitmap =
+      ConvertToBitmap(fileName, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), style);
+  if (bitmap.empty()) return swsNotConverted;
+  if (!IsUsableFile(bitmap)) return swsBitmapUnusable;
+  WriteTileForStyle(style);
+  return SetDesktopWallpaper(bitmap) ? swsApplied : swsRefused;
+}
+
+BOOL TWallpaperChanger::ClearWallpaper() { return SetDesktopWallpaper(""); }
+
+void TWallpaperChanger::SetActiveDesktop(bool enable) {
+  const TComPtr<IUnknown> object = CreateComObject(CLSID_ActiveDesktop);
+  const TComPtr<IActiveDesktop> desktop = object.QueryInterface<IActiveDesktop>(IID_IActiveDesktop);
+  const COMPONENTSOPT options{sizeof(COMPONENTSOPT), enable, enable};
+  desktop->SetDesktopItemOptions(&options, 0);
+  desktop->ApplyChanges(AD_APPLY_REFRESH);
+}
+
+std::string TWallpaperChanger::ConvertToBitmap(const std::string& fileName, int32_t width, int32_t height,
+                                               TWallpaperStyle style) {
+  if (!IsUsableFile(fileName)) return {};
+  const std::string bitmapName = TWallpaperList::GetAppDir() + "Muralia.bmp";
+  const std::unique_ptr<TPicture> picture = LoadPictureOrNothing(fileName);
+  if (!picture || !picture->Graphic()) return {};
+  TBitmap32 source;
+  source.Assign(*picture->Graphic());
+  const std::unique_ptr<TBitmap32> target = TargetRaster(source, *picture->Graphic(), width, height, style);
+  if (!target || !SavedTo(*target, bitmapName)) return {};
+  return bitmapName;
+}
+
+std::unique_ptr<TBitmap32> TWallpaperChanger::Resample(const TBitmap32& source, int32_t width, int32_t height,
+                                                       TColor fillColor) {
+  auto target = std::make_unique<TBitmap32>();
+  target->SetSize(width, height);
+  const imaging::Rect targetRect{0, 0, width, height};
+  target->FillRectS(targetRect, imaging::Color32FromColorRef(static_cast<uint32_t>(fillColor)));
+  const imaging::Rect sourceRect = source.BoundsRect();
+  try {
+    if (IsMildScale(sourceRect, targetRect))
+      DrawHalftone(source, *target);
+    else
+      imaging::StretchTransfer(target->Raster(), targetRect, targetRect, source.Raster(), sourceRect);
+  } catch (const std::exception&) {
+    return nullptr;
+  }
+  return target;
+}
+
+bool TWallpaperChanger::IsMildScale(const imaging::Rect& rect1, const imaging::Rect& rect2) {
+  const float horizontal = ExtentRatio(rect1.Width(), rect2.Width());
+  const float vertical = ExtentRatio(rect1.Height(), rect2.Height());
+  return kMildScaleLimit >= horizontal && kMildScaleLimit >= vertical;
+}
+
+bool TWallpaperChanger::IsUsableFile(const std::string& fileName) {
+  return FileExists(fileName) && IsNonEmptyFile(fileName);
+}
+
+bool TWallpaperChanger::IsNonEmptyFile(const std::string& fileName) {
+  return TWallpaperList::IsNonEmptyFile(fileName);
+}
+
+void TWallpaperChanger::SetTileWallpaper(bool tile) {
+  TRegistry registry;
+  registry.SetRootKey(HKEY_CURRENT_USER);
+  if (registry.OpenKey("\\Control Panel\\Desktop", true)) registry.WriteString("TileWallpaper", tile ? "1" : "0");
+}

@@ -1,0 +1,118 @@
+#include "platform/Bitmap32.h"
+
+#include <new>
+#include <stdexcept>
+
+#include "imaging/BmpWriter.h"
+#include "platform/Bitmap.h"
+#include "platform/FileUtils.h"
+#include "platform/SysUtils.h"
+
+namespace {
+
+[[noreturn]] void RaiseOutOfResources() { throw EOutOfResources("Out of system resources"); }
+
+// Windows refuses to replace a read-only file, and so must we where the system would not refuse (Wine).
+void CheckReplaceable(const std::string& fileName) {
+  const DWORD attributes = GetFileAttributesA(fileName.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    throw EFCreateError(
+        Format("Cannot create file \"%s\". %s", fileName.c_str(), SysErrorMessage(ERROR_ACCESS_DENIED).c_str()));
+}
+
+// The raster's own errors become the program's.
+template <class Call>
+void Translated(Call call) {
+  try {
+    call();
+  } catch (const std::length_error&) {
+    RaiseOutOfResources();
+  } catch (const std::bad_alloc&) {
+    RaiseOutOfResources();
+  } catch (const std::invalid_argument& e) {
+    throw EInvalidGraphic(e.what());
+  }
+}
+
+}  // namespace
+
+TDibPixelStore::TDibPixelStore() : FCanvas(CreateCompatibleDC(nullptr)) {
+  if (!FCanvas) RaiseOutOfResources();
+  FStockBitmap = GetCurrentObject(FCanvas.get(), OBJ_BITMAP);
+}
+
+// The section must leave the device context before either is deleted.
+TDibPixelStore::~TDibPixelStore() { Release(); }
+
+imaging::PixelMemory TDibPixelStore::Allocate(int32_t width, int32_t height) {
+  Release();
+  BITMAPINFO info{};
+  info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+  info.bmiHeader.biWidth = width;
+  info.bmiHeader.biHeight = -height;  // top row first, as the raster keeps its rows
+  info.bmiHeader.biPlanes = 1;
+  info.bmiHeader.biBitCount = 32;
+  info.bmiHeader.biCompression = BI_RGB;
+  void* bits = nullptr;
+  TBitmapHandle bitmap(CreateDIBSection(FCanvas.get(), &info, DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) RaiseOutOfResources();
+  SelectObject(FCanvas.get(), bitmap.get());
+  FBitmap = std::move(bitmap);
+  // A section's memory comes zeroed; 32-bit rows need no padding.
+  return {static_cast<uint32_t*>(bits), width};
+}
+
+void TDibPixelStore::Release() {
+  SelectObject(FCanvas.get(), FStockBitmap);
+  FBitmap.reset();
+}
+
+TBitmap32::TBitmap32() : TBitmap32(std::make_unique<TDibPixelStore>()) {}
+
+TBitmap32::TBitmap32(std::unique_ptr<TDibPixelStore> store) : FStore(store.get()), FRaster(std::move(store)) {}
+
+imaging::Bitmap32& TBitmap32::Raster() {
+  GdiFlush();
+  return FRaster;
+}
+
+const imaging::Bitmap32& TBitmap32::Raster() const {
+  GdiFlush();
+  return FRaster;
+}
+
+void TBitmap32::SetSize(int32_t width, int32_t height) {
+  Translated([&] { FRaster.SetSize(width, height); });
+}
+
+void TBitmap32::FillRectS(const imaging::Rect& rect, imaging::Color32 color) { Raster().FillRectS(rect, color); }
+
+void TBitmap32::Assign(const TGraphic& graphic) {
+  if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) {
+    const imaging::Image image = bitmap->ToImage();
+    if (image.pixels.empty()) return SetSize(bitmap->Width(), bitmap->Height());
+    return Translated([&] { FRaster.Assign(image); });
+  }
+  SetSize(graphic.Width(), graphic.Height());
+  FillRectS(BoundsRect(), 0xFFFFFFFFu);
+  graphic.Draw(Handle(), RECT{0, 0, Width(), Height()});
+  // GDI leaves the alpha byte of what it draws at zero.
+  imaging::Bitmap32& raster = Raster();
+  for (int32_t y = 0; y < raster.Height(); ++y)
+    for (uint32_t* pixel = raster.Row(y); pixel != raster.Row(y) + raster.Width(); ++pixel) *pixel |= 0xFF000000u;
+}
+
+void TBitmap32::Assign(const TBitmap32& other) {
+  Translated([&] { FRaster.Assign(other.Raster()); });
+}
+
+void TBitmap32::SaveToFile(const std::string& fileName) const {
+  CheckReplaceable(fileName);
+  std::string data;
+  Translated([&] {
+    imaging::WriteBmp32(Raster(), [&](std::span<const uint8_t> bytes) {
+      data.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+    });
+  });
+  WriteFileReplacing(fileName, data);
+}

@@ -1,0 +1,66 @@
+#pragma once
+// The raster bitmap of the program's drawing (TBitmap32 role): the portable 32-bit raster with its pixels in a
+// DIB section that stays selected into a memory device context, so that GDI draws into and out of the very
+// pixels that the raster code reads and writes.
+#include <windows.h>
+
+#include <cstdint>
+#include <memory>
+#include <string>
+
+#include "imaging/Bitmap32.h"
+#include "platform/Graphics.h"
+#include "platform/WinHandles.h"
+
+// Places a raster's pixels in a top-down 32-bit DIB section.
+class TDibPixelStore final : public imaging::PixelStore {
+public:
+  TDibPixelStore();
+  ~TDibPixelStore() override;
+  TDibPixelStore(const TDibPixelStore&) = delete;
+  TDibPixelStore& operator=(const TDibPixelStore&) = delete;
+
+  imaging::PixelMemory Allocate(int32_t width, int32_t height) override;
+  void Release() override;
+  HDC Handle() const { return FCanvas.get(); }
+
+private:
+  TDcHandle FCanvas;
+  HGDIOBJ FStockBitmap;
+  TBitmapHandle FBitmap;
+};
+
+// Neither copied nor moved: its device context belongs to the raster that it was made with.
+class TBitmap32 {
+public:
+  TBitmap32();
+  TBitmap32(const TBitmap32&) = delete;
+  TBitmap32& operator=(const TBitmap32&) = delete;
+
+  int32_t Width() const { return FRaster.Width(); }
+  int32_t Height() const { return FRaster.Height(); }
+  imaging::Rect BoundsRect() const { return FRaster.BoundsRect(); }
+  // The device context with the pixels selected; valid for the raster's lifetime.
+  HDC Handle() const { return FStore->Handle(); }
+  // The pixels, once GDI has finished drawing into them.
+  imaging::Bitmap32& Raster();
+  const imaging::Bitmap32& Raster() const;
+
+  // New size, pixels zeroed; a zero side empties the raster. Raises EOutOfResources when it cannot be made.
+  void SetSize(int32_t width, int32_t height);
+  // Fills the rectangle (right and bottom exclusive), clipped to the raster.
+  void FillRectS(const imaging::Rect& rect, imaging::Color32 color);
+  // The graphic at its own size: a bitmap's pixels as they are; any other graphic drawn opaque on white.
+  void Assign(const TGraphic& graphic);
+  // An exact copy of the other raster.
+  void Assign(const TBitmap32& other);
+  // Writes a 32-bit BI_RGB Windows bitmap file. The file is written whole beside its place first and then
+  // takes that place, so a failed save leaves any old file as it was.
+  void SaveToFile(const std::string& fileName) const;
+
+private:
+  explicit TBitmap32(std::unique_ptr<TDibPixelStore> store);
+
+  TDibPixelStore* FStore;  // owned by FRaster
+  imaging::Bitmap32 FRaster;
+};

@@ -1,0 +1,199 @@
+// Turning a picture into the desktop bitmap: sizes by style, the resampler's two ways, and what a failed
+// conversion leaves behind.
+#include <gtest/gtest.h>
+
+#include <algorithm>
+
+#include "engine/ChangerTestSupport.h"
+#include "platform/SysUtils.h"
+
+namespace {
+
+using namespace changertest;
+
+// Grey stripes of two levels: scaling by averaging stays within the levels, the Lanczos kernel overshoots
+// them at every edge.
+std::unique_ptr<TBitmap32> Stripes(int32_t width, int32_t height) {
+  auto raster = std::make_unique<TBitmap32>();
+  raster->SetSize(width, height);
+  raster->FillRectS(raster->BoundsRect(), 0xFF404040u);
+  for (int32_t x = 0; x < width; x += 14) raster->FillRectS({x, 0, x + 7, height}, 0xFFC0C0C0u);
+  return raster;
+}
+
+struct TLevels {
+  uint32_t Low = 255;
+  uint32_t High = 0;
+  bool AllGrey = true;
+};
+
+TLevels LevelsOf(const TBitmap32& raster) {
+  TLevels levels;
+  const imaging::Bitmap32& pixels = raster.Raster();
+  for (int32_t y = 0; y < pixels.Height(); ++y)
+    for (int32_t x = 0; x < pixels.Width(); ++x) {
+      const uint32_t pixel = pixels.Pixel(x, y), green = pixel >> 8 & 0xFF;
+      levels.Low = std::min(levels.Low, green);
+      levels.High = std::max(levels.High, green);
+      levels.AllGrey &= (pixel >> 16 & 0xFF) == green && (pixel & 0xFF) == green;
+    }
+  return levels;
+}
+
+enum class TWay { Halftone, Lanczos };
+
+TWay WayOf(int32_t sourceWidth, int32_t sourceHeight, int32_t width, int32_t height) {
+  const std::unique_ptr<TBitmap32> target =
+      TWallpaperChanger::Resample(*Stripes(sourceWidth, sourceHeight), width, height, 0x008000);
+  EXPECT_TRUE(target);
+  if (!target) return TWay::Halftone;
+  EXPECT_EQ(target->Width(), width);
+  EXPECT_EQ(target->Height(), height);
+  const TLevels levels = LevelsOf(*target);
+  EXPECT_TRUE(levels.AllGrey) << "the fill shows";
+  return levels.Low < 0x40 || levels.High > 0xC0 ? TWay::Lanczos : TWay::Halftone;
+}
+
+TEST(Resample, ScalesOfOnePointSixOrMoreTakeTheLanczosResampler) {
+  EXPECT_EQ(WayOf(1200, 750, 1920, 1200), TWay::Lanczos);
+  EXPECT_EQ(WayOf(1001, 626, 1600, 1000), TWay::Halftone);
+  EXPECT_EQ(WayOf(3000, 1875, 1920, 1200), TWay::Halftone);
+  EXPECT_EQ(WayOf(1920, 1200, 1200, 750), TWay::Lanczos);
+}
+
+TEST(Resample, TheSameSizeIsAnExactHalftoneCopy) {
+  const std::unique_ptr<TBitmap32> source = Stripes(64, 40);
+  const std::unique_ptr<TBitmap32> target = TWallpaperChanger::Resample(*source, 64, 40, 0x008000);
+  ASSERT_TRUE(target);
+  for (int32_t x = 0; x < 64; ++x)
+    EXPECT_EQ(target->Raster().Pixel(x, 20) & 0xFFFFFF, source->Raster().Pixel(x, 20) & 0xFFFFFF) << x;
+}
+
+TEST(Resample, AZeroExtentGivesNoRaster) {
+  EXPECT_FALSE(TWallpaperChanger::Resample(*Stripes(64, 40), 100, 0, 0x008000));
+  TBitmap32 empty;
+  EXPECT_FALSE(TWallpaperChanger::Resample(empty, 100, 100, 0x008000));
+}
+
+class ConversionTest : public ChangerTest {
+protected:
+  // A w x h picture: red on the left half, blue on the right, so that copies and scalings can be told apart.
+  std::string Picture(const std::string& name, int32_t width, int32_t height) {
+    return FFolder.Write(name, Bitmap24(width, height, [=](int32_t x, int32_t) {
+                           return x < width / 2 ? 0xFF0000u : 0x0000FFu;
+                         }));
+  }
+
+  std::optional<TBitmapHeader> Written() const { return ReadBitmapHeader(FFolder.Read("Muralia.bmp")); }
+  static TBitmapHeader Header(int32_t width, int32_t height) { return {width, height, 32, BI_RGB}; }
+};
+
+TEST_F(ConversionTest, EachStyleGivesItsSize) {
+  const std::string picture = Picture("wide.bmp", 300, 100);
+  EXPECT_EQ(FChanger.ConvertToBitmap(picture, 160, 120, wpsStretch), BitmapPath());
+  EXPECT_EQ(Written(), Header(160, 120));
+  EXPECT_EQ(FChanger.ConvertToBitmap(picture, 160, 120, wpsFitDesktop), BitmapPath());
+  EXPECT_EQ(Written(), Header(160, 53));
+  // Own size, larger than the screen or not, for Center, Tile and unknown styles alike.
+  for (const TWallpaperStyle style : {wpsCenter, wpsTile, 4, 255}) {
+    FFolder.Write("Muralia.bmp", "previous");
+    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 160, 120, style), BitmapPath());
+    EXPECT_EQ(Written(), Header(300, 100)) << style;
+  }
+  const std::string bitmap = FFolder.Read("Muralia.bmp");
+  EXPECT_EQ(Pixel32(bitmap, 0, 0) & 0xFFFFFF, 0xFF0000u);
+  EXPECT_EQ(Pixel32(bitmap, 299, 99) & 0xFFFFFF, 0x0000FFu);
+  EXPECT_EQ(FFolder.Names().size(), 2u) << "no temporary file stays behind";
+}
+
+TEST_F(ConversionTest, OnlyFitDesktopWritesTheTileValue) {
+  const std::string picture = Picture("small.bmp", 40, 30);
+  for (const TWallpaperStyle style : {wpsCenter, wpsTile, wpsStretch, 4}) {
+    SetTileValue("1");
+    ASSERT_FALSE(FChanger.ConvertToBitmap(picture, 80, 60, style).empty());
+    EXPECT_EQ(TileValue(), "1") << style;
+  }
+  ASSERT_FALSE(FChanger.ConvertToBitmap(picture, 80, 60, wpsFitDesktop).empty());
+  EXPECT_EQ(TileValue(), "0");
+  EXPECT_EQ(Written(), Header(80, 60));
+}
+
+TEST_F(ConversionTest, AFitWithAZeroSideGivesNothingButHasWrittenTheTileValue) {
+  const std::string picture = Picture("thin.bmp", 2000, 1);
+  FFolder.Write("Muralia.bmp", "previous");
+  SetTileValue("1");
+  EXPECT_EQ(FChanger.ConvertToBitmap(picture, 100, 100, wpsFitDesktop), "");
+  EXPECT_EQ(TileValue(), "0");
+  EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
+}
+
+TEST_F(ConversionTest, ThePictureIsFoundByItsContentFirst) {
+  const std::string png = ORLO_TEST_DATA "/png/grey1.png";
+  const std::string misnamed = FFolder.Path() + "photo.jpg";
+  ASSERT_TRUE(CopyFileA(png.c_str(), misnamed.c_str(), FALSE));
+  EXPECT_EQ(FChanger.ConvertToBitmap(misnamed, 100, 100, wpsCenter), BitmapPath());
+  EXPECT_EQ(Written(), Header(13, 9));
+}
+
+TEST_F(ConversionTest, ContentThatIsNoPictureGivesNothing) {
+  FFolder.Write("Muralia.bmp", "previous");
+  for (const char* name : {"text.bmp", "text.png", "text.jpg", "text.xyz"}) {
+    const std::string path = FFolder.Write(name, "This is no picture at all.");
+    EXPECT_EQ(FChanger.ConvertToBitmap(path, 100, 100, wpsStretch), "") << name;
+    EXPECT_EQ(FChanger.SetWallpaper(path, wpsCenter), swsNotConverted) << name;
+  }
+  EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
+}
+
+TEST_F(ConversionTest, APictureThatCannotBeOpenedForItsContentTestRaises) {
+  const std::string picture = Picture("busy.bmp", 40, 30);
+  HANDLE writer = CreateFileA(picture.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
+                              OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(writer, INVALID_HANDLE_VALUE);
+  EXPECT_THROW(FChanger.ConvertToBitmap(picture, 100, 100, wpsCenter), EFOpenError);
+  CloseHandle(writer);
+  EXPECT_EQ(FFolder.Read("Muralia.bmp"), "<missing>");
+}
+
+TEST_F(ConversionTest, AReadOnlyBitmapIsNotReplaced) {
+  const std::string picture = Picture("small.bmp", 40, 30);
+  FFolder.Write("Muralia.bmp", "previous");
+  ASSERT_TRUE(SetFileAttributesA(BitmapPath().c_str(), FILE_ATTRIBUTE_READONLY));
+  EXPECT_EQ(FChanger.ConvertToBitmap(picture, 100, 100, wpsCenter), "");
+  EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
+  EXPECT_EQ(FFolder.Names().size(), 2u) << "no temporary file stays behind";
+}
+
+class ApplicationTest : public ConversionTest {
+protected:
+  int32_t FScreenWidth = GetSystemMetrics(SM_CXSCREEN);
+  int32_t FScreenHeight = GetSystemMetrics(SM_CYSCREEN);
+};
+
+TEST_F(ApplicationTest, TheAppliedBitmapIsTheDesktopsWallpaperAndTilesByStyle) {
+  const std::string picture = Picture("small.bmp", 40, 30);
+  SetTileValue("0");
+  EXPECT_EQ(FChanger.SetWallpaper(picture, wpsTile), swsApplied);
+  EXPECT_EQ(DesktopWallpaper(), BitmapPath());
+  EXPECT_EQ(TileValue(), "1");
+  EXPECT_EQ(Written(), Header(40, 30));
+
+  EXPECT_EQ(FChanger.SetWallpaper(picture, wpsStretch), swsApplied);
+  EXPECT_EQ(TileValue(), "1");
+  EXPECT_EQ(Written(), Header(FScreenWidth, FScreenHeight));
+
+  EXPECT_EQ(FChanger.SetWallpaper(picture, 4), swsApplied);
+  EXPECT_EQ(TileValue(), "1");
+  EXPECT_EQ(FChanger.SetWallpaper(picture, wpsCenter), swsApplied);
+  EXPECT_EQ(TileValue(), "0");
+  EXPECT_EQ(FChanger.SetWallpaper(picture, wpsTile), swsApplied);
+  EXPECT_EQ(FChanger.SetWallpaper(picture, wpsFitDesktop), swsApplied);
+  EXPECT_EQ(TileValue(), "0");
+
+  EXPECT_TRUE(FChanger.ClearWallpaper());
+  EXPECT_EQ(DesktopWallpaper(), "");
+  EXPECT_EQ(TileValue(), "0");
+  EXPECT_TRUE(ReadBitmapHeader(FFolder.Read("Muralia.bmp")));
+}
+
+}  // namespace

@@ -1,0 +1,76 @@
+// The raster bitmap over a DIB section: taking graphics at their own size, and saving.
+#include <gtest/gtest.h>
+
+#include "TempFolder.h"
+#include "platform/Bitmap.h"
+#include "platform/Bitmap32.h"
+#include "platform/Metafile.h"
+#include "platform/SysUtils.h"
+
+namespace {
+
+// An enhanced metafile with one red square in the middle of a white-less, transparent frame.
+std::string RedSquareMetafile(const std::string& path) {
+  const RECT frame{0, 0, 2000, 2000};  // hundredths of a millimetre
+  HDC dc = CreateEnhMetaFileA(nullptr, path.c_str(), &frame, nullptr);
+  HBRUSH red = CreateSolidBrush(RGB(255, 0, 0));
+  const RECT square{20, 20, 50, 50};
+  FillRect(dc, &square, red);
+  DeleteObject(red);
+  DeleteEnhMetaFile(CloseEnhMetaFile(dc));
+  return path;
+}
+
+TEST(Bitmap32, AGraphicIsDrawnOpaqueOnWhiteAtItsOwnSize) {
+  TempFolder folder;
+  TMetafile metafile;
+  metafile.LoadFromFile(RedSquareMetafile(folder.Path() + "square.emf"));
+  ASSERT_GT(metafile.Width(), 0);
+  TBitmap32 raster;
+  raster.Assign(metafile);
+  ASSERT_EQ(raster.Width(), metafile.Width());
+  ASSERT_EQ(raster.Height(), metafile.Height());
+  EXPECT_EQ(raster.Raster().Pixel(0, 0), 0xFFFFFFFFu);
+  bool red = false;
+  for (int32_t y = 0; y < raster.Height(); ++y)
+    for (int32_t x = 0; x < raster.Width(); ++x) red |= raster.Raster().Pixel(x, y) == 0xFFFF0000u;
+  EXPECT_TRUE(red);
+}
+
+TEST(Bitmap32, ABitmapGivesItsPixelsAndGdiSeesTheRastersPixels) {
+  imaging::Image image;
+  image.width = 3;
+  image.height = 2;
+  image.pixels = {0xFF112233, 0xFF445566, 0xFF778899, 0xFFAABBCC, 0xFFDDEEFF, 0xFF000000};
+  TBitmap bitmap;
+  bitmap.Assign(image, pf24bit);
+  TBitmap32 raster;
+  raster.Assign(bitmap);
+  ASSERT_EQ(raster.Width(), 3);
+  EXPECT_EQ(raster.Raster().Pixel(2, 0), 0xFF778899u);
+  EXPECT_EQ(raster.Raster().Pixel(1, 1), 0xFFDDEEFFu);
+  EXPECT_EQ(GetPixel(raster.Handle(), 0, 1), RGB(0xAA, 0xBB, 0xCC));
+
+  TBitmap32 copy;
+  copy.Assign(raster);
+  copy.FillRectS({1, 0, 9, 1}, 0xFF008000u);
+  EXPECT_EQ(GetPixel(copy.Handle(), 2, 0), RGB(0, 0x80, 0));
+  EXPECT_EQ(copy.Raster().Pixel(0, 0), 0xFF112233u);
+  EXPECT_EQ(raster.Raster().Pixel(2, 0), 0xFF778899u);
+}
+
+TEST(Bitmap32, SavingAnEmptyRasterOrOverAReadOnlyFileFails) {
+  TempFolder folder;
+  TBitmap32 raster;
+  EXPECT_THROW(raster.SaveToFile(folder.Path() + "empty.bmp"), EInvalidGraphic);
+  raster.SetSize(2, 2);
+  const std::string path = folder.Write("locked.bmp", "old");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_THROW(raster.SaveToFile(path), EFCreateError);
+  EXPECT_EQ(folder.Read("locked.bmp"), "old");
+  EXPECT_EQ(folder.Names().size(), 1u);
+  EXPECT_THROW(raster.SetSize(-1, 2), EInvalidGraphic);
+  EXPECT_THROW(raster.SetSize(100000, 100000), EOutOfResources);
+}
+
+}  // namespace

@@ -1,0 +1,94 @@
+// The COM reference owner and the Windows 95 version flags.
+#include <gtest/gtest.h>
+
+#include <thread>
+
+#include "platform/ComObj.h"
+#include "platform/SysInfo.h"
+#include "platform/SysUtils.h"
+
+namespace {
+
+// An object that counts its references and tells how many Release calls reached it.
+class TCountingObject : public IUnknown {
+public:
+  HRESULT STDMETHODCALLTYPE QueryInterface(REFIID iid, void** object) override {
+    if (!IsEqualIID(iid, IID_IUnknown)) {
+      *object = nullptr;
+      return E_NOINTERFACE;
+    }
+    *object = this;
+    AddRef();
+    return S_OK;
+  }
+  ULONG STDMETHODCALLTYPE AddRef() override { return ++References; }
+  ULONG STDMETHODCALLTYPE Release() override {
+    ++Releases;
+    return --References;
+  }
+
+  ULONG References = 1;
+  int Releases = 0;
+};
+
+TEST(ComPtr, ReleasesItsReferenceOnceThroughMovesAndFailedQueries) {
+  TCountingObject object;
+  {
+    TComPtr<IUnknown> first;
+    *first.Put() = &object;
+    TComPtr<IUnknown> second = std::move(first);
+    EXPECT_FALSE(first);
+    {
+      TComPtr<IUnknown> queried = second.QueryInterface<IUnknown>(IID_IUnknown);
+      EXPECT_EQ(object.References, 2u);
+    }
+    EXPECT_EQ(object.References, 1u);
+    EXPECT_THROW(second.QueryInterface<IClassFactory>(IID_IClassFactory), EOleSysError);
+    TComPtr<IUnknown> third;
+    third = std::move(second);
+    third = std::move(third);
+    EXPECT_EQ(object.Releases, 1);
+  }
+  EXPECT_EQ(object.References, 0u);
+  EXPECT_EQ(object.Releases, 2);
+}
+
+TEST(ComObj, CreationWithoutComOnTheThreadRaises) {
+  bool raised = false;
+  std::thread([&] {
+    try {
+      CreateComObject(CLSID_StdGlobalInterfaceTable);
+    } catch (const EOleSysError&) {
+      raised = true;
+    }
+  }).join();
+  EXPECT_TRUE(raised);
+}
+
+OSVERSIONINFOA Version(DWORD platform, DWORD major, DWORD minor, DWORD build) {
+  OSVERSIONINFOA version{};
+  version.dwOSVersionInfoSize = sizeof version;
+  version.dwPlatformId = platform;
+  version.dwMajorVersion = major;
+  version.dwMinorVersion = minor;
+  version.dwBuildNumber = build;
+  return version;
+}
+
+TEST(Win95Flags, OnlyTheTwoWindows95ReleasesSetThem) {
+  const TWin95Flags first = Win95FlagsOf(Version(VER_PLATFORM_WIN32_WINDOWS, 4, 0, 0x040003B6));
+  EXPECT_TRUE(first.IsWin95);
+  EXPECT_FALSE(first.IsWin95OSR2);
+  const TWin95Flags osr2 = Win95FlagsOf(Version(VER_PLATFORM_WIN32_WINDOWS, 4, 0, 0x04000457));
+  EXPECT_FALSE(osr2.IsWin95);
+  EXPECT_TRUE(osr2.IsWin95OSR2);
+  for (const OSVERSIONINFOA& other :
+       {Version(VER_PLATFORM_WIN32_WINDOWS, 4, 10, 1998), Version(VER_PLATFORM_WIN32_WINDOWS, 4, 90, 3000),
+        Version(VER_PLATFORM_WIN32_NT, 4, 0, 1381), Version(VER_PLATFORM_WIN32_NT, 10, 0, 19045)}) {
+    const TWin95Flags flags = Win95FlagsOf(other);
+    EXPECT_FALSE(flags.IsWin95 || flags.IsWin95OSR2) << other.dwMajorVersion << "." << other.dwMinorVersion;
+  }
+  EXPECT_FALSE(IsWin95() || IsWin95OSR2());
+}
+
+}  // namespace
