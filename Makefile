@@ -3,7 +3,7 @@ BUILD := build
 NATIVE := build-native
 JOBS := $(shell nproc)
 
-.PHONY: all bootstrap deps build native run test screenshot dist clean
+.PHONY: all bootstrap deps build native run test screenshot dist bench clean
 
 all: build
 
@@ -40,6 +40,10 @@ dist: build
 	@cp $(BUILD)/orlo.exe dist/Muralia/
 	@cp collection/*.jpg dist/Muralia/collection/ 2>/dev/null || true
 	@echo "dist/Muralia is ready to zip"
+
+# Times the conversion against Pillow, libvips and libjpeg-turbo (installs them when missing).
+bench: build
+	@bench/run.sh
 
 clean:
 	rm -rf $(BUILD) $(NATIVE) dist

@@ -1,0 +1,39 @@
+#!/usr/bin/env bash
+# make bench: our desktop bitmap conversion (the shipped i686 code under Wine, and a native -O2 build of the
+# same sources) against Pillow, libvips and libjpeg-turbo's own decode, each on one thread, in one run.
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+out=$repo/build/bench
+runs=${RUNS:-5}
+
+sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+missing=()
+for p in python3 python3-pil libvips-tools libjpeg-turbo-progs imagemagick clang libjpeg62-turbo-dev libpng-dev \
+         libtiff-dev libgif-dev zlib1g-dev; do
+  dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
+done
+if [ ${#missing[@]} -gt 0 ]; then
+  echo "bench: installing ${missing[*]}"
+  sudo_ apt-get update -qq
+  DEBIAN_FRONTEND=noninteractive sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+fi
+
+mkdir -p "$out"
+cd "$out"
+# The pictures: a textured plasma as JPEG (quality 90, ImageMagick's default 4:4:4 sampling) and as PNG.
+[ -f photo-6000x4000.jpg ] || convert -size 6000x4000 -seed 7 plasma:fractal -blur 0x1 -quality 90 \
+  photo-6000x4000.jpg
+[ -f photo-4000x3000.png ] || convert photo-6000x4000.jpg -resize 4000x3000! photo-4000x3000.png
+[ -f photo-1200x750.jpg ] || convert photo-6000x4000.jpg -resize 1200x750! -quality 90 \
+  photo-1200x750.jpg
+
+# Our side: the i686 bench is linked with the shipped imaging library; the native one compiles the same sources.
+deps=$repo/build/deps/i686
+i686-w64-mingw32-g++-posix -O2 -msse2 -mfpmath=sse -std=c++20 -Wall -Wextra -I"$repo" -I"$deps/include" \
+  "$repo/bench/bench.cpp" "$repo/build/libimaging.a" "$deps/lib/libtiff.a" "$deps/lib/libpng16.a" \
+  "$deps/lib/libgif.a" "$deps/lib/libjpeg.a" /usr/i686-w64-mingw32/lib/libz.a -static -o bench.exe
+clang++ -O2 -std=c++20 -Wall -Wextra -I"$repo" "$repo/bench/bench.cpp" "$repo"/imaging/*.cpp \
+  -ltiff -lpng -lgif -ljpeg -lz -o bench-native
+
+export OMP_NUM_THREADS=1 VIPS_CONCURRENCY=1
+"$repo/tools/with-display.sh" /usr/bin/python3 "$repo/bench/compare.py" "$repo" "$runs"
