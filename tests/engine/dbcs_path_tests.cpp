@@ -2,10 +2,10 @@
 // with a Japanese locale). 0x95 0x5C is one Shift-JIS character whose second byte is the backslash's code.
 #include <gtest/gtest.h>
 
+#include "ProgramFolder.h"
 #include "TempFolder.h"
 #include "engine/uWallPaper.h"
 #include "platform/FileUtils.h"
-#include "platform/Forms.h"
 
 namespace {
 
@@ -19,6 +19,8 @@ protected:
 };
 
 TEST_F(DbcsPaths, TitlesAndFoldersSplitOnlyAtRealBackslashes) {
+  TempFolder folder;
+  ProgramFolder program(folder.Path());
   TWallpaperList list;
   list.Add(std::string("C:\\pics\\") + kWideTable + ".jpg");
   list.Add(std::string("C:\\") + kWideTable + "\\" + kWideTable);
@@ -27,14 +29,13 @@ TEST_F(DbcsPaths, TitlesAndFoldersSplitOnlyAtRealBackslashes) {
   EXPECT_EQ(list.GetTitle(1), kWideTable);
   EXPECT_EQ(list.GetFolder(1), std::string("C:\\") + kWideTable + "\\");
   EXPECT_EQ(IncludeTrailingBackslash(std::string("C:\\") + kWideTable), std::string("C:\\") + kWideTable + "\\");
-  list.Clear();
 }
 
 TEST_F(DbcsPaths, ProgramFolderWhoseNameEndsInTheBackslashCode) {
   TempFolder base;
   const std::string folder = base.Path() + kWideTable + "\\";
   ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
-  Application.SetExeNameForTests(folder + "orlo.exe");
+  ProgramFolder program(folder);
   EXPECT_EQ(TWallpaperList::GetAppDir(), folder);
   const std::string picture = base.Write(std::string(kWideTable) + "\\" + kWideTable + ".jpg", "picture");
   {
@@ -45,8 +46,6 @@ TEST_F(DbcsPaths, ProgramFolderWhoseNameEndsInTheBackslashCode) {
   list.LoadFromFile();
   EXPECT_EQ(list.GetFileName(0), picture);
   EXPECT_TRUE(list.IsValidItem(0));
-  list.Clear();
-  Application.SetExeNameForTests("");
 }
 
 }  // namespace
