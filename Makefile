@@ -28,8 +28,8 @@ run: build
 # Both suites run even when the first fails; the exit status tells whether any test failed.
 test: build native
 	@status=0; \
-	 (cd $(NATIVE) && ctest --output-on-failure -j $(JOBS)) || status=1; \
-	 tools/with-display.sh sh -c 'cd $(BUILD) && ctest --output-on-failure' || status=1; \
+	 (cd $(NATIVE) && ctest --output-on-failure --timeout 900 -j $(JOBS)) || status=1; \
+	 tools/with-display.sh sh -c 'cd $(BUILD) && ctest --output-on-failure --timeout 900' || status=1; \
 	 exit $$status
 
 screenshot: build

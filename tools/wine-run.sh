@@ -5,8 +5,9 @@ repo=$(cd "$(dirname "$0")/.." && pwd)
 export WINEPREFIX=${WINEPREFIX:-$repo/build/wineprefix}
 export WINEARCH=win32
 export WINEDEBUG=${WINEDEBUG:--all}
-# No Mono or Gecko installers: the program needs neither.
-export WINEDLLOVERRIDES="mscoree,mshtml=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
+# No Mono or Gecko installers: the program needs neither. No debugger either: a crashing test ends at once
+# with a failure instead of waiting in winedbg.
+export WINEDLLOVERRIDES="mscoree,mshtml,winedbg.exe=${WINEDLLOVERRIDES:+;$WINEDLLOVERRIDES}"
 
 if [ ! -f "$WINEPREFIX/.orlo-ready" ]; then
   mkdir -p "$(dirname "$WINEPREFIX")"
