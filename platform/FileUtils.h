@@ -1,0 +1,32 @@
+#pragma once
+// File utilities on 8-bit paths in the system's ANSI code page.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <string_view>
+
+// Position of the last byte of s that is one of delimiters, or npos. The second byte of a double-byte
+// character never counts: in Shift-JIS the trail byte of many characters is 0x5C, the backslash.
+size_t LastDelimiter(std::string_view delimiters, std::string_view s, UINT codePage = CP_ACP);
+
+// The path up to and including its last backslash or colon; empty when it has neither.
+std::string ExtractFilePath(const std::string& path);
+// The path after its last backslash or colon.
+std::string ExtractFileName(const std::string& path);
+// The path with a backslash appended unless it already ends in one.
+std::string IncludeTrailingBackslash(const std::string& path);
+
+// A directory search for the exact path, folders included, with the critical-error dialogs switched off.
+bool FileExists(const std::string& path);
+// The 64-bit size that a directory search reports; raises EFOpenError when nothing is found.
+int64_t GetSizeOfFile(const std::string& path);
+// The last-write time (UTC) that a directory search reports; raises EFOpenError when nothing is found.
+FILETIME GetFileLastWrite(const std::string& path);
+
+// The whole content of a file, opened for reading with writing by others denied. Raises EFOpenError when
+// the file cannot be opened and EInOutError when it cannot be read.
+std::string ReadWholeFile(const std::string& path);
+// Replaces the file's content by data, or leaves the old file whole: the data goes to a temporary file in
+// the same folder, which then takes the file's place. Raises EFCreateError or EInOutError on failure.
+void WriteFileReplacing(const std::string& path, std::string_view data);
