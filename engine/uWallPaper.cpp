@@ -6,10 +6,12 @@
 #include "platform/FileUtils.h"
 #include "platform/Forms.h"
 #include "platform/SysUtils.h"
+#include "settings/uOptions.h"
 
 namespace {
 
 const char kListFileName[] = "wallp.sl";
+const char kSamplePicture[] = "collection\\orang-outang.jpg";
 
 // A time as the user's locale writes it: the short date, a blank, then the long time.
 std::string LocaleDateTimeText(const SYSTEMTIME& time) {
@@ -84,6 +86,14 @@ void TWallpaperList::RemoveInvalid() {
     const std::string& path = FFiles.Get(index);
     if (!FileExists(path) || !IsNonEmptyFile(path)) Delete(index);
   }
+}
+
+void TWallpaperList::AddDefaultOnFirstRun() {
+  TOptions options;
+  if (!options.GetFirstRun()) return;
+  Add(IncludeTrailingBackslash(GetAppDir()) + kSamplePicture);
+  SaveToFile();
+  options.SetFirstRun(false);
 }
 
 std::string TWallpaperList::GetFileName(int32_t index) const {

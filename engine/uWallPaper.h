@@ -44,7 +44,8 @@ public:
   void SaveToFile();
   // Blanks every entry whose file is missing or empty.
   void RemoveInvalid();
-  // On the first run the list file gets the sample picture as its only entry.
+  // On the first run adds the sample picture and writes the list file; called before the list file is first
+  // read, it replaces any list file that was there.
   void AddDefaultOnFirstRun();
 
   // The entry's path, or empty when the index is invalid or the file is gone.
@@ -84,7 +85,7 @@ public:
 
   // The entry's cached record, or nullptr when it has none yet.
   TFileProperties* GetProperties(int32_t index) const;
-  // Makes a zero-filled record for an entry that has none.
+  // Makes a zero-filled record for a valid entry that has none; raises ERangeError for an invalid index.
   TFileProperties* NewProperties(int32_t index);
 
 private:

@@ -1,22 +1,13 @@
 // The collection: reading and writing the list file, blanking, moving, the record cache and the entry texts.
 #include <gtest/gtest.h>
 
+#include "ProgramFolder.h"
 #include "TempFolder.h"
 #include "engine/uWallPaper.h"
-#include "platform/Forms.h"
 
 namespace {
 
 using Strings = std::vector<std::string>;
-
-// Points the program folder somewhere else for the test's lifetime.
-class ProgramFolder {
-public:
-  explicit ProgramFolder(const std::string& folder) { Application.SetExeNameForTests(folder + "orlo.exe"); }
-  ~ProgramFolder() { Application.SetExeNameForTests(""); }
-  ProgramFolder(const ProgramFolder&) = delete;
-  ProgramFolder& operator=(const ProgramFolder&) = delete;
-};
 
 class WallpaperListTest : public ::testing::Test {
 protected:
@@ -218,7 +209,6 @@ TEST_F(WallpaperListTest, TitlesAndFoldersComeFromThePathAlone) {
   EXPECT_EQ(List.GetTitle(6), "");
   EXPECT_EQ(List.GetFolder(-1), "");
   EXPECT_EQ(List.GetFileName(0), "");
-  List.Clear();
 }
 
 TEST_F(WallpaperListTest, DateTextIsEmptyOnceTheFileIsGone) {

@@ -1,0 +1,51 @@
+// Paths with double-byte characters, under a Japanese system code page (the ctest "engine_dbcs" runs these
+// with a Japanese locale). 0x95 0x5C is one Shift-JIS character whose second byte is the backslash's code.
+#include <gtest/gtest.h>
+
+#include "ProgramFolder.h"
+#include "TempFolder.h"
+#include "engine/uWallPaper.h"
+#include "platform/FileUtils.h"
+
+namespace {
+
+const char kWideTable[] = "\x95\x5C";
+
+class DbcsPaths : public ::testing::Test {
+protected:
+  void SetUp() override {
+    if (GetACP() != 932) GTEST_SKIP() << "needs the Japanese system code page";
+  }
+};
+
+TEST_F(DbcsPaths, TitlesAndFoldersSplitOnlyAtRealBackslashes) {
+  TempFolder folder;
+  ProgramFolder program(folder.Path());
+  TWallpaperList list;
+  list.Add(std::string("C:\\pics\\") + kWideTable + ".jpg");
+  list.Add(std::string("C:\\") + kWideTable + "\\" + kWideTable);
+  EXPECT_EQ(list.GetTitle(0), kWideTable);
+  EXPECT_EQ(list.GetFolder(0), "C:\\pics\\");
+  EXPECT_EQ(list.GetTitle(1), kWideTable);
+  EXPECT_EQ(list.GetFolder(1), std::string("C:\\") + kWideTable + "\\");
+  EXPECT_EQ(IncludeTrailingBackslash(std::string("C:\\") + kWideTable), std::string("C:\\") + kWideTable + "\\");
+}
+
+TEST_F(DbcsPaths, ProgramFolderWhoseNameEndsInTheBackslashCode) {
+  TempFolder base;
+  const std::string folder = base.Path() + kWideTable + "\\";
+  ASSERT_TRUE(CreateDirectoryA(folder.c_str(), nullptr));
+  ProgramFolder program(folder);
+  EXPECT_EQ(TWallpaperList::GetAppDir(), folder);
+  const std::string picture = base.Write(std::string(kWideTable) + "\\" + kWideTable + ".jpg", "picture");
+  {
+    TWallpaperList list;
+    list.Add(picture);
+  }
+  TWallpaperList list;
+  list.LoadFromFile();
+  EXPECT_EQ(list.GetFileName(0), picture);
+  EXPECT_TRUE(list.IsValidItem(0));
+}
+
+}  // namespace
