@@ -5,15 +5,16 @@
 #include <climits>
 #include <cstdint>
 
+#include "FakeShell.h"
+#include "ProgramFolder.h"
 #include "TempFolder.h"
 #include "TestPictures.h"
 #include "engine/uWallPaper.h"
-#include "platform/Forms.h"
 #include "platform/PictureFiles.h"
 
 namespace {
 
-constexpr int64_t KB = 1024, MB = 1048576, GB = 1073741824;
+constexpr int64_t MB = 1048576, GB = 1073741824;
 
 // Sets the user's decimal separator for the test's lifetime.
 class DecimalSeparator {
@@ -28,26 +29,6 @@ public:
 
 private:
   char FOld[8] = ".";
-};
-
-// A shell that answers every type-name query with the same name, for the test's lifetime.
-class FakeShell {
-public:
-  explicit FakeShell(std::string name) : FOld(TWallpaperList::ShellTypeName) {
-    Name() = std::move(name);
-    TWallpaperList::ShellTypeName = [](const std::string&) { return Name(); };
-  }
-  ~FakeShell() { TWallpaperList::ShellTypeName = FOld; }
-  FakeShell(const FakeShell&) = delete;
-  FakeShell& operator=(const FakeShell&) = delete;
-
-  static std::string& Name() {
-    static std::string name;
-    return name;
-  }
-
-private:
-  std::string (*FOld)(const std::string&);
 };
 
 TEST(FormatSize, UnitsAndRounding) {
@@ -88,9 +69,6 @@ TEST(FormatSize, UsesTheLocaleDecimalSeparator) {
 // Points the program folder at a temporary folder, where the list saves its list file at the end.
 class EntryTextsTest : public ::testing::Test {
 protected:
-  EntryTextsTest() { Application.SetExeNameForTests(Folder.Path() + "orlo.exe"); }
-  ~EntryTextsTest() override { Application.SetExeNameForTests(""); }
-
   // A copy of a sample picture in the temporary folder, cut after length bytes when asked.
   std::string Copy(const std::string& sample, const std::string& name, size_t length = SIZE_MAX) {
     const std::vector<uint8_t> bytes = ReadPictureFile(TestPicture(sample));
@@ -102,6 +80,7 @@ protected:
   }
 
   TempFolder Folder;
+  ProgramFolder Program{Folder.Path()};
   TWallpaperList List;
 };
 
