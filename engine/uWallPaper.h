@@ -11,6 +11,7 @@
 #include "imaging/Bitmap32.h"
 #include "platform/Bitmap32.h"
 #include "platform/Classes.h"
+#include "platform/GraphicEx.h"
 #include "platform/Graphics.h"
 #include "settings/uOptions.h"
 
@@ -70,6 +71,25 @@ public:
   // The program folder, with its trailing backslash.
   static std::string GetAppDir();
 
+  // The entry's descriptive texts, each worked out once and then kept in the entry's record; all three are
+  // empty for an invalid index. The size text is empty while the file cannot be found, and is tried again at
+  // the next call. The type text comes from the file's name alone, so it is never empty for a valid index.
+  // The dimensions text ("1024x768x24b") is empty when the picture cannot be loaded, and "0x0x0b", tried
+  // again at the next call, when the class chosen by the file's content fails to load it.
+  std::string GetSizeText(int32_t index);
+  std::string GetTypeText(int32_t index);
+  std::string GetDimensionsText(int32_t index);
+
+  // "1023 bytes", "1.3 KB", "1024.0 MB", "2048.0 GB": one decimal, rounded half away from zero, with the
+  // decimal separator of the user's locale.
+  static std::string FormatSize(int64_t size);
+  // Width, height and bits per pixel of a picture file, found by loading it as LoadPicture would. Zeros
+  // when the class that accepts the content fails to load it; raises when the file cannot be opened or
+  // no class loads it by its extension.
+  static void GetImageProperties(const std::string& fileName, TImageProperties& props);
+  // The shell's type name for a file name, empty when it has none. Tests put a shell of their own here.
+  static std::string (*ShellTypeName)(const std::string& fileName);
+
   // The entry's cached record, or nullptr when it has none yet.
   TFileProperties* GetProperties(int32_t index) const;
   // Makes a zero-filled record for a valid entry that has none; raises ERangeError for an invalid index.
@@ -77,6 +97,9 @@ public:
 
 private:
   static std::string ListFileName();
+  static std::string FileTypeText(const std::string& fileName);
+  // The entry's record, made when it has none yet.
+  TFileProperties& Properties(int32_t index);
   void DisposeProperties(int32_t index);
   // Exchanges two entries with their records.
   void Exchange(int32_t lower, int32_t upper);

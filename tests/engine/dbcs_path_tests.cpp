@@ -2,6 +2,7 @@
 // with a Japanese locale). 0x95 0x5C is one Shift-JIS character whose second byte is the backslash's code.
 #include <gtest/gtest.h>
 
+#include "FakeShell.h"
 #include "ProgramFolder.h"
 #include "TempFolder.h"
 #include "engine/uWallPaper.h"
@@ -46,6 +47,17 @@ TEST_F(DbcsPaths, ProgramFolderWhoseNameEndsInTheBackslashCode) {
   list.LoadFromFile();
   EXPECT_EQ(list.GetFileName(0), picture);
   EXPECT_TRUE(list.IsValidItem(0));
+}
+
+TEST_F(DbcsPaths, TypeTextFallbackTakesTheExtensionAfterARealDot) {
+  TempFolder folder;
+  ProgramFolder program(folder.Path());
+  FakeShell shell("");
+  TWallpaperList list;
+  list.Add(std::string("C:\\pics\\a.") + kWideTable);
+  list.Add(std::string("C:\\a.b\\") + kWideTable);
+  EXPECT_EQ(list.GetTypeText(0), std::string(kWideTable) + " File");
+  EXPECT_EQ(list.GetTypeText(1), "File");
 }
 
 }  // namespace

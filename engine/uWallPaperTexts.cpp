@@ -1,0 +1,193 @@
+// The entries' size, type and dimensions texts, and the picture properties behind the dimensions.
+#include "engine/uWallPaper.h"
+
+#include <shellapi.h>
+
+#include <cstdint>
+#include <exception>
+#include <memory>
+
+#include "engine/uGraphics.h"
+#include "platform/FileUtils.h"
+#include "platform/JPEG.h"
+#include "platform/SysUtils.h"
+
+namespace {
+
+bool IsBlankOrControl(char c) { return static_cast<unsigned char>(c) <= ' '; }
+
+std::string TrimLeft(const std::string& text) {
+  size_t start = 0;
+  while (start < text.size() && IsBlankOrControl(text[start])) ++start;
+  return text.substr(start);
+}
+
+bool IsBlank(const std::string& text) {
+  for (char c : text)
+    if (!IsBlankOrControl(c)) return false;
+  return true;
+}
+
+// Only a to z: the other bytes may belong to double-byte characters.
+std::string UpperCaseAscii(std::string text) {
+  for (char& c : text)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return text;
+}
+
+// The text after the last dot of the file's own name; empty when that name has no dot.
+std::string ExtensionWithoutDot(const std::string& fileName) {
+  const size_t delimiter = LastDelimiter(".\\:", fileName);
+  if (delimiter == std::string::npos || fileName[delimiter] != '.') return {};
+  return fileName.substr(delimiter + 1);
+}
+
+std::string ShellFileTypeName(const std::string& fileName) {
+  SHFILEINFOA info{};
+  if (!SHGetFileInfoA(fileName.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
+                      SHGFI_TYPENAME | SHGFI_USEFILEATTRIBUTES))
+    return {};
+  return info.szTypeName;
+}
+
+std::string LocaleDecimalSeparator() {
+  char separator[8];
+  if (!GetLocaleInfoA(LOCALE_USER_DEFAULT, LOCALE_SDECIMAL, separator, sizeof separator)) return ".";
+  return separator;
+}
+
+// size / unit with one decimal, rounded half up. The quotient of an integer by a power of two is exact, so
+// the rounding is done on the integers; splitting off the whole units keeps size x 10 from overflowing.
+std::string OneDecimal(int64_t size, int64_t unit) {
+  const int64_t tenths = size / unit * 10 + (size % unit * 10 + unit / 2) / unit;
+  return std::to_string(tenths / 10) + LocaleDecimalSeparator() + std::to_string(tenths % 10);
+}
+
+uint32_t CheckedUnsigned(int value) {
+  if (value < 0) RaiseRangeError();
+  return static_cast<uint32_t>(value);
+}
+
+int32_t CheckedSigned(uint32_t value) {
+  if (value > INT32_MAX) RaiseRangeError();
+  return static_cast<int32_t>(value);
+}
+
+uint8_t BitmapBitsPerPixel(const TBitmap& bitmap) {
+  switch (bitmap.PixelFormat()) {
+    case pfDevice: {
+      const int bits = GetDeviceCaps(bitmap.CanvasHandle(), BITSPIXEL);
+      if (bits < 0 || bits > 255) RaiseRangeError();
+      return static_cast<uint8_t>(bits);
+    }
+    case pf1bit: return 1;
+    case pf4bit: return 4;
+    case pf8bit: return 8;
+    // The 5-6-5 layout counts as 15 bits, as the 5-5-5 one does.
+    case pf15bit:
+    case pf16bit: return 15;
+    case pf24bit: return 24;
+    case pf32bit: return 32;
+    case pfCustom: break;
+  }
+  return 0;
+}
+
+// The properties that the content-chosen class's own reader found; zeros when it cannot load the file.
+TImageProperties ContentClassProperties(const TGraphicClass& graphicClass, const std::string& fileName) {
+  try {
+    const std::unique_ptr<TGraphic> graphic = LoadGraphic(graphicClass, fileName);
+    if (const auto* loaded = dynamic_cast<const TGraphicExGraphic*>(graphic.get())) return loaded->ImageProperties();
+  } catch (const std::exception&) {
+    // A file that its own class cannot read shows as 0x0x0b.
+  }
+  return {};
+}
+
+TImageProperties ExtensionClassProperties(const std::string& fileName) {
+  const std::unique_ptr<TPicture> picture = LoadPictureByExtension(fileName);
+  const TGraphic& graphic = *picture->Graphic();
+  TImageProperties props;
+  props.Width = CheckedUnsigned(graphic.Width());
+  props.Height = CheckedUnsigned(graphic.Height());
+  if (const auto* jpeg = dynamic_cast<const TJPEGImage*>(&graphic))
+    props.BitsPerPixel = jpeg->PixelFormat() == jf24Bit ? 24 : 8;
+  if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) props.BitsPerPixel = BitmapBitsPerPixel(*bitmap);
+  return props;
+}
+
+}  // namespace
+
+std::string (*TWallpaperList::ShellTypeName)(const std::string& fileName) = ShellFileTypeName;
+
+std::string TWallpaperList::GetSizeText(int32_t index) {
+  if (!IsValidIndex(index)) return {};
+  try {
+    TFileProperties& record = Properties(index);
+    if (record.SizeText.empty()) record.SizeText = FormatSize(GetSizeOfFile(FFiles.Get(index)));
+    return record.SizeText;
+  } catch (const std::exception&) {
+    // A file that is gone has no size yet; the next call tries again.
+    return {};
+  }
+}
+
+std::string TWallpaperList::GetTypeText(int32_t index) {
+  if (!IsValidIndex(index)) return {};
+  TFileProperties& record = Properties(index);
+  if (record.TypeText.empty()) record.TypeText = FileTypeText(FFiles.Get(index));
+  return record.TypeText;
+}
+
+std::string TWallpaperList::GetDimensionsText(int32_t index) {
+  if (!IsValidIndex(index)) return {};
+  try {
+    TFileProperties* record = GetProperties(index);
+    // Only the width tells whether the three numbers are known.
+    if (!record || record->Width == 0) {
+      TImageProperties props;
+      GetImageProperties(FFiles.Get(index), props);
+      const int32_t width = CheckedSigned(props.Width), height = CheckedSigned(props.Height);
+      if (!record) record = NewProperties(index);
+      record->Width = width;
+      record->Height = height;
+      record->BitsPerPixel = props.BitsPerPixel;
+    }
+    return Format("%ux%ux%ub", static_cast<unsigned>(record->Width), static_cast<unsigned>(record->Height),
+                  static_cast<unsigned>(record->BitsPerPixel));
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+std::string TWallpaperList::FormatSize(int64_t size) {
+  struct TUnit {
+    int64_t bytes;
+    const char* name;
+  };
+  static constexpr TUnit kUnits[] = {{1073741824, " GB"}, {1048576, " MB"}, {1024, " KB"}};
+  try {
+    for (const TUnit& unit : kUnits)
+      if (size >= unit.bytes) return OneDecimal(size, unit.bytes) + unit.name;
+    return std::to_string(size) + " bytes";
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+void TWallpaperList::GetImageProperties(const std::string& fileName, TImageProperties& props) {
+  props = {};
+  const TGraphicClass* graphicClass = PictureClassByContent(fileName);
+  props = graphicClass ? ContentClassProperties(*graphicClass, fileName) : ExtensionClassProperties(fileName);
+}
+
+std::string TWallpaperList::FileTypeText(const std::string& fileName) {
+  const std::string name = ShellTypeName(fileName);
+  if (!IsBlank(name)) return name;
+  return TrimLeft(UpperCaseAscii(ExtensionWithoutDot(fileName)) + " File");
+}
+
+TFileProperties& TWallpaperList::Properties(int32_t index) {
+  TFileProperties* record = GetProperties(index);
+  return record ? *record : *NewProperties(index);
+}
