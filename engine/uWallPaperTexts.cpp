@@ -35,13 +35,6 @@ std::string UpperCaseAscii(std::string text) {
   return text;
 }
 
-// The text after the last dot of the file's own name; empty when that name has no dot.
-std::string ExtensionWithoutDot(const std::string& fileName) {
-  const size_t delimiter = LastDelimiter(".\\:", fileName);
-  if (delimiter == std::string::npos || fileName[delimiter] != '.') return {};
-  return fileName.substr(delimiter + 1);
-}
-
 std::string ShellFileTypeName(const std::string& fileName) {
   SHFILEINFOA info{};
   if (!SHGetFileInfoA(fileName.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
@@ -184,7 +177,7 @@ void TWallpaperList::GetImageProperties(const std::string& fileName, TImagePrope
 std::string TWallpaperList::FileTypeText(const std::string& fileName) {
   const std::string name = ShellTypeName(fileName);
   if (!IsBlank(name)) return name;
-  return TrimLeft(UpperCaseAscii(ExtensionWithoutDot(fileName)) + " File");
+  return TrimLeft(UpperCaseAscii(ExtractFileExt(fileName)) + " File");
 }
 
 TFileProperties& TWallpaperList::Properties(int32_t index) {

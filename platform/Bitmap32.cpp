@@ -12,14 +12,6 @@ namespace {
 
 [[noreturn]] void RaiseOutOfResources() { throw EOutOfResources("Out of system resources"); }
 
-// Windows refuses to replace a read-only file, and so must we where the system would not refuse (Wine).
-void CheckReplaceable(const std::string& fileName) {
-  const DWORD attributes = GetFileAttributesA(fileName.c_str());
-  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
-    throw EFCreateError(
-        Format("Cannot create file \"%s\". %s", fileName.c_str(), SysErrorMessage(ERROR_ACCESS_DENIED).c_str()));
-}
-
 // The raster's own errors become the program's.
 template <class Call>
 void Translated(Call call) {
@@ -107,7 +99,6 @@ void TBitmap32::Assign(const TBitmap32& other) {
 }
 
 void TBitmap32::SaveToFile(const std::string& fileName) const {
-  CheckReplaceable(fileName);
   std::string data;
   Translated([&] {
     imaging::WriteBmp32(Raster(), [&](std::span<const uint8_t> bytes) {

@@ -6,19 +6,6 @@
 
 namespace {
 
-// The system's text for an error code, without the line end and the final dot.
-std::string SysErrorMessage(DWORD error) {
-  char* buffer = nullptr;
-  const DWORD length =
-      FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
-                     nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string message = length ? std::string(buffer, length) : Format("System error %lu", error);
-  LocalFree(buffer);
-  while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == '.'))
-    message.pop_back();
-  return message;
-}
-
 std::string LastErrorText(const char* what, const std::string& path) {
   return Format("%s \"%s\". %s", what, path.c_str(), SysErrorMessage(GetLastError()).c_str());
 }
@@ -102,6 +89,12 @@ std::string ExtractFileName(const std::string& path) {
   return last == std::string::npos ? path : path.substr(last + 1);
 }
 
+std::string ExtractFileExt(const std::string& path) {
+  const size_t delimiter = LastDelimiter(".\\:", path);
+  if (delimiter == std::string::npos || path[delimiter] != '.') return {};
+  return path.substr(delimiter + 1);
+}
+
 std::string IncludeTrailingBackslash(const std::string& path) {
   if (!path.empty() && LastDelimiter("\\", path) == path.size() - 1) return path;
   return path + '\\';
@@ -141,6 +134,11 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteFileReplacing(const std::string& path, std::string_view data) {
+  // Windows refuses to replace a read-only file, and so must we where the system would not refuse (Wine).
+  const DWORD attributes = GetFileAttributesA(path.c_str());
+  if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
+    throw EFCreateError(
+        Format("Cannot create file \"%s\". %s", path.c_str(), SysErrorMessage(ERROR_ACCESS_DENIED).c_str()));
   const std::string folder = ExtractFilePath(path);
   char temporary[MAX_PATH];
   if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "orl", 0, temporary))

@@ -14,6 +14,8 @@ size_t LastDelimiter(std::string_view delimiters, std::string_view s, UINT codeP
 std::string ExtractFilePath(const std::string& path);
 // The path after its last backslash or colon.
 std::string ExtractFileName(const std::string& path);
+// The text after the last dot of the file's own name, without the dot; empty when that name has no dot.
+std::string ExtractFileExt(const std::string& path);
 // The path with a backslash appended unless it already ends in one.
 std::string IncludeTrailingBackslash(const std::string& path);
 

@@ -2,6 +2,7 @@
 
 #include "imaging/FileFormatList.h"
 #include "platform/Bitmap.h"
+#include "platform/FileUtils.h"
 #include "platform/GraphicEx.h"
 #include "platform/Icon.h"
 #include "platform/JPEG.h"
@@ -16,14 +17,6 @@ std::string LowerCase(std::string_view text) {
   for (char& c : lower)
     if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
   return lower;
-}
-
-// The text after the last dot of the file's own name; empty when that name has no dot.
-std::string_view FileExtension(std::string_view fileName) {
-  const size_t nameStart = fileName.find_last_of("\\/:");
-  const std::string_view name = nameStart == std::string_view::npos ? fileName : fileName.substr(nameStart + 1);
-  const size_t dot = name.rfind('.');
-  return dot == std::string_view::npos ? std::string_view() : name.substr(dot + 1);
 }
 
 std::vector<TPictureFileFormat> RegisterFileFormats() {
@@ -88,11 +81,9 @@ std::string GraphicFilter() {
 void TPicture::SetGraphic(const TGraphic* graphic) { FGraphic = graphic ? graphic->Clone() : nullptr; }
 
 void TPicture::LoadFromFile(const std::string& fileName) {
-  const std::string_view extension = FileExtension(fileName);
+  const std::string extension = ExtractFileExt(fileName);
   const TGraphicClass* graphicClass = FindPictureClass(extension);
-  if (!graphicClass)
-    throw EInvalidGraphic(Format("Unknown picture file extension (.%.*s)", static_cast<int>(extension.size()),
-                                 extension.data()));
+  if (!graphicClass) throw EInvalidGraphic(Format("Unknown picture file extension (.%s)", extension.c_str()));
   std::unique_ptr<TGraphic> graphic = graphicClass->Create();
   graphic->LoadFromFile(fileName);
   FGraphic = std::move(graphic);

@@ -31,7 +31,7 @@ std::string SysErrorMessage(uint32_t error) {
   const DWORD length =
       FormatMessageA(FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
                      nullptr, error, 0, reinterpret_cast<char*>(&buffer), 0, nullptr);
-  std::string message = length ? std::string(buffer, length) : std::string();
+  std::string message = length ? std::string(buffer, length) : Format("System error %u", error);
   LocalFree(buffer);
   while (!message.empty() && (message.back() == '\r' || message.back() == '\n' || message.back() == '.'))
     message.pop_back();

@@ -5,8 +5,12 @@
 #include <string>
 
 // tests/data/pictures/<name> as Wine sees it (the Unix root is drive Z:).
+// A Windows path (backslashes only) to a file in tests/data/pictures.
 inline std::string TestPicture(const std::string& name) {
-  return std::string("Z:") + ORLO_TEST_DATA + "/pictures/" + name;
+  std::string path = std::string("Z:") + ORLO_TEST_DATA + "/pictures/" + name;
+  for (char& c : path)
+    if (c == '/') c = '\\';
+  return path;
 }
 
 // A fresh folder under the temporary path, removed with whatever files the test left in it.

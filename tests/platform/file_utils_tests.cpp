@@ -131,6 +131,16 @@ TEST(SafeReplace, KeepsTheOldFileWholeWhenItCannotBeReplaced) {
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"list.txt"});
 }
 
+TEST(SafeReplace, RefusesToReplaceAReadOnlyFileAsWindowsDoes) {
+  TempFolder folder;
+  const std::string path = folder.Write("list.txt", "old content\r\n");
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_READONLY);
+  EXPECT_THROW(WriteFileReplacing(path, "new"), EFCreateError);
+  SetFileAttributesA(path.c_str(), FILE_ATTRIBUTE_NORMAL);
+  EXPECT_EQ(folder.Read("list.txt"), "old content\r\n");
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"list.txt"});
+}
+
 TEST(SafeReplace, RaisesWhenTheFolderIsMissing) {
   TempFolder folder;
   EXPECT_ANY_THROW(WriteFileReplacing(folder.Path() + "gone\\list.txt", "new"));
