@@ -4,8 +4,7 @@
 
 #include <string>
 
-// tests/data/pictures/<name> as Wine sees it (the Unix root is drive Z:).
-// A Windows path (backslashes only) to a file in tests/data/pictures.
+// tests/data/pictures/<name> as Wine sees it (the Unix root is drive Z:), with backslashes only.
 inline std::string TestPicture(const std::string& name) {
   std::string path = std::string("Z:") + ORLO_TEST_DATA + "/pictures/" + name;
   for (char& c : path)
