@@ -22,14 +22,19 @@ public:
 
   // The folder, ending in a backslash.
   const std::string& Path() const { return FPath; }
+  std::string File(const std::string& name) const { return FPath + name; }
 
-  std::string Write(const std::string& name, const std::string& content) const {
+  // Writes bytes into a new file of the folder and returns its path.
+  std::string Write(const std::string& name, const void* data, size_t size) const {
     const std::string path = FPath + name;
     HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
     DWORD written = 0;
-    if (!content.empty()) WriteFile(file, content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
+    if (size) WriteFile(file, data, static_cast<DWORD>(size), &written, nullptr);
     CloseHandle(file);
     return path;
+  }
+  std::string Write(const std::string& name, const std::string& content) const {
+    return Write(name, content.data(), content.size());
   }
 
   std::string Read(const std::string& name) const {

@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "TempFolder.h"
 #include "TestPictures.h"
 #include "engine/uGraphics.h"
 #include "platform/JPEG.h"
@@ -139,7 +140,7 @@ TEST(LoadPicture, Failures) {
     EXPECT_EQ(e.Message(), "Unknown picture file extension (.xyz)");
   }
   // The content test accepts a cut-off PNG; its class's load then fails.
-  TTempFolder folder;
+  TempFolder folder;
   const std::vector<uint8_t> png = ReadPictureFile(TestPicture("png.png"));
   const std::string cut = folder.Write("cut.png", png.data(), 60);
   ASSERT_NE(PictureClassByContent(cut), nullptr);

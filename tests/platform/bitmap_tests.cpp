@@ -2,6 +2,7 @@
 
 #include <cstdlib>
 
+#include "TempFolder.h"
 #include "TestPictures.h"
 #include "imaging/Bmp.h"
 #include "platform/Bitmap.h"
@@ -68,7 +69,7 @@ TEST(TBitmap, LoadsWindowsBitmapFilesInTheirPixelFormat) {
 }
 
 TEST(TBitmap, BrokenFileRaisesInvalidGraphicAndKeepsThePicture) {
-  TTempFolder folder;
+  TempFolder folder;
   const std::string broken = folder.Write("broken.bmp", std::string("BM\x10\0\0\0", 6));
   TBitmap bitmap;
   bitmap.SetSize(3, 2);

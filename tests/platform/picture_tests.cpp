@@ -3,6 +3,7 @@
 #include <cstring>
 #include <vector>
 
+#include "TempFolder.h"
 #include "TestPictures.h"
 #include "platform/Icon.h"
 #include "platform/JPEG.h"
@@ -41,7 +42,7 @@ std::vector<uint8_t> PlaceableMetafile(int16_t right, int16_t bottom, uint16_t i
 }
 
 TEST(TMetafile, SizeOfPlaceableAndEnhancedMetafiles) {
-  TTempFolder folder;
+  TempFolder folder;
   const std::vector<uint8_t> placeable = PlaceableMetafile(1440, 720, 1440);  // 1 x 0.5 inch
   TMetafile wmf;
   wmf.LoadFromFile(folder.Write("placeable.wmf", placeable.data(), placeable.size()));
@@ -63,7 +64,7 @@ TEST(TMetafile, SizeOfPlaceableAndEnhancedMetafiles) {
 }
 
 TEST(TMetafile, PlainWindowsMetafileAndBrokenFiles) {
-  TTempFolder folder;
+  TempFolder folder;
   const std::vector<uint8_t> plain = WindowsMetafileBits();
   TMetafile metafile;
   metafile.LoadFromFile(folder.Write("plain.wmf", plain.data(), plain.size()));
@@ -88,7 +89,7 @@ TEST(TIcon, SizeOfTheChosenImage) {
 }
 
 TEST(TIcon, BrokenDirectoriesRaise) {
-  TTempFolder folder;
+  TempFolder folder;
   const uint8_t outside[] = {0, 0, 1, 0, 1, 0, 32, 32, 0, 0, 1, 0, 32, 0, 0x10, 0, 0, 0, 22, 0, 0, 0};
   const uint8_t none[] = {0, 0, 1, 0, 0, 0};
   TIcon icon;
@@ -112,7 +113,7 @@ TEST(TPicture, AssigningStoresACopyOfTheSameClass) {
 }
 
 TEST(TPicture, LoadsByExtensionAndKeepsTheGraphicOnFailure) {
-  TTempFolder folder;
+  TempFolder folder;
   TPicture picture;
   picture.LoadFromFile(TestPicture("icon32.ico"));
   TGraphic* const loaded = picture.Graphic();
@@ -150,7 +151,7 @@ TEST(TJPEGImage, PixelFormatIsADecodingSetting) {
 }
 
 TEST(PictureFiles, OpeningDeniesWritersAndReadingIsBounded) {
-  TTempFolder folder;
+  TempFolder folder;
   const std::string path = folder.Write("held.bin", "0123456789");
   HANDLE writer = CreateFileA(path.c_str(), GENERIC_WRITE, FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr,
                               OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
