@@ -242,10 +242,17 @@ void ApplySingleLayer(Canvas& canvas, const Block& bank, uint16_t major) {
   Block layer;
   if (!reader.Next(layer) || layer.id != kLayer) throw DecodeError("Paint Shop Pro layer bank is empty");
   const Region region = LayerRegion(layer.info, major);
-  if (region.left > 0 || region.top > 0 || region.left + region.width < canvas.image.width ||
-      region.top + region.height < canvas.image.height) {
-    std::fill(canvas.image.pixels.begin(), canvas.image.pixels.end(), 0u);
-    canvas.image.hasAlpha = true;
+  Image& image = canvas.image;
+  if (region.left > 0 || region.top > 0 || region.left + region.width < image.width ||
+      region.top + region.height < image.height) {
+    // What the layer does not cover is transparent; what it covers is opaque unless a mask says otherwise.
+    image.hasAlpha = true;
+    for (uint32_t y = 0; y < image.height; ++y)
+      for (uint32_t x = 0; x < image.width; ++x) {
+        const bool covered = x >= region.left && x - region.left < region.width && y >= region.top &&
+                             y - region.top < region.height;
+        image.Row(y)[x] = covered ? 0xFF000000u : 0u;
+      }
   }
   // Later versions put a chunk with the bitmap and channel counts before the channels.
   const Bytes channels = major == 3 ? layer.rest : layer.rest.subspan(BlockReader::TakeChunk(layer.rest).size());
