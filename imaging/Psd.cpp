@@ -5,6 +5,7 @@
 // outside either.
 #include <algorithm>
 #include <cmath>
+#include <cstring>
 #include <vector>
 
 #include "imaging/ByteStream.h"

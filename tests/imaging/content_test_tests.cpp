@@ -36,10 +36,11 @@ TEST(ContentTest, EachTestPictureIsClaimedByItsOwnFormatOnly) {
       const bool own = name == folder && format != &kCutFormat && entry.path().extension() != ".pal";
       EXPECT_EQ(Accepts(*format, file), own) << format->className << " on " << entry.path();
     }
-    if (OwnFolders().count(folder) && folder != "cut")
+    if (OwnFolders().count(folder) && folder != "cut") {
       EXPECT_EQ(FindFormatByContent(Bytes(file).first(std::min(file.size(), kContentTestBytes)), file.size()),
                 OwnFolders().at(folder))
           << entry.path();
+    }
     ++checked;
   }
   EXPECT_GT(checked, 15u);
