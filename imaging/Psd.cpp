@@ -108,11 +108,16 @@ public:
       return;
     }
     const Bytes counts = in.Take(2 * uint64_t{h.height} * h.channels);
+    // A PackBits run gives at most 128 bytes for 2, so no row is shorter than this.
+    const uint64_t shortestRow = 2 * ((rowBytes_ + 127) / 128);
     uint64_t offset = in.Offset();
     for (uint64_t r = 0; r < rows; ++r) {
       offsets_[r] = offset;
-      offset += PeekU16BE(counts, 2 * r);
+      const uint16_t count = PeekU16BE(counts, 2 * r);
+      if (count < shortestRow) throw DecodeError("Photoshop row is too short for its width");
+      offset += count;
     }
+    Slice(file, in.Offset(), offset - in.Offset());  // all rows are there before the picture is allocated
     counts_ = counts;
   }
 

@@ -112,7 +112,13 @@ struct Canvas {
   uint16_t compression = 0;
 };
 
+// The most bytes that `size` compressed bytes can give: RLE makes 127 of 2, deflate 1032 of 1.
+uint64_t MostUnpacked(uint64_t size, uint16_t compression) {
+  return compression == kNone ? size : compression == kRle ? size / 2 * 127 + 127 : size * 1032 + 1032;
+}
+
 std::vector<uint8_t> Unpack(Bytes data, uint16_t compression, uint32_t length) {
+  if (length > MostUnpacked(data.size(), compression)) throw DecodeError("Paint Shop Pro channel is truncated");
   std::vector<uint8_t> out(length);
   if (compression == kNone) {
     std::memcpy(out.data(), Slice(data, 0, length).data(), length);
