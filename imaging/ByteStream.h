@@ -47,7 +47,6 @@ public:
   uint16_t U16LE() { return PeekU16LE(Take(2), 0); }
   uint32_t U32BE() { return PeekU32BE(Take(4), 0); }
   uint32_t U32LE() { return PeekU32LE(Take(4), 0); }
-  int16_t I16BE() { return static_cast<int16_t>(U16BE()); }
   int32_t I32LE() { return static_cast<int32_t>(U32LE()); }
 
 private:
