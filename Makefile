@@ -1,9 +1,12 @@
 # The two commands: `make run` and `make test`. Each installs what is missing first.
 BUILD := build
 NATIVE := build-native
+FUZZ := build-fuzz
+FUZZ_SECONDS ?= 60
+FUZZ_JOBS ?= 1
 JOBS := $(shell nproc)
 
-.PHONY: all bootstrap deps build native run test screenshot dist bench clean
+.PHONY: all bootstrap deps build native run test fuzz screenshot dist bench clean
 
 all: build
 
@@ -32,6 +35,12 @@ test: build native
 	 tools/with-display.sh sh -c 'cd $(BUILD) && ctest --output-on-failure --timeout 900' || status=1; \
 	 exit $$status
 
+# Every decoder's libFuzzer target for FUZZ_SECONDS each, FUZZ_JOBS at a time.
+fuzz: bootstrap
+	@CC=clang CXX=clang++ cmake -S . -B $(FUZZ) -DORLO_FUZZ=ON -DCMAKE_BUILD_TYPE=RelWithDebInfo -Wno-dev >/dev/null
+	@cmake --build $(FUZZ) -j $(JOBS) --target fuzz_all
+	@tools/run-fuzz.sh $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_JOBS)
+
 screenshot: build
 	@tools/with-display.sh tools/screenshot.sh $(BUILD)/orlo.exe $(BUILD)/screenshot.png
 
@@ -46,4 +55,4 @@ bench: build
 	@bench/run.sh
 
 clean:
-	rm -rf $(BUILD) $(NATIVE) dist
+	rm -rf $(BUILD) $(NATIVE) $(FUZZ) dist

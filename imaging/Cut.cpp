@@ -1,12 +1,91 @@
+// Dr. Halo cut files: a 6-byte little-endian header (width, height, a reserved word), then one record per row:
+// a byte count and RLE codes (0 ends the row, a set high bit repeats the next byte, otherwise that many bytes
+// are copied). The colours live in a palette file of the same name with the extension ".pal": an "AH" header
+// of 40 bytes, then 16-bit R, G, B triples in 512-byte blocks (the header counting in the first one) that no
+// triple crosses. Without a palette the indexes are shown as grey levels. The file has no signature, so the
+// content test never accepts it and it loads by its extension only.
+#include <fstream>
+#include <iterator>
+#include <vector>
+
+#include "imaging/ByteStream.h"
 #include "imaging/FileFormatList.h"
 
 namespace imaging {
 
 namespace {
 
+constexpr size_t kPaletteHeaderSize = 40, kPaletteBlockSize = 512;
+
 bool CanLoad(Bytes, uint64_t) { return false; }
 
-Image Load(Bytes, const std::string&) { throw DecodeError("CUTGraphic pictures cannot be read yet"); }
+std::vector<uint32_t> ParsePalette(Bytes file) {
+  if (file.size() < kPaletteHeaderSize || file[0] != 'A' || file[1] != 'H' || file[6] != 0x0A)
+    throw DecodeError("Dr. Halo palette file is invalid");
+  const uint32_t count = PeekU16LE(file, 12) + 1u;
+  const uint32_t maxima[3] = {PeekU16LE(file, 14), PeekU16LE(file, 16), PeekU16LE(file, 18)};
+  if (count > 256 || maxima[0] == 0 || maxima[1] == 0 || maxima[2] == 0)
+    throw DecodeError("Dr. Halo palette file is invalid");
+  std::vector<uint32_t> palette(256, Argb(0, 0, 0));
+  size_t at = kPaletteHeaderSize;
+  for (uint32_t i = 0; i < count; ++i) {
+    if (kPaletteBlockSize - at % kPaletteBlockSize < 6) at += kPaletteBlockSize - at % kPaletteBlockSize;
+    const Bytes triple = Slice(file, at, 6);
+    at += 6;
+    uint32_t levels[3];
+    for (int c = 0; c < 3; ++c) levels[c] = std::min<uint32_t>(PeekU16LE(triple, 2 * c), maxima[c]) * 255 / maxima[c];
+    palette[i] = Argb(levels[0], levels[1], levels[2]);
+  }
+  return palette;
+}
+
+// The palette beside the picture, or a grey ramp when there is none.
+std::vector<uint32_t> LoadPalette(const std::string& fileName) {
+  const size_t slash = fileName.find_last_of("/\\");
+  const size_t dot = fileName.rfind('.');
+  const std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? fileName.substr(0, dot) : fileName;
+  for (const char* extension : {".pal", ".PAL"}) {
+    std::ifstream in(stem + extension, std::ios::binary);
+    if (!in) continue;
+    const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
+    return ParsePalette(data);
+  }
+  std::vector<uint32_t> grey(256);
+  for (uint32_t i = 0; i < 256; ++i) grey[i] = Argb(i, i, i);
+  return grey;
+}
+
+void DecodeRow(Bytes in, const std::vector<uint32_t>& palette, uint32_t* out, uint32_t width) {
+  size_t i = 0;
+  uint32_t x = 0;
+  while (i < in.size()) {
+    const uint8_t code = in[i++];
+    if (code == 0) break;
+    const uint32_t count = code & 0x7F;
+    if (count > width - x) throw DecodeError("Dr. Halo row overflows the picture width");
+    if (code & 0x80) {
+      if (i >= in.size()) throw DecodeError("Dr. Halo row is truncated");
+      std::fill_n(out + x, count, palette[in[i++]]);
+    } else {
+      if (count > in.size() - i) throw DecodeError("Dr. Halo row is truncated");
+      for (uint32_t n = 0; n < count; ++n) out[x + n] = palette[in[i++]];
+    }
+    x += count;
+  }
+  if (x != width) throw DecodeError("Dr. Halo row is shorter than the picture width");
+}
+
+Image Load(Bytes file, const std::string& fileName) {
+  ByteStream in(file);
+  const uint32_t width = in.U16LE(), height = in.U16LE();
+  in.Skip(2);
+  CheckDimensions(width, height);
+  if (uint64_t{height} * 2 > in.Remaining()) throw DecodeError("Dr. Halo file is truncated");
+  const std::vector<uint32_t> palette = LoadPalette(fileName);
+  Image image = AllocateImage(width, height, 8);
+  for (uint32_t y = 0; y < height; ++y) DecodeRow(in.Take(in.U16LE()), palette, image.Row(y), width);
+  return image;
+}
 
 }  // namespace
 

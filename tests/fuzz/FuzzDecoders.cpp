@@ -1,0 +1,98 @@
+#include "tests/fuzz/FuzzDecoders.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdio>
+#include <cstdlib>
+#include <exception>
+#include <utility>
+
+#include "imaging/Bmp.h"
+#include "imaging/FileFormatList.h"
+#include "imaging/Jpeg.h"
+
+// Weak, so that the targets link while these decoders are still being written: an absent one is skipped.
+namespace imaging {
+Image DecodeBmp(Bytes file, BmpLayout* layout) __attribute__((weak));
+Image DecodeJpeg(Bytes file) __attribute__((weak));
+}  // namespace imaging
+
+namespace fuzz {
+
+namespace {
+
+using imaging::Bytes;
+using imaging::DecodeError;
+using imaging::Image;
+
+[[noreturn]] void Fail(const char* what) {
+  std::fprintf(stderr, "fuzz: %s\n", what);
+  std::abort();
+}
+
+void CheckImage(const Image& image) {
+  if (image.width == 0 || image.height == 0 || image.pixels.size() != uint64_t{image.width} * image.height)
+    Fail("decoded picture has inconsistent dimensions");
+}
+
+template <typename Decode>
+void Guarded(Decode decode) {
+  try {
+    CheckImage(decode());
+  } catch (const DecodeError&) {
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "fuzz: exception other than DecodeError: %s\n", e.what());
+    std::abort();
+  }
+}
+
+std::string NameOf(const imaging::FileFormat& format) {
+  std::string name = format.className;
+  name = name.substr(1, name.size() - 1 - std::string("Graphic").size());
+  std::transform(name.begin(), name.end(), name.begin(), [](unsigned char c) { return std::tolower(c); });
+  return name;
+}
+
+template <size_t Index>
+void DecodeFormat(Bytes data) {
+  const imaging::FileFormat& format = *imaging::FileFormats().at(Index);
+  format.canLoad(data.first(std::min(data.size(), imaging::kContentTestBytes)), data.size());
+  Guarded([&] { return format.load(data, "fuzz-input." + std::string(format.extensions.at(0).extension)); });
+}
+
+void DecodeBmpFile(Bytes data) {
+  if (imaging::DecodeBmp) Guarded([&] { return imaging::DecodeBmp(data, nullptr); });
+}
+
+void DecodeJpegFile(Bytes data) {
+  if (imaging::DecodeJpeg) Guarded([&] { return imaging::DecodeJpeg(data); });
+}
+
+template <size_t... Indexes>
+std::vector<Decoder> FormatDecoders(std::index_sequence<Indexes...>) {
+  return {&DecodeFormat<Indexes>...};
+}
+
+}  // namespace
+
+std::vector<std::string> FormatNames() {
+  std::vector<std::string> names;
+  for (const imaging::FileFormat* format : imaging::FileFormats()) names.push_back(NameOf(*format));
+  names.push_back("bmp");
+  names.push_back("jpeg");
+  return names;
+}
+
+Decoder FindDecoder(const std::string& name) {
+  constexpr size_t kFormats = 14;
+  if (imaging::FileFormats().size() != kFormats) Fail("the format list changed; update the fuzz decoders");
+  std::vector<Decoder> decoders = FormatDecoders(std::make_index_sequence<kFormats>());
+  decoders.push_back(&DecodeBmpFile);
+  decoders.push_back(&DecodeJpegFile);
+  const std::vector<std::string> names = FormatNames();
+  const auto found = std::find(names.begin(), names.end(), name);
+  if (found == names.end()) Fail("unknown format name");
+  return decoders[found - names.begin()];
+}
+
+}  // namespace fuzz
