@@ -87,7 +87,7 @@ TEST(TBitmap, ResizingKeepsPixelFormatAndPixels) {
   const imaging::Image image = bitmap.ToImage();
   ASSERT_EQ(image.width, 3u);
   ASSERT_EQ(image.height, 1u);
-  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0xFF102030, 0xFF405060, 0xFFFFFFFF}));
+  EXPECT_EQ(image.pixels, (imaging::Pixels{0xFF102030, 0xFF405060, 0xFFFFFFFF}));
   bitmap.SetHeight(0);
   EXPECT_EQ(bitmap.Handle(), nullptr);
   EXPECT_EQ(bitmap.Width(), 3);
@@ -123,7 +123,7 @@ TEST(TBitmap, CloneIsASeparateInstanceOfTheSameClass) {
   EXPECT_EQ(copied->PixelFormat(), pf16bit);
   bitmap.SetSize(5, 5);
   EXPECT_EQ(copied->Width(), 2);
-  EXPECT_EQ(copied->ToImage().pixels, (std::vector<uint32_t>{0xFF0000FF, 0xFF00FF00}));
+  EXPECT_EQ(copied->ToImage().pixels, (imaging::Pixels{0xFF0000FF, 0xFF00FF00}));
 }
 
 }  // namespace
