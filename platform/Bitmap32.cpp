@@ -124,11 +124,11 @@ void TBitmap32::Assign(const TBitmap32& other) {
 
 void TBitmap32::SaveToFile(const std::string& fileName) const {
   CheckReplaceable(fileName);
-  std::string data;
-  Translated([&] {
-    imaging::WriteBmp32(Raster(), [&](std::span<const uint8_t> bytes) {
-      data.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  WriteFileReplacing(fileName, [this](const TWritePiece& write) {
+    Translated([&] {
+      imaging::WriteBmp32(Raster(), [&write](std::span<const uint8_t> bytes) {
+        write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+      });
     });
   });
-  WriteFileReplacing(fileName, data);
 }
