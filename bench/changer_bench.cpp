@@ -4,8 +4,8 @@
 //   changer_bench job FILE stretch|fit DW DH RUNS
 //       TWallpaperChanger::ConvertToBitmap of the picture for a DW x DH screen, writing Muralia.bmp into the
 //       current folder; then its steps one by one, each printed as "stage NAME MS": the file read and decoded
-//       alone, the picture loaded into its platform class (decode included), the source raster assigned from
-//       it, the resampling and the save.
+//       alone (as the platform class decodes it), the picture loaded into its platform class (decode
+//       included), the source raster assigned from it, the resampling and the save.
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -21,11 +21,20 @@
 
 namespace {
 
+// The file read and decoded as its platform class does it, into fresh memory: a PNG picture into 32-bit
+// pixels, a JPEG picture into rows of 24 bits.
 void DecodeAlone(const std::string& path) {
   const std::vector<uint8_t> bytes = ReadPictureFile(path);
-  const imaging::Image image =
-      path.ends_with(".png") ? imaging::kPngFormat.load(bytes, path) : imaging::DecodeJpeg(bytes);
-  if (image.pixels.empty()) throw std::runtime_error("nothing decoded");
+  if (path.ends_with(".png")) {
+    if (imaging::kPngFormat.load(bytes, path).pixels.empty()) throw std::runtime_error("nothing decoded");
+    return;
+  }
+  std::unique_ptr<uint8_t[]> pixels;
+  imaging::DecodeJpeg(bytes, 3, [&pixels](const imaging::JpegFrame& frame) {
+    const size_t stride = (size_t{frame.width} * 3 + 3) & ~size_t{3};
+    pixels.reset(new uint8_t[stride * frame.height]);
+    return imaging::PixelRows{pixels.get(), static_cast<ptrdiff_t>(stride)};
+  });
 }
 
 // The steps of the conversion, as ConvertToBitmap takes them.
