@@ -20,12 +20,14 @@ JOBS = [
 
 
 def ours(command, *args):
+    """The minimum time of our bench, and its stages (name -> ms) when it reports them."""
     output = subprocess.run(command + [str(a) for a in args], check=True, capture_output=True, text=True).stdout
-    return float(re.search(r"ms ([0-9.]+)", output).group(1))
+    stages = {name: float(ms) for name, ms in re.findall(r"^stage (\S+) ([0-9.]+)$", output, re.M)}
+    return float(re.search(r"^ms ([0-9.]+)$", output, re.M).group(1)), stages
 
 
 def i686(*args):
-    return ours([f"{REPO}/tools/wine-run.sh", "./bench.exe"], *args)
+    return ours([f"{REPO}/tools/wine-run.sh", "./changer_bench.exe"], *args)
 
 
 def native(*args):
@@ -71,23 +73,48 @@ def tjbench_decode_ms(picture):
     return width * height / 1e6 / mpixels_per_s * 1000
 
 
+def i686_breakdown(stages):
+    """The conversion's steps: the platform's copies are the picture load less the decode inside it."""
+    return [("decode", stages["decode"]), ("platform copies", stages["load"] - stages["decode"]),
+            ("into TBitmap32", stages["raster"]), ("resample", stages["resample"]), ("save", stages["save"])]
+
+
+def native_breakdown(stages):
+    return [("decode", stages["decode"]), ("into raster", stages["raster"]), ("resample", stages["resample"]),
+            ("save", stages["save"])]
+
+
+def show_breakdown(label, steps, whole):
+    parts = ", ".join(f"{name} {ms:.1f}" for name, ms in steps)
+    print(f"  {label:7} {parts}  (steps {sum(ms for _, ms in steps):.1f}, whole {whole:.1f})")
+
+
 def main():
-    rows = []
+    rows, breakdowns = [], []
     for name, picture, fit, size in JOBS:
         mode = "fit" if fit else "stretch"
-        rows.append((name, i686("job", picture, mode, *SCREEN, RUNS, "ours.bmp"),
-                     native("job", picture, mode, *SCREEN, RUNS, "ours.bmp"),
-                     pillow_job(picture, size), vips_job(picture, size),
+        ours_i686, i686_stages = i686("job", picture, mode, *SCREEN, RUNS)
+        ours_native, native_stages = native("job", picture, mode, *SCREEN, RUNS, "ours.bmp")
+        rows.append((name, ours_i686, ours_native, pillow_job(picture, size), vips_job(picture, size),
                      tjbench_decode_ms(picture) if picture.endswith(".jpg") else None))
-    rows.append(("6000x4000 resample alone", i686("resample", 6000, 4000, *SCREEN, RUNS),
-                 native("resample", 6000, 4000, *SCREEN, RUNS), pillow_resample_alone(), None, None))
+        breakdowns.append((name, i686_breakdown(i686_stages), ours_i686, native_breakdown(native_stages), ours_native))
+    rows.append(("6000x4000 resample alone", i686("resample", 6000, 4000, *SCREEN, RUNS)[0],
+                 native("resample", 6000, 4000, *SCREEN, RUNS)[0], pillow_resample_alone(), None, None))
 
-    print(f"min of {RUNS} runs, ms, one thread each; libvips is timed as a process (start-up included), "
-          "and writes its own .v format")
+    print(f"min of {RUNS} runs, ms, one thread each. ours i686: TWallpaperChanger::ConvertToBitmap under Wine; "
+          "ours native: the imaging code alone.")
+    print("libvips is timed as a process (start-up included), shrinks JPEGs on load and writes its own .v format; "
+          "tjbench decodes into a warm buffer.")
     print(f"{'job':28}{'ours i686':>11}{'ours native':>13}{'Pillow':>9}{'libvips':>9}{'tj decode':>11}")
     show = lambda v: f"{v:.1f}" if v is not None else "-"
     for name, *values in rows:
         print(f"{name:28}" + "".join(f"{show(v):>{w}}" for v, w in zip(values, (11, 13, 9, 9, 11))))
+
+    print("\nsteps, ms (each the minimum over the runs, timed apart from the whole):")
+    for name, i686_steps, i686_whole, native_steps, native_whole in breakdowns:
+        print(name)
+        show_breakdown("i686", i686_steps, i686_whole)
+        show_breakdown("native", native_steps, native_whole)
 
     first, alone = rows[0], rows[-1]
     best_peer = min(first[3], first[4])

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# make bench: our desktop bitmap conversion (the shipped i686 code under Wine, and a native -O2 build of the
-# same sources) against Pillow, libvips and libjpeg-turbo's own decode, each on one thread, in one run.
+# make bench: our desktop bitmap conversion (the shipped i686 conversion under Wine, and a native -O2 build of
+# the imaging code) against Pillow, libvips and libjpeg-turbo's own decode, each on one thread, in one run.
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 out=$repo/build/bench
@@ -27,11 +27,15 @@ cd "$out"
 [ -f photo-1200x750.jpg ] || convert photo-6000x4000.jpg -resize 1200x750! -quality 90 \
   photo-1200x750.jpg
 
-# Our side: the i686 bench is linked with the shipped imaging library; the native one compiles the same sources.
+# Our side: the i686 bench is linked with the shipped libraries and calls the conversion itself; the native one
+# compiles the imaging sources (decoders, raster, resampler, bitmap writer) against Debian's libraries.
 deps=$repo/build/deps/i686
-i686-w64-mingw32-g++-posix -O2 -msse2 -mfpmath=sse -std=c++20 -Wall -Wextra -I"$repo" -I"$deps/include" \
-  "$repo/bench/bench.cpp" "$repo/build/libimaging.a" "$deps/lib/libtiff.a" "$deps/lib/libpng16.a" \
-  "$deps/lib/libgif.a" "$deps/lib/libjpeg.a" /usr/i686-w64-mingw32/lib/libz.a -static -o bench.exe
+i686-w64-mingw32-g++-posix -O2 -msse2 -mfpmath=sse -std=c++20 -Wall -Wextra -DWINVER=0x0600 -D_WIN32_WINNT=0x0600 \
+  -D_WIN32_IE=0x0600 -DNOMINMAX -DWIN32_LEAN_AND_MEAN -I"$repo" -I"$deps/include" "$repo/bench/changer_bench.cpp" \
+  "$repo/build/libengine.a" "$repo/build/libsettings.a" "$repo/build/libplatform.a" "$repo/build/libimaging.a" \
+  "$deps/lib/libtiff.a" "$deps/lib/libpng16.a" "$deps/lib/libgif.a" "$deps/lib/libjpeg.a" \
+  /usr/i686-w64-mingw32/lib/libz.a -lcomctl32 -lshlwapi -lole32 -loleaut32 -luuid -lgdi32 -luser32 -lshell32 \
+  -lversion -static -o changer_bench.exe
 clang++ -O2 -std=c++20 -Wall -Wextra -I"$repo" "$repo/bench/bench.cpp" "$repo"/imaging/*.cpp \
   -ltiff -lpng -lgif -ljpeg -lz -o bench-native
 

@@ -15,11 +15,11 @@ Rect Intersect(const Rect& a, const Rect& b) {
 PixelMemory HeapPixelStore::Allocate(int32_t width, int32_t height) {
   pixels_.clear();
   pixels_.shrink_to_fit();
-  pixels_.resize(static_cast<size_t>(width) * static_cast<size_t>(height));
+  pixels_.assign(static_cast<size_t>(width) * static_cast<size_t>(height), 0);
   return {pixels_.data(), width};
 }
 
-PixelMemory PixelStore::Adopt(std::vector<uint32_t>&& pixels, int32_t width, int32_t height) {
+PixelMemory PixelStore::Adopt(Pixels&& pixels, int32_t width, int32_t height) {
   const PixelMemory memory = Allocate(width, height);
   for (int32_t y = 0; y < height; ++y)
     std::memcpy(memory.pixels + y * memory.stride, pixels.data() + static_cast<size_t>(y) * width,
@@ -27,7 +27,7 @@ PixelMemory PixelStore::Adopt(std::vector<uint32_t>&& pixels, int32_t width, int
   return memory;
 }
 
-PixelMemory HeapPixelStore::Adopt(std::vector<uint32_t>&& pixels, int32_t width, int32_t /*height*/) {
+PixelMemory HeapPixelStore::Adopt(Pixels&& pixels, int32_t width, int32_t /*height*/) {
   pixels_ = std::move(pixels);
   return {pixels_.data(), width};
 }

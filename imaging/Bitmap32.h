@@ -45,17 +45,17 @@ public:
   virtual void Release() = 0;
   // Drops the old pixels and takes width x height pixels laid out top-down without gaps: copies them by
   // default; a store that can keep the vector itself saves the copy of a whole picture.
-  virtual PixelMemory Adopt(std::vector<uint32_t>&& pixels, int32_t width, int32_t height);
+  virtual PixelMemory Adopt(Pixels&& pixels, int32_t width, int32_t height);
 };
 
 class HeapPixelStore final : public PixelStore {
 public:
   PixelMemory Allocate(int32_t width, int32_t height) override;
   void Release() override;
-  PixelMemory Adopt(std::vector<uint32_t>&& pixels, int32_t width, int32_t height) override;
+  PixelMemory Adopt(Pixels&& pixels, int32_t width, int32_t height) override;
 
 private:
-  std::vector<uint32_t> pixels_;
+  Pixels pixels_;
 };
 
 // The raster owns its store, which may own a system handle: moving is allowed (the source is left empty,

@@ -3,7 +3,8 @@
 // claim a huge frame, end early, or hold thousands of tiny progressive scans that each cost a pass over
 // the whole picture. libjpeg reports errors through error_exit, which longjmps back to the function that
 // set the jump and becomes a DecodeError here; those functions hold plain data only, since a longjmp skips
-// destructors. libjpeg only warns when data runs out and fills the rest with grey: that is an error here.
+// destructors. libjpeg only warns when data runs out and fills the rest with grey: that is an error here,
+// except for a single-scan file that lacks no more than its final EOI marker (see OnMessage).
 #include "imaging/Jpeg.h"
 
 // jpeglib.h needs size_t and FILE declared first.
@@ -12,8 +13,10 @@
 #include <jerror.h>
 #include <jpeglib.h>
 
+#include <algorithm>
 #include <bit>
 #include <csetjmp>
+#include <stdexcept>
 
 namespace imaging {
 
@@ -26,10 +29,14 @@ constexpr int kMaxScans = 500;
 // Room for the coefficients of the largest progressive CMYK picture that we accept.
 constexpr long kMaxDecoderMemory = static_cast<long>(kMaxPixels * 8);
 
+// Rows asked of libjpeg per call: at least one whole row of MCUs, so that it writes straight into them.
+constexpr int kRowsPerRead = 32;
+
 struct JpegErrors {
   jpeg_error_mgr manager;  // first, so that libjpeg's pointer to it is a pointer to the whole
   jmp_buf jump;
   char message[JMSG_LENGTH_MAX];
+  bool endOfFileHarmless;
 };
 
 // Everything libjpeg and its callbacks touch, in plain data.
@@ -46,9 +53,16 @@ JpegErrors* ErrorsOf(j_common_ptr info) { return reinterpret_cast<JpegErrors*>(i
   std::longjmp(ErrorsOf(info)->jump, 1);
 }
 
+// libjpeg warns of the end of the file when its source runs dry and reads on as if an EOI marker came there.
+// While the rows of a single-scan file are read, that end may only cut off the final EOI marker, as some
+// programs write their files: scan data that is still missing makes libjpeg warn that it hit a marker, an
+// error here. It often looks ahead past the last byte of scan data while it decodes the last rows, so the
+// end of file cannot be required to come after them. In a file of several scans, all read before the first
+// row, the end can come between scans, where nothing tells a lost scan from a lost EOI marker.
 void OnMessage(j_common_ptr info, int level) {
+  if (level >= 0) return;
   const int code = info->err->msg_code;
-  if (level < 0 && (code == JWRN_JPEG_EOF || code == JWRN_HIT_MARKER)) OnErrorExit(info);
+  if (code == JWRN_HIT_MARKER || (code == JWRN_JPEG_EOF && !ErrorsOf(info)->endOfFileHarmless)) OnErrorExit(info);
 }
 
 void OnProgress(j_common_ptr info) {
@@ -63,9 +77,10 @@ struct JpegHeader {
   bool grey;
   bool cmyk;
   bool invertedCmyk;
+  int bytesPerPixel;
 };
 
-// Reads the markers up to the first scan and chooses the output: B, G, R, A bytes, or CMYK to convert.
+// Reads the markers up to the first scan and chooses the output: B, G, R (, A) bytes, or CMYK to convert.
 bool ReadHeader(JpegDecoder* decoder, const uint8_t* data, unsigned long size, JpegHeader* header) {
   j_decompress_ptr info = &decoder->info;
   if (setjmp(decoder->errors.jump)) return false;
@@ -79,36 +94,41 @@ bool ReadHeader(JpegDecoder* decoder, const uint8_t* data, unsigned long size, J
   header->grey = info->num_components == 1;
   header->cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
   header->invertedCmyk = info->saw_Adobe_marker;
-  info->out_color_space = header->cmyk ? JCS_CMYK : JCS_EXT_BGRA;
+  info->out_color_space = header->cmyk ? JCS_CMYK : header->bytesPerPixel == 4 ? JCS_EXT_BGRA : JCS_EXT_BGR;
   return true;
 }
 
 // Adobe's files store CMYK inverted (0 is full ink); plain CMYK has 0 as no ink.
-void CmykToBgra(const uint8_t* in, uint8_t* out, uint32_t width, bool inverted) {
-  for (uint32_t x = 0; x < width; ++x, in += 4, out += 4) {
+void CmykToBgr(const uint8_t* in, uint8_t* out, uint32_t width, int bytesPerPixel, bool inverted) {
+  for (uint32_t x = 0; x < width; ++x, in += 4, out += bytesPerPixel) {
     const uint32_t k = inverted ? in[3] : 255 - in[3];
     for (int i = 0; i < 3; ++i) {
       const uint32_t ink = inverted ? in[2 - i] : 255 - in[2 - i];
       out[i] = static_cast<uint8_t>((ink * k + 127) / 255);
     }
-    out[3] = 255;
+    if (bytesPerPixel == 4) out[3] = 255;
   }
 }
 
-bool ReadPixels(JpegDecoder* decoder, const JpegHeader* header, uint8_t* firstRow, size_t stride) {
+bool ReadPixels(JpegDecoder* decoder, const JpegHeader* header, const PixelRows* rows) {
   j_decompress_ptr info = &decoder->info;
   if (setjmp(decoder->errors.jump)) return false;
+  decoder->errors.endOfFileHarmless = !jpeg_has_multiple_scans(info);
   jpeg_start_decompress(info);
   if (info->output_width != header->width || info->output_height != header->height)
     ERREXIT1(info, JERR_IMAGE_TOO_BIG, info->output_width);
-  JSAMPARRAY cmykRow = header->cmyk ? (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
-                                                                   header->width * 4, 1)
-                                    : nullptr;
+  JSAMPARRAY cmykRows = header->cmyk ? (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info),
+                                                                    JPOOL_IMAGE, header->width * 4, kRowsPerRead)
+                                     : nullptr;
+  JSAMPROW targets[kRowsPerRead];
   while (info->output_scanline < info->output_height) {
-    uint8_t* row = firstRow + info->output_scanline * stride;
-    JSAMPROW target = cmykRow ? cmykRow[0] : row;
-    if (jpeg_read_scanlines(info, &target, 1) != 1) ERREXIT(info, JERR_INPUT_EOF);
-    if (cmykRow) CmykToBgra(cmykRow[0], row, header->width, header->invertedCmyk);
+    const JDIMENSION first = info->output_scanline;
+    const JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, info->output_height - first);
+    for (JDIMENSION i = 0; i < count; ++i) targets[i] = cmykRows ? cmykRows[i] : rows->Row(first + i);
+    const JDIMENSION read = jpeg_read_scanlines(info, targets, count);
+    if (read == 0) ERREXIT(info, JERR_INPUT_EOF);
+    for (JDIMENSION i = 0; cmykRows && i < read; ++i)
+      CmykToBgr(cmykRows[i], rows->Row(first + i), header->width, header->bytesPerPixel, header->invertedCmyk);
   }
   jpeg_finish_decompress(info);
   return true;
@@ -138,14 +158,24 @@ private:
 
 }  // namespace
 
-Image DecodeJpeg(Bytes file) {
+void DecodeJpeg(Bytes file, int bytesPerPixel, const std::function<PixelRows(const JpegFrame&)>& allocate) {
+  if (bytesPerPixel != 3 && bytesPerPixel != 4) throw std::invalid_argument("JPEG pixels have 3 or 4 bytes");
   JpegReader reader;
   JpegHeader header{};
+  header.bytesPerPixel = bytesPerPixel;
   if (!ReadHeader(reader.decoder(), file.data(), static_cast<unsigned long>(file.size()), &header)) reader.Fail();
-  Image image = AllocateImage(header.width, header.height, header.grey ? 8 : 24);
-  if (!ReadPixels(reader.decoder(), &header, reinterpret_cast<uint8_t*>(image.pixels.data()),
-                  size_t{header.width} * sizeof(uint32_t)))
-    reader.Fail();
+  CheckDimensions(header.width, header.height);
+  const PixelRows rows = allocate({header.width, header.height, header.grey ? 8u : 24u});
+  if (!ReadPixels(reader.decoder(), &header, &rows)) reader.Fail();
+}
+
+Image DecodeJpeg(Bytes file) {
+  Image image;
+  DecodeJpeg(file, 4, [&image](const JpegFrame& frame) {
+    image = AllocateImageForOverwrite(frame.width, frame.height, frame.bitsPerPixel);
+    return PixelRows{reinterpret_cast<uint8_t*>(image.pixels.data()),
+                     static_cast<ptrdiff_t>(frame.width * sizeof(uint32_t))};
+  });
   return image;
 }
 

@@ -118,7 +118,8 @@ Image Load(Bytes file, const std::string&) {
   PngReader reader(file);
   PngHeader header{};
   if (!ReadHeader(reader.png(), reader.info(), &header)) reader.Fail();
-  Image image = AllocateImage(header.width, header.height, header.bitsPerPixel);
+  // Every pixel gets written: an interlaced file's seven passes together cover the picture.
+  Image image = AllocateImageForOverwrite(header.width, header.height, header.bitsPerPixel);
   const size_t stride = size_t{header.width} * sizeof(uint32_t);
   if (header.rowBytes != stride) throw DecodeError("Cannot read the PNG picture: unexpected row layout");
   if (!ReadPixels(reader.png(), reader.info(), reinterpret_cast<uint8_t*>(image.pixels.data()), stride,

@@ -37,6 +37,15 @@ public:
   // Null while the bitmap has no pixels.
   HBITMAP Handle() const { return FBitmap.get(); }
 
+  // Replaces the pixels by a black device-independent bitmap of the size in pf24bit or pf32bit (pfCustom too,
+  // as 32 bits), for a caller that writes its rows through Rows(). Raises EOutOfResources.
+  void NewDib(int width, int height, TPixelFormat format);
+  // Where the rows of a 24- or 32-bit device-independent bitmap lie, once GDI has finished drawing into them;
+  // no rows for any other bitmap.
+  imaging::PixelRows Rows() const;
+  // 24 or 32 when the bitmap has rows that Rows() gives, else 0.
+  int RowBitCount() const { return FRowBitCount; }
+
   // Windows bitmap files (.bmp, .dib, .rle); the pixel format follows the file's layout.
   void LoadFromFile(const std::string& fileName) override;
   // Replaces size, pixels and pixel format. pfCustom keeps its pixels as 32 bits: the masks only matter
@@ -48,16 +57,18 @@ public:
   std::unique_ptr<TGraphic> Clone() const override;
   void Draw(HDC dc, const RECT& rect) const override;
 
-protected:
-  // Makes this bitmap a copy of source's pixels and pixel format; descendants' clones use it.
+  // Makes this bitmap a copy of source's pixels and pixel format.
   void AssignBitmap(const TBitmap& source);
 
 private:
   void Replace(TBitmapHandle bitmap, int width, int height, TPixelFormat format);
+  imaging::Image RowsToImage() const;
 
   TDcHandle FCanvas;
   HGDIOBJ FStockBitmap = nullptr;
   TBitmapHandle FBitmap;
+  imaging::PixelRows FRows;  // of a 24- or 32-bit device-independent bitmap, else none
+  int FRowBitCount = 0;
   int FWidth = 0;
   int FHeight = 0;
   TPixelFormat FPixelFormat = pfDevice;

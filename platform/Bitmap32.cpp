@@ -5,10 +5,19 @@
 
 #include "imaging/BmpWriter.h"
 #include "platform/Bitmap.h"
+#include "platform/Dib.h"
 #include "platform/FileUtils.h"
+#include "platform/JPEG.h"
 #include "platform/SysUtils.h"
 
 namespace {
+
+// A JPEG picture is a bitmap inside: its pixels are what drawing it would give.
+const TBitmap* BitmapOf(const TGraphic& graphic) {
+  if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) return bitmap;
+  if (const auto* jpeg = dynamic_cast<const TJPEGImage*>(&graphic)) return &jpeg->Bitmap();
+  return nullptr;
+}
 
 [[noreturn]] void RaiseOutOfResources() { throw EOutOfResources("Out of system resources"); }
 
@@ -80,11 +89,7 @@ void TBitmap32::SetSize(int32_t width, int32_t height) {
 void TBitmap32::FillRectS(const imaging::Rect& rect, imaging::Color32 color) { Raster().FillRectS(rect, color); }
 
 void TBitmap32::Assign(const TGraphic& graphic) {
-  if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) {
-    const imaging::Image image = bitmap->ToImage();
-    if (image.pixels.empty()) return SetSize(bitmap->Width(), bitmap->Height());
-    return Translated([&] { FRaster.Assign(image); });
-  }
+  if (const TBitmap* bitmap = BitmapOf(graphic)) return AssignBitmap(*bitmap);
   SetSize(graphic.Width(), graphic.Height());
   FillRectS(BoundsRect(), 0xFFFFFFFFu);
   graphic.Draw(Handle(), RECT{0, 0, Width(), Height()});
@@ -94,16 +99,27 @@ void TBitmap32::Assign(const TGraphic& graphic) {
     for (uint32_t* pixel = raster.Row(y); pixel != raster.Row(y) + raster.Width(); ++pixel) *pixel |= 0xFF000000u;
 }
 
+// Rows of 24 or 32 bits are read straight into the raster, in one pass.
+void TBitmap32::AssignBitmap(const TBitmap& bitmap) {
+  if (!bitmap.Handle()) return SetSize(bitmap.Width(), bitmap.Height());
+  if (!bitmap.RowBitCount()) return Translated([&] { FRaster.Assign(bitmap.ToImage()); });
+  SetSize(bitmap.Width(), bitmap.Height());
+  const imaging::PixelRows rows = bitmap.Rows();
+  imaging::Bitmap32& raster = Raster();
+  for (int32_t y = 0; y < raster.Height(); ++y)
+    DibRowToPixels(rows.Row(static_cast<uint32_t>(y)), bitmap.RowBitCount(), raster.Width(), raster.Row(y));
+}
+
 void TBitmap32::Assign(const TBitmap32& other) {
   Translated([&] { FRaster.Assign(other.Raster()); });
 }
 
 void TBitmap32::SaveToFile(const std::string& fileName) const {
-  std::string data;
-  Translated([&] {
-    imaging::WriteBmp32(Raster(), [&](std::span<const uint8_t> bytes) {
-      data.append(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  WriteFileReplacing(fileName, [this](const TWritePiece& write) {
+    Translated([&] {
+      imaging::WriteBmp32(Raster(), [&write](std::span<const uint8_t> bytes) {
+        write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
+      });
     });
   });
-  WriteFileReplacing(fileName, data);
 }

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "imaging/Bitmap32.h"
+#include "platform/Bitmap.h"
 #include "platform/Graphics.h"
 #include "platform/WinHandles.h"
 
@@ -50,7 +51,8 @@ public:
   void SetSize(int32_t width, int32_t height);
   // Fills the rectangle (right and bottom exclusive), clipped to the raster.
   void FillRectS(const imaging::Rect& rect, imaging::Color32 color);
-  // The graphic at its own size: a bitmap's pixels as they are; any other graphic drawn opaque on white.
+  // The graphic at its own size: a bitmap's or JPEG picture's pixels as they are; any other graphic drawn
+  // opaque on white.
   void Assign(const TGraphic& graphic);
   // An exact copy of the other raster.
   void Assign(const TBitmap32& other);
@@ -60,6 +62,7 @@ public:
 
 private:
   explicit TBitmap32(std::unique_ptr<TDibPixelStore> store);
+  void AssignBitmap(const TBitmap& bitmap);
 
   TDibPixelStore* FStore;  // owned by FRaster
   imaging::Bitmap32 FRaster;

@@ -96,6 +96,16 @@ HBITMAP CreateEmptyBitmap(HDC screen, const imaging::Image& image, TPixelFormat 
 
 }  // namespace
 
+TBitmapHandle CreateDib(int width, int height, int bitCount) {
+  const TScreenDc screen;
+  TDibInfo info = MakeInfo(width, height, bitCount);
+  void* bits = nullptr;
+  TBitmapHandle bitmap(
+      CreateDIBSection(screen.Handle(), reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS, &bits, nullptr, 0));
+  if (!bitmap || !bits) throw EOutOfResources("Out of system resources");
+  return bitmap;
+}
+
 TBitmapHandle CreateBitmapFromImage(const imaging::Image& image, TPixelFormat format) {
   const TScreenDc screen;
   TBitmapHandle bitmap(CreateEmptyBitmap(screen.Handle(), image, format));
@@ -118,4 +128,48 @@ imaging::Image ReadBitmapPixels(HDC dc, HBITMAP bitmap, int width, int height) {
                  reinterpret_cast<BITMAPINFO*>(&info), DIB_RGB_COLORS))
     throw EOutOfResources("Out of system resources");
   return image;
+}
+
+TDibRows DibRowsOf(HBITMAP bitmap) {
+  DIBSECTION section{};
+  if (GetObject(bitmap, sizeof section, &section) != sizeof section || !section.dsBm.bmBits) return {};
+  auto* bits = static_cast<uint8_t*>(section.dsBm.bmBits);
+  const ptrdiff_t stride = section.dsBm.bmWidthBytes;
+  const bool bottomUp = section.dsBmih.biHeight > 0;
+  const imaging::PixelRows rows = bottomUp ? imaging::PixelRows{bits + (section.dsBm.bmHeight - 1) * stride, -stride}
+                                           : imaging::PixelRows{bits, stride};
+  return {rows, section.dsBmih.biBitCount};
+}
+
+void DibRowToPixels(const uint8_t* row, int bitCount, int width, uint32_t* pixels) {
+  if (bitCount == 32) {
+    std::memcpy(pixels, row, static_cast<size_t>(width) * sizeof(uint32_t));
+    return;
+  }
+  // Four pixels from three words at a time: B G R B | G R B G | R B G R.
+  int x = 0;
+  for (; x + 4 <= width; x += 4, row += 12) {
+    uint32_t word[3];
+    std::memcpy(word, row, sizeof word);
+    pixels[x] = 0xFF000000u | (word[0] & 0xFFFFFF);
+    pixels[x + 1] = 0xFF000000u | word[0] >> 24 | (word[1] & 0xFFFF) << 8;
+    pixels[x + 2] = 0xFF000000u | word[1] >> 16 | (word[2] & 0xFF) << 16;
+    pixels[x + 3] = 0xFF000000u | word[2] >> 8;
+  }
+  for (; x < width; ++x, row += 3) pixels[x] = 0xFF000000u | row[2] << 16 | row[1] << 8 | row[0];
+}
+
+void PixelsToDibRow(const uint32_t* pixels, int width, int bitCount, uint8_t* row) {
+  if (bitCount == 32) {
+    std::memcpy(row, pixels, static_cast<size_t>(width) * sizeof(uint32_t));
+    return;
+  }
+  int x = 0;
+  for (; x + 4 <= width; x += 4, row += 12) {
+    const uint32_t word[3] = {(pixels[x] & 0xFFFFFF) | pixels[x + 1] << 24,
+                              (pixels[x + 1] >> 8 & 0xFFFF) | pixels[x + 2] << 16,
+                              (pixels[x + 2] >> 16 & 0xFF) | pixels[x + 3] << 8};
+    std::memcpy(row, word, sizeof word);
+  }
+  for (; x < width; ++x, row += 3) std::memcpy(row, &pixels[x], 3);
 }

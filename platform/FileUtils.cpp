@@ -1,5 +1,6 @@
 #include "platform/FileUtils.h"
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/SysUtils.h"
@@ -52,15 +53,35 @@ private:
   HANDLE FHandle;
 };
 
-void WriteAndFlush(const std::string& path, std::string_view data) {
+constexpr size_t kWriteChunk = size_t{1} << 20;
+
+void WriteAll(HANDLE file, std::string_view bytes, const std::string& path) {
+  while (!bytes.empty()) {
+    const DWORD size = static_cast<DWORD>(std::min(bytes.size(), kWriteChunk));
+    DWORD written = 0;
+    if (!WriteFile(file, bytes.data(), size, &written, nullptr) || written != size)
+      throw EInOutError(LastErrorText("Cannot write file", path));
+    bytes.remove_prefix(size);
+  }
+}
+
+void WriteAndFlush(const std::string& path, const std::function<void(const TWritePiece&)>& produce) {
   TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
                                nullptr));
   if (!file.IsOpen()) throw EFCreateError(LastErrorText("Cannot create file", path));
-  if (data.size() > std::numeric_limits<DWORD>::max()) throw EInOutError("File too large: " + path);
-  DWORD written = 0;
-  const DWORD size = static_cast<DWORD>(data.size());
-  if (size > 0 && (!WriteFile(file.Get(), data.data(), size, &written, nullptr) || written != size))
-    throw EInOutError(LastErrorText("Cannot write file", path));
+  std::string pending;
+  pending.reserve(kWriteChunk);
+  produce([&](std::string_view piece) {
+    if (pending.size() + piece.size() > kWriteChunk) {
+      WriteAll(file.Get(), pending, path);
+      pending.clear();
+    }
+    if (piece.size() >= kWriteChunk)
+      WriteAll(file.Get(), piece, path);
+    else
+      pending.append(piece);
+  });
+  WriteAll(file.Get(), pending, path);
   // The data must be on the disk before the new file takes the old one's place.
   if (!FlushFileBuffers(file.Get())) throw EInOutError(LastErrorText("Cannot write file", path));
 }
@@ -134,6 +155,10 @@ std::string ReadWholeFile(const std::string& path) {
 }
 
 void WriteFileReplacing(const std::string& path, std::string_view data) {
+  WriteFileReplacing(path, [data](const TWritePiece& write) { write(data); });
+}
+
+void WriteFileReplacing(const std::string& path, const std::function<void(const TWritePiece& write)>& produce) {
   // Windows refuses to replace a read-only file, and so must we where the system would not refuse (Wine).
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
@@ -144,7 +169,7 @@ void WriteFileReplacing(const std::string& path, std::string_view data) {
   if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "orl", 0, temporary))
     throw EFCreateError(LastErrorText("Cannot create file", path));
   try {
-    WriteAndFlush(temporary, data);
+    WriteAndFlush(temporary, produce);
     if (!MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
       throw EFCreateError(LastErrorText("Cannot create file", path));
   } catch (...) {

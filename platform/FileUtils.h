@@ -3,6 +3,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <string>
 #include <string_view>
 
@@ -32,3 +33,8 @@ std::string ReadWholeFile(const std::string& path);
 // Replaces the file's content by data, or leaves the old file whole: the data goes to a temporary file in
 // the same folder, which then takes the file's place. Raises EFCreateError or EInOutError on failure.
 void WriteFileReplacing(const std::string& path, std::string_view data);
+// Takes the next piece of a file's content.
+using TWritePiece = std::function<void(std::string_view piece)>;
+// The same with the content handed over in pieces: produce calls its argument for each piece in order, and
+// may raise to stop the write. Small pieces are gathered into writes of a megabyte.
+void WriteFileReplacing(const std::string& path, const std::function<void(const TWritePiece& write)>& produce);

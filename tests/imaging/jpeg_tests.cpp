@@ -39,10 +39,46 @@ size_t FindMarker(const std::vector<uint8_t>& file, uint8_t kind, size_t from = 
   return file.size();
 }
 
-TEST(JpegDamage, EveryTruncationFails) {
-  for (const char* name : {"jpeg/baseline.jpg", "jpeg/progressive.jpg", "jpeg/cmyk.jpg"}) {
+// Some programs leave out the EOI marker at the end of a file. In a single-scan file nothing else is lost
+// then; a progressive file cut short may have lost whole scans, which its end cannot tell.
+TEST(JpegDamage, EveryTruncationFailsButAMissingEndMarkerAfterASingleScan) {
+  for (const char* name : {"jpeg/baseline.jpg", "jpeg/subsampled.jpg", "jpeg/cmyk.jpg"}) {
     SCOPED_TRACE(name);
-    test::ExpectPrefixesFail(ReadTestFile(name), LoadJpeg);
+    const std::vector<uint8_t> file = ReadTestFile(name);
+    ASSERT_EQ(FindMarker(file, 0xD9), file.size() - 2);
+    test::ExpectPrefixesFail(file, LoadJpeg, 2);
+    const Image whole = LoadJpeg(file);
+    for (const size_t cut : {1, 2}) {
+      const std::vector<uint8_t> withoutEnd(file.begin(), file.end() - static_cast<std::ptrdiff_t>(cut));
+      EXPECT_EQ(LoadJpeg(withoutEnd).pixels, whole.pixels) << cut << " bytes cut off";
+    }
+  }
+  test::ExpectPrefixesFail(ReadTestFile("jpeg/progressive.jpg"), LoadJpeg);
+}
+
+// Rows of three bytes, bottom-up with padding between them, as a 24-bit device-independent bitmap has them.
+TEST(JpegPictures, DecodeIntoRowsOfTheCallersLayout) {
+  for (const char* name : {"jpeg/baseline.jpg", "jpeg/progressive.jpg", "jpeg/grey.jpg", "jpeg/cmyk.jpg"}) {
+    SCOPED_TRACE(name);
+    const std::vector<uint8_t> file = ReadTestFile(name);
+    const Image expected = LoadJpeg(file);
+    constexpr ptrdiff_t kStride = 13 * 3 + 5;
+    std::vector<uint8_t> bitmap(kStride * 9, 0xEE);
+    JpegFrame frame{};
+    DecodeJpeg(file, 3, [&](const JpegFrame& given) {
+      frame = given;
+      return PixelRows{bitmap.data() + 8 * kStride, -kStride};
+    });
+    EXPECT_EQ(frame.width, 13u);
+    EXPECT_EQ(frame.height, 9u);
+    EXPECT_EQ(frame.bitsPerPixel, expected.bitsPerPixel);
+    for (uint32_t y = 0; y < 9; ++y)
+      for (uint32_t x = 0; x < 13; ++x) {
+        const uint8_t* pixel = &bitmap[(8 - y) * kStride + x * 3];
+        ASSERT_EQ(Argb(pixel[2], pixel[1], pixel[0]), expected.Row(y)[x]) << x << "," << y;
+      }
+    for (ptrdiff_t y = 0; y < 9; ++y)
+      for (ptrdiff_t padding = 13 * 3; padding < kStride; ++padding) ASSERT_EQ(bitmap[y * kStride + padding], 0xEE);
   }
 }
 

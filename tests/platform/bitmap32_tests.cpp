@@ -2,9 +2,13 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
+#include "TestPictures.h"
+#include "imaging/Jpeg.h"
 #include "platform/Bitmap.h"
 #include "platform/Bitmap32.h"
+#include "platform/JPEG.h"
 #include "platform/Metafile.h"
+#include "platform/PictureFiles.h"
 #include "platform/SysUtils.h"
 
 namespace {
@@ -57,6 +61,30 @@ TEST(Bitmap32, ABitmapGivesItsPixelsAndGdiSeesTheRastersPixels) {
   EXPECT_EQ(GetPixel(copy.Handle(), 2, 0), RGB(0, 0x80, 0));
   EXPECT_EQ(copy.Raster().Pixel(0, 0), 0xFF112233u);
   EXPECT_EQ(raster.Raster().Pixel(2, 0), 0xFF778899u);
+}
+
+// Its pixels as the decoder gives them, which is what drawing the picture would give.
+TEST(Bitmap32, AJpegPictureGivesItsDecodedPixels) {
+  const std::string path = TestPicture("jpeg.jpg");
+  const imaging::Image decoded = imaging::DecodeJpeg(ReadPictureFile(path));
+  for (const TJPEGPixelFormat format : {jf24Bit, jf8Bit}) {
+    TJPEGImage jpeg;
+    jpeg.SetPixelFormat(format);
+    jpeg.LoadFromFile(path);
+    TBitmap32 raster, drawn;
+    raster.Assign(jpeg);
+    ASSERT_EQ(raster.Width(), static_cast<int32_t>(decoded.width));
+    ASSERT_EQ(raster.Height(), static_cast<int32_t>(decoded.height));
+    drawn.SetSize(raster.Width(), raster.Height());
+    jpeg.Draw(drawn.Handle(), RECT{0, 0, raster.Width(), raster.Height()});
+    for (int32_t y = 0; y < raster.Height(); ++y)
+      for (int32_t x = 0; x < raster.Width(); ++x) {
+        ASSERT_EQ(raster.Raster().Pixel(x, y), drawn.Raster().Pixel(x, y) | 0xFF000000u) << x << "," << y;
+        if (format == jf24Bit) {
+          ASSERT_EQ(raster.Raster().Pixel(x, y), decoded.Row(y)[x]) << x << "," << y;
+        }
+      }
+  }
 }
 
 TEST(Bitmap32, SavingAnEmptyRasterOrOverAReadOnlyFileFails) {

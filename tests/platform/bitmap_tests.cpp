@@ -6,6 +6,7 @@
 #include "TestPictures.h"
 #include "imaging/Bmp.h"
 #include "platform/Bitmap.h"
+#include "platform/Dib.h"
 #include "platform/PictureFiles.h"
 #include "platform/SysUtils.h"
 
@@ -88,7 +89,7 @@ TEST(TBitmap, ResizingKeepsPixelFormatAndPixels) {
   const imaging::Image image = bitmap.ToImage();
   ASSERT_EQ(image.width, 3u);
   ASSERT_EQ(image.height, 1u);
-  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{0xFF102030, 0xFF405060, 0xFFFFFFFF}));
+  EXPECT_EQ(image.pixels, (imaging::Pixels{0xFF102030, 0xFF405060, 0xFFFFFFFF}));
   bitmap.SetHeight(0);
   EXPECT_EQ(bitmap.Handle(), nullptr);
   EXPECT_EQ(bitmap.Width(), 3);
@@ -124,7 +125,28 @@ TEST(TBitmap, CloneIsASeparateInstanceOfTheSameClass) {
   EXPECT_EQ(copied->PixelFormat(), pf16bit);
   bitmap.SetSize(5, 5);
   EXPECT_EQ(copied->Width(), 2);
-  EXPECT_EQ(copied->ToImage().pixels, (std::vector<uint32_t>{0xFF0000FF, 0xFF00FF00}));
+  EXPECT_EQ(copied->ToImage().pixels, (imaging::Pixels{0xFF0000FF, 0xFF00FF00}));
+}
+
+// Bitmaps of 24 and 32 bits are written and read through their rows, bottom-up with each row padded to four
+// bytes; GDI reading the same bitmap is the reference. Widths 1 to 9 take every remainder of the four-pixel
+// steps.
+TEST(TBitmap, RowsOf24And32BitsAgreeWithGdi) {
+  for (const TPixelFormat format : {pf24bit, pf32bit})
+    for (uint32_t width = 1; width <= 9; ++width) {
+      SCOPED_TRACE(testing::Message() << format << " " << width);
+      const imaging::Image picture = Picture(width, 3, {0x80102030, 0xFF405060, 0x00708090, 0xFFA0B0C0, 0x7FD0E0F0});
+      TBitmap bitmap;
+      bitmap.Assign(picture, format);
+      ASSERT_EQ(bitmap.RowBitCount(), format == pf24bit ? 24 : 32);
+      imaging::Image byGdi = ReadBitmapPixels(bitmap.CanvasHandle(), bitmap.Handle(), bitmap.Width(), 3);
+      for (uint32_t& pixel : byGdi.pixels) pixel |= format == pf24bit ? 0xFF000000u : 0;
+      for (uint32_t i = 0; i < picture.pixels.size(); ++i)
+        ASSERT_EQ(byGdi.pixels[i], picture.pixels[i] | (format == pf24bit ? 0xFF000000u : 0)) << i;
+      EXPECT_EQ(bitmap.ToImage().pixels, byGdi.pixels);
+      const std::unique_ptr<TGraphic> copy = bitmap.Clone();
+      EXPECT_EQ(dynamic_cast<const TBitmap&>(*copy).ToImage().pixels, byGdi.pixels);
+    }
 }
 
 }  // namespace

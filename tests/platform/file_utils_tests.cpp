@@ -147,4 +147,27 @@ TEST(SafeReplace, RaisesWhenTheFolderIsMissing) {
   EXPECT_TRUE(folder.Names().empty());
 }
 
+TEST(SafeReplace, GathersPiecesAndDropsTheTemporaryFileWhenTheProducerFails) {
+  TempFolder folder;
+  const std::string path = folder.Path() + "big.bin";
+  const std::string big((1 << 20) + 3, 'b');
+  WriteFileReplacing(path, [&](const TWritePiece& write) {
+    for (int i = 0; i < 1000; ++i) write("0123456789");
+    write(big);
+    write("");
+    write("end");
+  });
+  std::string expected;
+  for (int i = 0; i < 1000; ++i) expected += "0123456789";
+  EXPECT_EQ(folder.Read("big.bin"), expected + big + "end");
+  EXPECT_THROW(WriteFileReplacing(path,
+                                  [&](const TWritePiece& write) {
+                                    write(big);
+                                    throw EInOutError("stopped");
+                                  }),
+               EInOutError);
+  EXPECT_EQ(folder.Read("big.bin"), expected + big + "end");
+  EXPECT_EQ(folder.Names(), std::vector<std::string>{"big.bin"});
+}
+
 }  // namespace

@@ -1,0 +1,85 @@
+#pragma once
+// What both benchmarks share: a millisecond clock, the minimum over runs, a textured test raster and the
+// picture fitted into the screen.
+#ifdef _WIN32
+#include <windows.h>
+#else
+#include <chrono>
+#endif
+
+#include <algorithm>
+#include <cmath>
+#include <cstdint>
+#include <cstdio>
+#include <map>
+#include <string>
+#include <vector>
+
+#include "imaging/Bitmap32.h"
+
+namespace bench {
+
+inline double NowMs() {
+#ifdef _WIN32
+  LARGE_INTEGER count, frequency;
+  QueryPerformanceCounter(&count);
+  QueryPerformanceFrequency(&frequency);
+  return 1000.0 * static_cast<double>(count.QuadPart) / static_cast<double>(frequency.QuadPart);
+#else
+  return std::chrono::duration<double, std::milli>(std::chrono::steady_clock::now().time_since_epoch()).count();
+#endif
+}
+
+template <typename Work>
+double MinimumMs(int runs, Work work) {
+  double best = 1e300;
+  for (int i = 0; i < runs; ++i) {
+    const double start = NowMs();
+    work();
+    best = std::min(best, NowMs() - start);
+  }
+  return best;
+}
+
+// The fastest time of each named stage over several runs of a job, printed as "stage NAME MS" lines.
+class Stages {
+public:
+  template <typename Work>
+  void Time(const std::string& name, Work work) {
+    const double start = NowMs();
+    work();
+    Add(name, NowMs() - start);
+  }
+  void Add(const std::string& name, double ms) {
+    const auto [entry, added] = best_.try_emplace(name, ms);
+    if (!added) entry->second = std::min(entry->second, ms);
+    if (added) order_.push_back(name);
+  }
+  void Print() const {
+    for (const std::string& name : order_) std::printf("stage %s %.2f\n", name.c_str(), best_.at(name));
+  }
+
+private:
+  std::map<std::string, double> best_;
+  std::vector<std::string> order_;
+};
+
+// A gradient with some texture, so that no pass meets a flat picture.
+inline imaging::Bitmap32& FillTestRaster(imaging::Bitmap32& raster) {
+  for (int32_t y = 0; y < raster.Height(); ++y)
+    for (int32_t x = 0; x < raster.Width(); ++x)
+      raster.Row(y)[x] = imaging::Argb(x * 255 / raster.Width(), y * 255 / raster.Height(),
+                                       static_cast<uint32_t>(x * 7 + y * 13) & 0xFF);
+  return raster;
+}
+
+// The box fitted to the picture by the smaller scale factor; the other side rounded, halves to even.
+inline void FitInto(int32_t pictureWidth, int32_t pictureHeight, int32_t& width, int32_t& height) {
+  const double fx = static_cast<double>(width) / pictureWidth, fy = static_cast<double>(height) / pictureHeight;
+  if (fx < fy)
+    height = static_cast<int32_t>(std::nearbyint(pictureHeight * fx));
+  else
+    width = static_cast<int32_t>(std::nearbyint(pictureWidth * fy));
+}
+
+}  // namespace bench
