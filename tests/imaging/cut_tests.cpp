@@ -53,7 +53,7 @@ TEST_F(CutFormatTest, DecodesRowsWithThePaletteBesideIt) {
   ASSERT_EQ(image.height, 2u);
   EXPECT_EQ(image.bitsPerPixel, 8u);
   const auto colour = [](uint32_t i) { return Argb(i * 255 / 63, 2 * i * 255 / 63, 3 * i * 255 / 63); };
-  EXPECT_EQ(image.pixels, (std::vector<uint32_t>{colour(1), colour(1), colour(1), colour(2), colour(3), colour(4),
+  EXPECT_EQ(image.pixels, (Pixels{colour(1), colour(1), colour(1), colour(2), colour(3), colour(4),
                                                  colour(0), colour(1), colour(2), colour(3), colour(4), colour(5)}));
 }
 

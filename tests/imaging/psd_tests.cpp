@@ -95,7 +95,7 @@ TEST(PsdFormat, DecodesBitmapAndLabModes) {
   PsdSpec bitmap{1, 10, 1, 1, 0};
   const Image bits = Decode(kPsdFormat, PsdFile(bitmap, {{0b10100000, 0b01000000}}, false));
   const uint32_t k = Argb(0, 0, 0), w = Argb(255, 255, 255);
-  EXPECT_EQ(bits.pixels, (std::vector<uint32_t>{k, w, k, w, w, w, w, w, w, k}));
+  EXPECT_EQ(bits.pixels, (Pixels{k, w, k, w, w, w, w, w, w, k}));
   EXPECT_EQ(bits.bitsPerPixel, 1u);
 
   PsdSpec lab{3, 3, 1, 8, 9};
