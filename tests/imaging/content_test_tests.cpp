@@ -3,13 +3,14 @@
 
 #include <algorithm>
 
-#include "SampleFiles.h"
 #include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging {
 namespace {
 
-using namespace samples;
+using namespace test;
 
 TEST(ContentTest, EachFormatAcceptsOnlyItsOwnFiles) {
   const struct {
@@ -38,7 +39,7 @@ TEST(ContentTest, EachFormatAcceptsOnlyItsOwnFiles) {
   };
   for (const auto& f : files) {
     SCOPED_TRACE(f.name);
-    const std::vector<uint8_t> file = ReadSample(f.name);
+    const std::vector<uint8_t> file = ReadTestFile(f.name);
     ASSERT_FALSE(file.empty());
     const Bytes head(file.data(), std::min(file.size(), kContentTestBytes));
     for (const FileFormat* format : {&kTargaFormat, &kPcxFormat, &kPpmFormat})
@@ -50,7 +51,7 @@ TEST(ContentTest, ShortHeadsAreRejected) {
   for (const FileFormat* format : {&kTargaFormat, &kPcxFormat, &kPpmFormat}) {
     EXPECT_FALSE(format->canLoad(Bytes(), 0)) << format->className;
     const std::vector<uint8_t> pcxStart = {0x0A, 5, 1, 8};
-    EXPECT_FALSE(format->canLoad(AsBytes(pcxStart), 4)) << format->className;
+    EXPECT_FALSE(format->canLoad(Bytes(pcxStart), 4)) << format->className;
   }
 }
 

@@ -3,7 +3,9 @@
 #include <filesystem>
 #include <map>
 
-#include "tests/imaging/DecoderTestUtil.h"
+#include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging::test {
 namespace {
@@ -17,12 +19,12 @@ const std::map<std::string, const FileFormat*>& OwnFolders() {
 }
 
 std::vector<std::vector<uint8_t>> ExtensionOnlyFiles() {
-  Writer bmp, jpeg, ico, wmf, emf;
-  bmp.Text("BM").U32LE(58).U32LE(0).U32LE(54).U32LE(40).U32LE(1).U32LE(1).U16LE(1).U16LE(24).Zeros(24).U32LE(0xFF);
-  jpeg.U8(0xFF).U8(0xD8).U8(0xFF).U8(0xE0).U16BE(16).Text("JFIF").Zeros(600);
-  ico.U16LE(0).U16LE(1).U16LE(1).U8(16).U8(16).Zeros(2).U16LE(1).U16LE(32).U32LE(1128).U32LE(22).Zeros(1128);
-  wmf.U32LE(0x9AC6CDD7).Zeros(18).U16LE(1).U16LE(9).U16LE(0x300).Zeros(800);
-  emf.U32LE(1).U32LE(108).Zeros(32).Text(" EMF").U32LE(0x10000).Zeros(900);
+  ByteWriter bmp, jpeg, ico, wmf, emf;
+  bmp.Text("BM").U32Le(58).U32Le(0).U32Le(54).U32Le(40).U32Le(1).U32Le(1).U16Le(1).U16Le(24).Zeros(24).U32Le(0xFF);
+  jpeg.U8(0xFF).U8(0xD8).U8(0xFF).U8(0xE0).U16Be(16).Text("JFIF").Zeros(600);
+  ico.U16Le(0).U16Le(1).U16Le(1).U8(16).U8(16).Zeros(2).U16Le(1).U16Le(32).U32Le(1128).U32Le(22).Zeros(1128);
+  wmf.U32Le(0x9AC6CDD7).Zeros(18).U16Le(1).U16Le(9).U16Le(0x300).Zeros(800);
+  emf.U32Le(1).U32Le(108).Zeros(32).Text(" EMF").U32Le(0x10000).Zeros(900);
   return {bmp.bytes, jpeg.bytes, ico.bytes, wmf.bytes, emf.bytes};
 }
 

@@ -2,8 +2,8 @@
 
 #include <filesystem>
 
-#include "ReferencePictures.h"
 #include "imaging/FileFormatList.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging {
 namespace {
