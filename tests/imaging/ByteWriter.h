@@ -40,4 +40,16 @@ struct ByteWriter {
   }
 };
 
+// A DOS EPS file: the binary header, a PostScript section of the given length, then the TIFF preview.
+inline std::vector<uint8_t> DosEps(const std::vector<uint8_t>& tiff, uint32_t postScriptLength = 40) {
+  ByteWriter out;
+  out.U32Be(0xC5D0D3C6);
+  for (uint32_t value : {30u, postScriptLength, 0u, 0u, 30 + postScriptLength, static_cast<uint32_t>(tiff.size())})
+    out.U32Le(value);
+  out.U16Le(0xFFFF);
+  std::string postScript = "%!PS-Adobe-3.0 EPSF-3.0\n";
+  postScript.resize(postScriptLength, ' ');
+  return out.Text(postScript).Put(tiff).bytes;
+}
+
 }  // namespace imaging::test

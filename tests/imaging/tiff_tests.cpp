@@ -134,24 +134,12 @@ TEST(TiffContentTest, AcceptsTheFourSignaturesOnly) {
   EXPECT_FALSE(Accepts(kTiffFormat, std::vector<uint8_t>{'I', 'I', 42, 0}));
 }
 
-// A DOS EPS file: the binary header, a PostScript section of the given length, then the TIFF preview.
-std::vector<uint8_t> Eps(const std::vector<uint8_t>& tiff, uint32_t postScriptLength = 40) {
-  test::ByteWriter out;
-  out.U32Be(0xC5D0D3C6);
-  for (uint32_t value : {30u, postScriptLength, 0u, 0u, 30 + postScriptLength, static_cast<uint32_t>(tiff.size())})
-    out.U32Le(value);
-  out.U16Le(0xFFFF);
-  std::string postScript = "%!PS-Adobe-3.0 EPSF-3.0\n";
-  postScript.resize(postScriptLength, ' ');
-  return out.Text(postScript).Put(tiff).bytes;
-}
-
 constexpr size_t kTiffOffset = 20, kTiffLength = 24;
 
 TEST(EpsPreview, DecodesTheTiffPreviewWhereverItLies) {
   const std::vector<uint8_t> tiff = ReadTestFile("tiff/rgb8-lzw.tif");
   for (uint32_t postScriptLength : {40u, 5000u}) {
-    const std::vector<uint8_t> eps = Eps(tiff, postScriptLength);
+    const std::vector<uint8_t> eps = test::DosEps(tiff, postScriptLength);
     EXPECT_TRUE(Accepts(kEpsFormat, eps)) << postScriptLength;
     const Image image = LoadEps(eps);
     EXPECT_EQ(image.bitsPerPixel, 24u);
@@ -168,7 +156,7 @@ TEST(EpsPreview, FilesWithoutAWholeTiffPreviewAreRefused) {
   for (auto [field, value] : {std::pair<size_t, uint32_t>{kTiffOffset, 0}, {kTiffLength, 0}, {kTiffOffset, 10},
                               {kTiffLength, 7}, {kTiffLength, static_cast<uint32_t>(tiff.size() + 1)},
                               {kTiffOffset, 0xFFFFFFF0u}, {kTiffOffset, 60}}) {
-    test::ByteWriter damaged{Eps(tiff)};
+    test::ByteWriter damaged{test::DosEps(tiff)};
     damaged.PatchU32Le(field, value);
     refused.push_back(damaged.bytes);
   }
@@ -178,7 +166,9 @@ TEST(EpsPreview, FilesWithoutAWholeTiffPreviewAreRefused) {
   }
 }
 
-TEST(EpsPreview, EveryTruncationFails) { test::ExpectPrefixesFail(Eps(ReadTestFile("tiff/rgb8-lzw.tif")), LoadEps); }
+TEST(EpsPreview, EveryTruncationFails) {
+  test::ExpectPrefixesFail(test::DosEps(ReadTestFile("tiff/rgb8-lzw.tif")), LoadEps);
+}
 
 }  // namespace
 }  // namespace imaging
