@@ -147,6 +147,11 @@ TEST(EpsPreview, DecodesTheTiffPreviewWhereverItLies) {
   }
 }
 
+TEST(EpsPreview, SamplePicturesDecodeAsTheirPreview) {
+  test::ExpectDecodesAsReference(kEpsFormat, "eps/rgb8-lzw.eps", {13, 9, 24, false});
+  test::ExpectDecodesAsReference(kEpsFormat, "eps/grey8.eps", {13, 9, 8, false});
+}
+
 TEST(EpsPreview, FilesWithoutAWholeTiffPreviewAreRefused) {
   const std::vector<uint8_t> tiff = ReadTestFile("tiff/rgb8.tif");
   std::vector<std::vector<uint8_t>> refused;
