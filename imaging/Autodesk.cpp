@@ -3,7 +3,7 @@
 // stored 8-bit values) and the pixel bytes, top row first.
 #include <algorithm>
 
-#include "imaging/ByteStream.h"
+#include "imaging/ByteReader.h"
 #include "imaging/FileFormatList.h"
 
 namespace imaging {
@@ -13,16 +13,16 @@ namespace {
 constexpr size_t kHeaderSize = 32, kPaletteSize = 768;
 
 bool CanLoad(Bytes head, uint64_t fileSize) {
-  if (head.size() < kHeaderSize || PeekU16LE(head, 0) != 0x9119) return false;
-  const uint32_t width = PeekU16LE(head, 2), height = PeekU16LE(head, 4);
-  const uint32_t imageSize = PeekU32LE(head, 12);
+  if (head.size() < kHeaderSize || Le16(head.data()) != 0x9119) return false;
+  const uint32_t width = Le16(head.data() + 2), height = Le16(head.data() + 4);
+  const uint32_t imageSize = Le32(head.data() + 12);
   return width > 0 && height > 0 && head[10] == 8 && head[11] == 0 && imageSize == width * height &&
          fileSize >= kHeaderSize + kPaletteSize + uint64_t{imageSize};
 }
 
 Image Load(Bytes file, const std::string&) {
   if (!CanLoad(file, file.size())) throw DecodeError("Not an Autodesk Animator image");
-  const uint32_t width = PeekU16LE(file, 2), height = PeekU16LE(file, 4);
+  const uint32_t width = Le16(file.data() + 2), height = Le16(file.data() + 4);
   const Bytes palette = Slice(file, kHeaderSize, kPaletteSize);
   const Bytes pixels = Slice(file, kHeaderSize + kPaletteSize, uint64_t{width} * height);
   const bool sixBit = std::all_of(palette.begin(), palette.end(), [](uint8_t v) { return v < 64; });

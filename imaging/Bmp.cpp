@@ -15,6 +15,7 @@
 
 #include "imaging/Bmp.h"
 #include "imaging/ByteReader.h"
+#include "imaging/Pixels.h"
 #include "imaging/SampleScale.h"
 
 namespace imaging {
@@ -126,25 +127,16 @@ void ReadTrailingMasks(ByteReader& in, BmpInfo& info) {
   for (size_t i = 0; i < count; ++i) info.masks[i] = in.U32Le();
 }
 
-using Palette = std::array<uint32_t, 256>;
-
 // Indices beyond the palette that the file gives stay black.
-Palette ReadPalette(ByteReader& in, const BmpInfo& info, uint32_t pixelOffset) {
-  Palette palette;
-  palette.fill(Argb(0, 0, 0));
-  if (info.bitCount > 8) return palette;
+Palette ReadColourTable(ByteReader& in, const BmpInfo& info, uint32_t pixelOffset) {
+  if (info.bitCount > 8) return BlackPalette();
   const uint32_t full = 1u << info.bitCount;
   const uint32_t declared = info.colorsUsed == 0 ? full : std::min(info.colorsUsed, full);
   const size_t entryBytes = info.headerSize == kCoreHeaderSize ? 3 : 4;
   if (pixelOffset < in.Offset()) throw DecodeError("Bitmap pixels overlap its header");
   const size_t room = (pixelOffset - in.Offset()) / entryBytes;
   const size_t count = std::min<size_t>(declared, room);
-  const Bytes entries = in.Take(count * entryBytes);
-  for (size_t i = 0; i < count; ++i) {
-    const uint8_t* e = &entries[i * entryBytes];
-    palette[i] = Argb(e[2], e[1], e[0]);
-  }
-  return palette;
+  return ReadPalette(in.Take(count * entryBytes), count, entryBytes, ColourOrder::kBgr);
 }
 
 uint64_t RowBits(const BmpInfo& info) { return uint64_t{info.width} * info.bitCount; }
@@ -179,8 +171,7 @@ struct Decoder {
     const uint32_t bits = info.bitCount;
     for (uint32_t x = 0; x < info.width; ++x) {
       if (bits <= 8) {
-        const uint32_t bit = x * bits;
-        out[x] = palette[(p[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1)];
+        out[x] = palette[PackedSample(p, x, bits)];
       } else if (bits == 24) {
         out[x] = Argb(p[3 * x + 2], p[3 * x + 1], p[3 * x]);
       } else {
@@ -249,7 +240,7 @@ Image DecodeBmp(Bytes file, BmpLayout* layout) {
   ReadTrailingMasks(in, info);
   CheckDimensions(info.width, info.height);
   const MaskedPixels masked(PixelMasks(info), info.bitCount);
-  const Palette palette = ReadPalette(in, info, pixelOffset);
+  const Palette palette = ReadColourTable(in, info, pixelOffset);
   in.Seek(pixelOffset);
   CheckRowsPresent(in, info);
 

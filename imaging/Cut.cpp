@@ -8,8 +8,9 @@
 #include <iterator>
 #include <vector>
 
-#include "imaging/ByteStream.h"
+#include "imaging/ByteReader.h"
 #include "imaging/FileFormatList.h"
+#include "imaging/Pixels.h"
 
 namespace imaging {
 
@@ -19,28 +20,28 @@ constexpr size_t kPaletteHeaderSize = 40, kPaletteBlockSize = 512;
 
 bool CanLoad(Bytes, uint64_t) { return false; }
 
-std::vector<uint32_t> ParsePalette(Bytes file) {
+Palette ParsePalette(Bytes file) {
   if (file.size() < kPaletteHeaderSize || file[0] != 'A' || file[1] != 'H' || file[6] != 0x0A)
     throw DecodeError("Dr. Halo palette file is invalid");
-  const uint32_t count = PeekU16LE(file, 12) + 1u;
-  const uint32_t maxima[3] = {PeekU16LE(file, 14), PeekU16LE(file, 16), PeekU16LE(file, 18)};
+  const uint32_t count = Le16(file.data() + 12) + 1u;
+  const uint32_t maxima[3] = {Le16(file.data() + 14), Le16(file.data() + 16), Le16(file.data() + 18)};
   if (count > 256 || maxima[0] == 0 || maxima[1] == 0 || maxima[2] == 0)
     throw DecodeError("Dr. Halo palette file is invalid");
-  std::vector<uint32_t> palette(256, Argb(0, 0, 0));
+  Palette palette = BlackPalette();
   size_t at = kPaletteHeaderSize;
   for (uint32_t i = 0; i < count; ++i) {
     if (kPaletteBlockSize - at % kPaletteBlockSize < 6) at += kPaletteBlockSize - at % kPaletteBlockSize;
     const Bytes triple = Slice(file, at, 6);
     at += 6;
     uint32_t levels[3];
-    for (int c = 0; c < 3; ++c) levels[c] = std::min<uint32_t>(PeekU16LE(triple, 2 * c), maxima[c]) * 255 / maxima[c];
+    for (int c = 0; c < 3; ++c) levels[c] = std::min<uint32_t>(Le16(triple.data() + 2 * c), maxima[c]) * 255 / maxima[c];
     palette[i] = Argb(levels[0], levels[1], levels[2]);
   }
   return palette;
 }
 
 // The palette beside the picture, or a grey ramp when there is none.
-std::vector<uint32_t> LoadPalette(const std::string& fileName) {
+Palette LoadPalette(const std::string& fileName) {
   const size_t slash = fileName.find_last_of("/\\");
   const size_t dot = fileName.rfind('.');
   const std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? fileName.substr(0, dot) : fileName;
@@ -50,12 +51,10 @@ std::vector<uint32_t> LoadPalette(const std::string& fileName) {
     const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
     return ParsePalette(data);
   }
-  std::vector<uint32_t> grey(256);
-  for (uint32_t i = 0; i < 256; ++i) grey[i] = Argb(i, i, i);
-  return grey;
+  return GreyPalette();
 }
 
-void DecodeRow(Bytes in, const std::vector<uint32_t>& palette, uint32_t* out, uint32_t width) {
+void DecodeRow(Bytes in, const Palette& palette, uint32_t* out, uint32_t width) {
   size_t i = 0;
   uint32_t x = 0;
   while (i < in.size()) {
@@ -76,14 +75,14 @@ void DecodeRow(Bytes in, const std::vector<uint32_t>& palette, uint32_t* out, ui
 }
 
 Image Load(Bytes file, const std::string& fileName) {
-  ByteStream in(file);
-  const uint32_t width = in.U16LE(), height = in.U16LE();
+  ByteReader in(file);
+  const uint32_t width = in.U16Le(), height = in.U16Le();
   in.Skip(2);
   CheckDimensions(width, height);
   if (uint64_t{height} * 2 > in.Remaining()) throw DecodeError("Dr. Halo file is truncated");
-  const std::vector<uint32_t> palette = LoadPalette(fileName);
+  const Palette palette = LoadPalette(fileName);
   Image image = AllocateImage(width, height, 8);
-  for (uint32_t y = 0; y < height; ++y) DecodeRow(in.Take(in.U16LE()), palette, image.Row(y), width);
+  for (uint32_t y = 0; y < height; ++y) DecodeRow(in.Take(in.U16Le()), palette, image.Row(y), width);
   return image;
 }
 

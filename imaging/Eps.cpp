@@ -5,6 +5,7 @@
 #include <cstring>
 #include <optional>
 
+#include "imaging/ByteReader.h"
 #include "imaging/FileFormatList.h"
 #include "imaging/Tiff.h"
 
@@ -18,11 +19,6 @@ constexpr size_t kTiffOffsetField = 20;
 constexpr size_t kTiffLengthField = 24;
 constexpr uint32_t kSmallestTiff = 8;
 
-uint32_t ReadLe32(Bytes bytes, size_t at) {
-  return uint32_t{bytes[at]} | uint32_t{bytes[at + 1]} << 8 | uint32_t{bytes[at + 2]} << 16 |
-         uint32_t{bytes[at + 3]} << 24;
-}
-
 struct Section {
   uint32_t offset;
   uint32_t length;
@@ -31,7 +27,7 @@ struct Section {
 // The TIFF preview that the header names, when it has one inside a file of fileSize bytes.
 std::optional<Section> TiffPreview(Bytes head, uint64_t fileSize) {
   if (head.size() < kHeaderSize || std::memcmp(head.data(), kMagic, sizeof kMagic) != 0) return std::nullopt;
-  const Section preview{ReadLe32(head, kTiffOffsetField), ReadLe32(head, kTiffLengthField)};
+  const Section preview{Le32(head.data() + kTiffOffsetField), Le32(head.data() + kTiffLengthField)};
   if (preview.offset < kHeaderSize || preview.length < kSmallestTiff ||
       uint64_t{preview.offset} + preview.length > fileSize)
     return std::nullopt;

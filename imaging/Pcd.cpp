@@ -8,7 +8,7 @@
 #include <cmath>
 #include <cstring>
 
-#include "imaging/ByteStream.h"
+#include "imaging/ByteReader.h"
 #include "imaging/FileFormatList.h"
 
 namespace imaging {

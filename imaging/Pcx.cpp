@@ -11,6 +11,8 @@
 
 #include "imaging/ByteReader.h"
 #include "imaging/FileFormatList.h"
+#include "imaging/Pixels.h"
+#include "imaging/SampleScale.h"
 
 namespace imaging {
 
@@ -25,8 +27,6 @@ constexpr size_t kHeaderPaletteOffset = 16;
 constexpr size_t kEndPaletteSize = 1 + 256 * 3;
 constexpr uint8_t kEndPaletteMarker = 0x0C;
 constexpr uint32_t kMaxRun = 63;
-
-using Palette = std::array<uint32_t, 256>;
 
 constexpr std::array<uint32_t, 16> kEgaPalette = {
     0x000000, 0x0000AA, 0x00AA00, 0x00AAAA, 0xAA0000, 0xAA00AA, 0xAA5500, 0xAAAAAA,
@@ -75,33 +75,22 @@ bool HasEndPalette(const PcxHeader& h, Bytes file) {
          file[file.size() - kEndPaletteSize] == kEndPaletteMarker;
 }
 
-Palette ReadPalette(Bytes rgb, size_t count) {
-  Palette palette{};
-  for (size_t i = 0; i < count; ++i) palette[i] = Argb(rgb[3 * i], rgb[3 * i + 1], rgb[3 * i + 2]);
-  return palette;
-}
-
-Palette FromColors(const uint32_t* colors, size_t count) {
-  Palette palette{};
-  for (size_t i = 0; i < count; ++i) palette[i] = 0xFF000000u | colors[i];
+Palette EgaPalette() {
+  Palette palette = BlackPalette();
+  for (size_t i = 0; i < kEgaPalette.size(); ++i) palette[i] = 0xFF000000u | kEgaPalette[i];
   return palette;
 }
 
 Palette ChoosePalette(const PcxHeader& h, Bytes file) {
-  if (h.BitsPerPixel() == 1) {
-    const uint32_t blackWhite[] = {0x000000, 0xFFFFFF};
-    return FromColors(blackWhite, 2);
-  }
+  if (h.BitsPerPixel() == 1) return GreyPalette(2);
   if (h.BitsPerPixel() == 8) {
-    if (HasEndPalette(h, file)) return ReadPalette(file.subspan(file.size() - kEndPaletteSize + 1), 256);
-    Palette gray{};
-    for (uint32_t i = 0; i < 256; ++i) gray[i] = Argb(i, i, i);
-    return gray;
+    if (!HasEndPalette(h, file)) return GreyPalette();
+    return ReadPalette(file.subspan(file.size() - kEndPaletteSize + 1), 256, 3, ColourOrder::kRgb);
   }
   Bytes header = file.subspan(kHeaderPaletteOffset, 16 * 3);
   const bool blank = std::all_of(header.begin(), header.end(), [](uint8_t b) { return b == 0; });
-  if (h.version == kVersionWithoutPalette || blank) return FromColors(kEgaPalette.data(), kEgaPalette.size());
-  return ReadPalette(header, 16);
+  if (h.version == kVersionWithoutPalette || blank) return EgaPalette();
+  return ReadPalette(header, 16, 3, ColourOrder::kRgb);
 }
 
 // The RLE stream; a run may carry from one line into the next.
@@ -134,12 +123,6 @@ private:
   uint8_t runValue_ = 0;
 };
 
-// Sample x of a packed plane line with the given bits per sample.
-uint32_t Sample(const uint8_t* plane, uint32_t x, uint32_t bits) {
-  const uint32_t bit = x * bits;
-  return (plane[bit / 8] >> (8 - bits - bit % 8)) & ((1u << bits) - 1);
-}
-
 void ConvertLine(const PcxHeader& h, const Palette& palette, const std::vector<uint8_t>& line, uint32_t* out) {
   const uint8_t* plane[4] = {};
   for (uint32_t p = 0; p < h.planes; ++p) plane[p] = line.data() + size_t{p} * h.bytesPerLine;
@@ -149,7 +132,7 @@ void ConvertLine(const PcxHeader& h, const Palette& palette, const std::vector<u
       continue;
     }
     uint32_t index = 0;
-    for (uint32_t p = 0; p < h.planes; ++p) index |= Sample(plane[p], x, h.bitsPerPixel) << (p * h.bitsPerPixel);
+    for (uint32_t p = 0; p < h.planes; ++p) index |= PackedSample(plane[p], x, h.bitsPerPixel) << (p * h.bitsPerPixel);
     out[x] = palette[index];
   }
 }

@@ -90,7 +90,7 @@ void DecodeBitmap(ByteReader& in, const PnmHeader& h, Image& image) {
   for (uint32_t y = 0; y < h.height; ++y) {
     const Bytes row = h.IsPlain() ? Bytes{} : in.Take(rowBytes);
     for (uint32_t x = 0; x < h.width; ++x) {
-      const uint32_t bit = h.IsPlain() ? ReadPlainBit(in) : (row[x / 8] >> (7 - x % 8)) & 1;
+      const uint32_t bit = h.IsPlain() ? ReadPlainBit(in) : PackedSample(row.data(), x, 1);
       image.Row(y)[x] = bit ? Argb(0, 0, 0) : Argb(255, 255, 255);
     }
   }

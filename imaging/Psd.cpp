@@ -8,8 +8,10 @@
 #include <cstring>
 #include <vector>
 
-#include "imaging/ByteStream.h"
+#include "imaging/ByteReader.h"
 #include "imaging/FileFormatList.h"
+#include "imaging/Pixels.h"
+#include "imaging/SampleScale.h"
 
 namespace imaging {
 
@@ -23,12 +25,12 @@ struct PsdHeader {
 };
 
 bool ValidHeader(Bytes head, PsdHeader& h) {
-  if (head.size() < 26 || std::memcmp(head.data(), "8BPS", 4) != 0 || PeekU16BE(head, 4) != 1) return false;
-  h.channels = PeekU16BE(head, 12);
-  h.height = PeekU32BE(head, 14);
-  h.width = PeekU32BE(head, 18);
-  h.depth = PeekU16BE(head, 22);
-  h.mode = PeekU16BE(head, 24);
+  if (head.size() < 26 || std::memcmp(head.data(), "8BPS", 4) != 0 || Be16(head.data() + 4) != 1) return false;
+  h.channels = Be16(head.data() + 12);
+  h.height = Be32(head.data() + 14);
+  h.width = Be32(head.data() + 18);
+  h.depth = Be16(head.data() + 22);
+  h.mode = Be16(head.data() + 24);
   const bool knownMode = h.mode <= kCmyk || h.mode == kMulti || h.mode == kDuotone || h.mode == kLab;
   const bool knownDepth = h.depth == 1 || h.depth == 8 || h.depth == 16 || h.depth == 32;
   return h.channels >= 1 && h.channels <= 56 && h.width >= 1 && h.width <= 30000 && h.height >= 1 &&
@@ -58,14 +60,14 @@ struct Sections {
 };
 
 Sections ReadSections(Bytes file) {
-  ByteStream in(file);
+  ByteReader in(file);
   in.Seek(26);
   Sections s;
-  s.colourData = in.Take(in.U32BE());
-  in.Skip(in.U32BE());
-  const Bytes layers = in.Take(in.U32BE());
+  s.colourData = in.Take(in.U32Be());
+  in.Skip(in.U32Be());
+  const Bytes layers = in.Take(in.U32Be());
   // A negative layer count says that the first extra channel is the merged image's transparency.
-  if (layers.size() >= 6 && PeekU32BE(layers, 0) >= 2) s.mergedAlpha = static_cast<int16_t>(PeekU16BE(layers, 4)) < 0;
+  if (layers.size() >= 6 && Be32(layers.data()) >= 2) s.mergedAlpha = static_cast<int16_t>(Be16(layers.data() + 4)) < 0;
   s.imageData = in.Offset();
   return s;
 }
@@ -96,9 +98,9 @@ public:
   RowReader(Bytes file, size_t start, const PsdHeader& h, uint32_t usedChannels)
       : file_(file), h_(h), rowBytes_(h.depth == 1 ? (uint64_t{h.width} + 7) / 8 : uint64_t{h.width} * h.depth / 8),
         raw_(rowBytes_) {
-    ByteStream in(file);
+    ByteReader in(file);
     in.Seek(start);
-    compression_ = in.U16BE();
+    compression_ = in.U16Be();
     if (compression_ > 1) throw DecodeError("Photoshop ZIP-compressed images are not supported");
     const uint64_t rows = uint64_t{h.height} * usedChannels;
     offsets_.resize(rows);
@@ -113,7 +115,7 @@ public:
     uint64_t offset = in.Offset();
     for (uint64_t r = 0; r < rows; ++r) {
       offsets_[r] = offset;
-      const uint16_t count = PeekU16BE(counts, 2 * r);
+      const uint16_t count = Be16(counts.data() + 2 * r);
       if (count < shortestRow) throw DecodeError("Photoshop row is too short for its width");
       offset += count;
     }
@@ -129,7 +131,7 @@ public:
     if (compression_ == 0)
       std::memcpy(raw_.data(), Slice(file_, offsets_[r], rowBytes_).data(), rowBytes_);
     else
-      UnpackBits(Slice(file_, offsets_[r], PeekU16BE(counts_, 2 * r)), raw_.data(), rowBytes_);
+      UnpackBits(Slice(file_, offsets_[r], Be16(counts_.data() + 2 * r)), raw_.data(), rowBytes_);
     if (h_.depth == 16)
       for (uint32_t x = 0; x < h_.width; ++x) raw_[x] = raw_[2 * size_t{x}];
     return raw_;
@@ -162,9 +164,9 @@ uint32_t LabToArgb(uint8_t l8, uint8_t a8, uint8_t b8) {
               ToByte(gamma(0.0719453 * x - 0.2289914 * y + 1.4052427 * z)));
 }
 
-uint32_t ToPixel(const PsdHeader& h, Bytes palette, const uint8_t* s, uint32_t x) {
+uint32_t ToPixel(const PsdHeader& h, Bytes palette, const uint8_t* s) {
   switch (h.mode) {
-    case kBitmap: return (s[0] >> (7 - x % 8) & 1) ? Argb(0, 0, 0) : Argb(255, 255, 255);
+    case kBitmap: return s[0] ? Argb(0, 0, 0) : Argb(255, 255, 255);
     case kIndexed: return Argb(palette[s[0]], palette[256 + s[0]], palette[512 + s[0]]);
     case kRgb: return Argb(s[0], s[1], s[2]);
     case kCmyk: return Argb(s[0] * s[3] / 255, s[1] * s[3] / 255, s[2] * s[3] / 255);  // inverted: 255 is no ink
@@ -189,13 +191,13 @@ Image Load(Bytes file, const std::string&) {
   for (uint32_t y = 0; y < h.height; ++y) {
     for (uint32_t c = 0; c < used; ++c) {
       const std::vector<uint8_t>& row = rows.Read(c, y);
-      for (uint32_t x = 0; x < h.width; ++x) samples[size_t{x} * used + c] = h.depth == 1 ? row[x / 8] : row[x];
+      for (uint32_t x = 0; x < h.width; ++x) samples[size_t{x} * used + c] = h.depth == 1 ? PackedSample(row.data(), x, 1) : row[x];
     }
     uint32_t* out = image.Row(y);
     for (uint32_t x = 0; x < h.width; ++x) {
       const uint8_t* s = &samples[size_t{x} * used];
-      out[x] = ToPixel(h, sections.colourData, s, x);
-      if (alpha) out[x] = (out[x] & 0x00FFFFFFu) | uint32_t{s[colours]} << 24;
+      out[x] = ToPixel(h, sections.colourData, s);
+      if (alpha) SetChannel(out[x], 24, s[colours]);
     }
   }
   return image;

@@ -7,11 +7,14 @@
 // full-size composite image, or else the one layer of a single-layer file. Every length is checked against
 // its enclosing block.
 #include <cstring>
+#include <optional>
 #include <vector>
 #include <zlib.h>
 
-#include "imaging/ByteStream.h"
+#include "imaging/ByteReader.h"
 #include "imaging/FileFormatList.h"
+#include "imaging/Pixels.h"
+#include "imaging/SampleScale.h"
 
 namespace imaging {
 
@@ -47,14 +50,14 @@ public:
   bool Next(Block& block) {
     if (in_.AtEnd()) return false;
     if (std::memcmp(in_.Take(4).data(), "~BK\0", 4) != 0) throw DecodeError("Paint Shop Pro block is damaged");
-    block.id = in_.U16LE();
+    block.id = in_.U16Le();
     if (major_ == 3) {
-      const uint32_t infoLength = in_.U32LE();
-      const Bytes body = in_.Take(in_.U32LE());
+      const uint32_t infoLength = in_.U32Le();
+      const Bytes body = in_.Take(in_.U32Le());
       block.info = Slice(body, 0, infoLength);
       block.rest = body.subspan(infoLength);
     } else {
-      const Bytes body = in_.Take(in_.U32LE());
+      const Bytes body = in_.Take(in_.U32Le());
       const Bytes chunk = TakeChunk(body);
       block.info = chunk.subspan(4);
       block.rest = body.subspan(chunk.size());
@@ -64,13 +67,13 @@ public:
 
   // A chunk that begins with its own 32-bit length.
   static Bytes TakeChunk(Bytes data) {
-    const uint32_t length = PeekU32LE(Slice(data, 0, 4), 0);
+    const uint32_t length = Le32(Slice(data, 0, 4).data());
     if (length < 4) throw DecodeError("Paint Shop Pro chunk is damaged");
     return Slice(data, 0, length);
   }
 
 private:
-  ByteStream in_;
+  ByteReader in_;
   uint16_t major_;
 };
 
@@ -82,16 +85,16 @@ struct Attributes {
 };
 
 Attributes ParseImageAttributes(Bytes info) {
-  ByteStream in(info);
+  ByteReader in(info);
   Attributes a;
-  const int32_t width = in.I32LE(), height = in.I32LE();
+  const int32_t width = in.I32Le(), height = in.I32Le();
   in.Skip(9);  // resolution and its unit
-  a.compression = in.U16LE();
-  a.bitDepth = in.U16LE();
+  a.compression = in.U16Le();
+  a.bitDepth = in.U16Le();
   in.Skip(6);  // planes, colour count
   a.grey = in.U8() != 0;
   in.Skip(8);  // total image size, active layer
-  a.layerCount = in.U16LE();
+  a.layerCount = in.U16Le();
   if (width <= 0 || height <= 0) throw DecodeError("Paint Shop Pro image has no pixels");
   a.width = static_cast<uint32_t>(width);
   a.height = static_cast<uint32_t>(height);
@@ -107,7 +110,7 @@ struct Region {
 // The picture being built: the canvas, its palette, and how its channels are stored.
 struct Canvas {
   Image image;
-  std::vector<uint32_t> palette;
+  Palette palette;
   uint32_t indexBits = 8;  // bits of palette index per pixel in a composite channel
   uint16_t compression = 0;
 };
@@ -149,18 +152,12 @@ std::vector<uint8_t> Unpack(Bytes data, uint16_t compression, uint32_t length) {
   return out;
 }
 
-uint32_t SampleAt(const uint8_t* row, uint32_t x, uint32_t bits) {
-  if (bits == 8) return row[x];
-  if (bits == 4) return row[x / 2] >> (x % 2 ? 0 : 4) & 0x0F;
-  return row[x / 8] >> (7 - x % 8) & 1;
-}
-
 // Decodes one channel block and lays it onto the canvas.
 void ApplyChannel(Canvas& canvas, const Region& region, const Block& block) {
-  ByteStream info(block.info);
+  ByteReader info(block.info);
   info.Skip(4);  // compressed length: the data is what follows the leading fields
-  const uint32_t length = info.U32LE();
-  const uint16_t bitmapType = info.U16LE(), channelType = info.U16LE();
+  const uint32_t length = info.U32Le();
+  const uint16_t bitmapType = info.U16Le(), channelType = info.U16Le();
   const bool image = bitmapType == 0, mask = bitmapType == 1;
   if ((!image && !mask) || (image && channelType > 3)) return;
   const uint32_t bits = image && channelType == 0 ? canvas.indexBits : 8;
@@ -179,23 +176,20 @@ void ApplyChannel(Canvas& canvas, const Region& region, const Block& block) {
       const int64_t cx = region.left + x;
       if (cx < 0 || cx >= out.width) continue;
       uint32_t& pixel = out.Row(static_cast<uint32_t>(cy))[cx];
-      const uint32_t v = SampleAt(row, x, bits);
+      const uint32_t v = PackedSample(row, x, bits);
       if (image && channelType == 0)
         pixel = (pixel & 0xFF000000u) | (canvas.palette[v] & 0x00FFFFFFu);
       else
-        pixel = (pixel & ~(0xFFu << shift)) | v << shift;
+        SetChannel(pixel, shift, v);
     }
   }
   if (mask) out.hasAlpha = true;
 }
 
-std::vector<uint32_t> ParsePalette(const Block& block) {
-  const uint32_t count = PeekU32LE(Slice(block.info, 0, 4), 0);
+Palette ParsePalette(const Block& block) {
+  const uint32_t count = Le32(Slice(block.info, 0, 4).data());
   if (count > 256) throw DecodeError("Paint Shop Pro palette is too large");
-  const Bytes entries = Slice(block.rest, 0, 4 * uint64_t{count});
-  std::vector<uint32_t> palette(256, Argb(0, 0, 0));
-  for (uint32_t i = 0; i < count; ++i) palette[i] = Argb(entries[4 * i + 2], entries[4 * i + 1], entries[4 * i]);
-  return palette;
+  return ReadPalette(block.rest, count, 4, ColourOrder::kBgr);
 }
 
 // Lays a bitmap's palette and channel blocks onto the canvas.
@@ -215,11 +209,11 @@ bool ApplyComposite(Canvas& canvas, const Block& bank, uint16_t major) {
   bool fullSize = false;
   while (reader.Next(block)) {
     if (block.id == kCompositeAttributes) {
-      ByteStream in(block.info);
-      const int32_t width = in.I32LE(), height = in.I32LE();
-      const uint16_t bitDepth = in.U16LE(), compression = in.U16LE();
+      ByteReader in(block.info);
+      const int32_t width = in.I32Le(), height = in.I32Le();
+      const uint16_t bitDepth = in.U16Le(), compression = in.U16Le();
       in.Skip(6);  // planes, colour count
-      const uint16_t type = in.U16LE();
+      const uint16_t type = in.U16Le();
       fullSize = type == 0 && width == static_cast<int64_t>(canvas.image.width) &&
                  height == static_cast<int64_t>(canvas.image.height) && bitDepth == canvas.image.bitsPerPixel;
       canvas.compression = compression;
@@ -232,10 +226,10 @@ bool ApplyComposite(Canvas& canvas, const Block& bank, uint16_t major) {
 }
 
 Region LayerRegion(Bytes info, uint16_t major) {
-  ByteStream in(info);
-  in.Skip(major == 3 ? 256 : in.U16LE());  // the name
+  ByteReader in(info);
+  in.Skip(major == 3 ? 256 : in.U16Le());  // the name
   in.Skip(1 + 16);                           // layer type, image rectangle
-  const int32_t left = in.I32LE(), top = in.I32LE(), right = in.I32LE(), bottom = in.I32LE();
+  const int32_t left = in.I32Le(), top = in.I32Le(), right = in.I32Le(), bottom = in.I32Le();
   if (right <= left || bottom <= top) throw DecodeError("Paint Shop Pro layer is empty");
   Region region{left, top, static_cast<uint32_t>(int64_t{right} - left), static_cast<uint32_t>(int64_t{bottom} - top)};
   CheckDimensions(region.width, region.height);
@@ -267,7 +261,7 @@ void ApplySingleLayer(Canvas& canvas, const Block& bank, uint16_t major) {
 
 bool CanLoad(Bytes head, uint64_t) {
   return head.size() >= kFileHeaderSize && std::memcmp(head.data(), kSignature, sizeof kSignature - 1) == 0 &&
-         PeekU16LE(head, kSignatureSize) >= 3;
+         Le16(head.data() + kSignatureSize) >= 3;
 }
 
 Canvas MakeCanvas(const Attributes& a) {
@@ -277,19 +271,17 @@ Canvas MakeCanvas(const Attributes& a) {
   canvas.image = AllocateImage(a.width, a.height, a.bitDepth);
   canvas.indexBits = a.bitDepth == 24 ? 8 : a.bitDepth;
   canvas.compression = a.compression;
-  const uint32_t top = (1u << canvas.indexBits) - 1;
-  for (uint32_t i = 0; i <= top; ++i) canvas.palette.push_back(Argb(i * 255 / top, i * 255 / top, i * 255 / top));
-  canvas.palette.resize(256, Argb(0, 0, 0));
+  canvas.palette = GreyPalette(1u << canvas.indexBits);
   return canvas;
 }
 
 Image Load(Bytes file, const std::string&) {
   if (!CanLoad(file, file.size())) throw DecodeError("Not a Paint Shop Pro image");
-  const uint16_t major = PeekU16LE(file, kSignatureSize);
+  const uint16_t major = Le16(file.data() + kSignatureSize);
   BlockReader reader(file.subspan(kFileHeaderSize), major);
   Block block, attributesBlock, layerBank, compositeBank;
   bool haveAttributes = false;
-  std::vector<uint32_t> palette;
+  std::optional<Palette> palette;
   while (reader.Next(block)) {
     if (block.id == kImageAttributes) attributesBlock = block, haveAttributes = true;
     if (block.id == kPalette) palette = ParsePalette(block);
@@ -300,7 +292,7 @@ Image Load(Bytes file, const std::string&) {
   const Attributes attributes = ParseImageAttributes(attributesBlock.info);
   CheckDimensions(attributes.width, attributes.height);
   Canvas canvas = MakeCanvas(attributes);
-  if (!palette.empty()) canvas.palette = palette;
+  if (palette) canvas.palette = *palette;
   if (compositeBank.id == kCompositeBank && ApplyComposite(canvas, compositeBank, major)) return std::move(canvas.image);
   if (layerBank.id != kLayerBank) throw DecodeError("Paint Shop Pro image has no pixels");
   if (attributes.layerCount != 1) throw DecodeError("Paint Shop Pro image has several layers and no composite image");

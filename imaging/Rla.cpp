@@ -6,8 +6,9 @@
 #include <algorithm>
 #include <vector>
 
-#include "imaging/ByteStream.h"
+#include "imaging/ByteReader.h"
 #include "imaging/FileFormatList.h"
+#include "imaging/Pixels.h"
 
 namespace imaging {
 
@@ -26,7 +27,7 @@ uint32_t SampleBits(uint16_t stored) { return stored == 0 ? 8 : stored; }
 
 bool ValidHeader(Bytes head, uint64_t fileSize, RlaHeader& h) {
   if (head.size() < kHeaderSize + 4) return false;
-  const auto field = [&](size_t at) { return static_cast<int16_t>(PeekU16BE(head, at)); };
+  const auto field = [&](size_t at) { return static_cast<int16_t>(Be16(head.data() + at)); };
   const int32_t left = field(8), right = field(10), bottom = field(12), top = field(14);
   if (field(2) < field(0) || field(6) < field(4) || right < left || top < bottom) return false;
   if (field(18) != 0) return false;  // storage type
@@ -36,12 +37,12 @@ bool ValidHeader(Bytes head, uint64_t fileSize, RlaHeader& h) {
   h.height = static_cast<uint32_t>(top - bottom + 1);
   h.colourChannels = static_cast<uint32_t>(colours);
   h.matteChannels = static_cast<uint32_t>(mattes);
-  h.colourBits = SampleBits(PeekU16BE(head, 658));
-  h.matteBits = SampleBits(PeekU16BE(head, 662));
+  h.colourBits = SampleBits(Be16(head.data() + 658));
+  h.matteBits = SampleBits(Be16(head.data() + 662));
   const auto knownBits = [](uint32_t bits) { return bits == 8 || bits == 16 || bits == 32; };
   if (!knownBits(h.colourBits) || (mattes > 0 && !knownBits(h.matteBits))) return false;
   const uint64_t tableEnd = kHeaderSize + 4 * uint64_t{h.height};
-  const uint32_t firstOffset = PeekU32BE(head, kHeaderSize);
+  const uint32_t firstOffset = Be32(head.data() + kHeaderSize);
   return fileSize >= tableEnd && firstOffset >= tableEnd && firstOffset < fileSize;
 }
 
@@ -74,9 +75,9 @@ size_t ExpandSpan(Bytes in, uint8_t* out, uint32_t width) {
 
 // Reads one channel record at the stream's position into 8-bit samples, the first `width` bytes of samples
 // (the most significant byte; the lower one, which an 8-bit picture does not show, goes behind them).
-void ReadChannel(ByteStream& in, uint32_t bits, uint32_t width, std::vector<uint8_t>& samples) {
+void ReadChannel(ByteReader& in, uint32_t bits, uint32_t width, std::vector<uint8_t>& samples) {
   if (bits == 32) throw DecodeError("RLA floating-point channels are not supported");
-  const Bytes record = in.Take(in.U16BE());
+  const Bytes record = in.Take(in.U16Be());
   const size_t used = ExpandSpan(record, samples.data(), width);
   if (bits == 16) ExpandSpan(record.subspan(used), samples.data() + width, width);
 }
@@ -90,17 +91,18 @@ Image Load(Bytes file, const std::string&) {
   image.hasAlpha = h.matteChannels > 0;
   std::vector<uint8_t> samples(2 * size_t{h.width});
   for (uint32_t line = 0; line < h.height; ++line) {
-    ByteStream in(file);
-    in.Seek(PeekU32BE(offsets, 4 * size_t{line}));
+    ByteReader in(file);
+    in.Seek(Be32(offsets.data() + 4 * size_t{line}));
     uint32_t* out = image.Row(h.height - 1 - line);
     for (uint32_t c = 0; c < h.colourChannels + h.matteChannels; ++c) {
       const bool matte = c >= h.colourChannels;
       ReadChannel(in, matte ? h.matteBits : h.colourBits, h.width, samples);
       const uint32_t shift = matte ? 24 : h.colourChannels == 1 ? 0 : 16 - 8 * c;
       for (uint32_t x = 0; x < h.width; ++x) {
-        const uint32_t v = samples[x];
-        out[x] = !matte && h.colourChannels == 1 ? (out[x] & 0xFF000000u) | v << 16 | v << 8 | v
-                                                  : (out[x] & ~(0xFFu << shift)) | v << shift;
+        if (!matte && h.colourChannels == 1)
+          SetGrey(out[x], samples[x]);
+        else
+          SetChannel(out[x], shift, samples[x]);
       }
     }
   }

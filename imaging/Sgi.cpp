@@ -3,8 +3,9 @@
 // share, reorder and overlap rows through these tables, so each entry is checked against the file on its own.
 #include <vector>
 
-#include "imaging/ByteStream.h"
+#include "imaging/ByteReader.h"
 #include "imaging/FileFormatList.h"
+#include "imaging/Pixels.h"
 
 namespace imaging {
 
@@ -21,18 +22,18 @@ struct SgiHeader {
 // Reads and checks the header; a header that is not a loadable SGI one is a DecodeError.
 SgiHeader ParseHeader(Bytes head) {
   if (head.size() < kHeaderSize) throw DecodeError("SGI header is truncated");
-  if (PeekU16BE(head, 0) != 474) throw DecodeError("Not an SGI image");
+  if (Be16(head.data()) != 474) throw DecodeError("Not an SGI image");
   SgiHeader h;
   const uint8_t storage = head[2], bpc = head[3];
-  const uint16_t dimension = PeekU16BE(head, 4);
+  const uint16_t dimension = Be16(head.data() + 4);
   if (storage > 1 || (bpc != 1 && bpc != 2) || dimension < 1 || dimension > 3)
     throw DecodeError("SGI header is invalid");
-  if (PeekU32BE(head, 104) != 0) throw DecodeError("SGI colour-map images are not supported");
+  if (Be32(head.data() + 104) != 0) throw DecodeError("SGI colour-map images are not supported");
   h.rle = storage == 1;
   h.bytesPerSample = bpc;
-  h.width = PeekU16BE(head, 6);
-  h.height = dimension >= 2 ? PeekU16BE(head, 8) : 1;
-  h.channels = dimension == 3 ? PeekU16BE(head, 10) : 1;
+  h.width = Be16(head.data() + 6);
+  h.height = dimension >= 2 ? Be16(head.data() + 8) : 1;
+  h.channels = dimension == 3 ? Be16(head.data() + 10) : 1;
   if (h.channels < 1 || h.channels > 4) throw DecodeError("SGI images have 1 to 4 channels");
   return h;
 }
@@ -48,16 +49,14 @@ bool CanLoad(Bytes head, uint64_t) {
 
 // Where channel z's samples go in an 0xAARRGGBB pixel: grey (+alpha) for 1 or 2 channels, RGB(A) otherwise.
 void StoreSample(uint32_t& pixel, uint32_t channels, uint32_t z, uint32_t value) {
-  if (channels <= 2 && z == 0) {
-    pixel = (pixel & 0xFF000000u) | value << 16 | value << 8 | value;
-    return;
-  }
-  const uint32_t shift = (channels <= 2 || z == 3) ? 24 : 16 - 8 * z;
-  pixel = (pixel & ~(0xFFu << shift)) | value << shift;
+  if (channels <= 2 && z == 0)
+    SetGrey(pixel, value);
+  else
+    SetChannel(pixel, (channels <= 2 || z == 3) ? 24 : 16 - 8 * z, value);
 }
 
 uint32_t Sample(Bytes data, size_t index, uint32_t bytesPerSample) {
-  return bytesPerSample == 1 ? data[index] : PeekU16BE(data, 2 * index);
+  return bytesPerSample == 1 ? data[index] : Be16(data.data() + 2 * index);
 }
 
 // Expands one RLE row of `width` samples; every run is checked against both ends.
@@ -92,7 +91,7 @@ void ReadRleRow(Bytes file, const SgiHeader& h, uint32_t row, std::vector<uint8_
   const uint64_t tableEntries = uint64_t{h.height} * h.channels;
   const Bytes starts = Slice(file, kHeaderSize, 4 * tableEntries);
   const Bytes lengths = Slice(file, kHeaderSize + 4 * tableEntries, 4 * tableEntries);
-  const uint32_t start = PeekU32BE(starts, 4 * size_t{row}), length = PeekU32BE(lengths, 4 * size_t{row});
+  const uint32_t start = Be32(starts.data() + 4 * size_t{row}), length = Be32(lengths.data() + 4 * size_t{row});
   ExpandRow(Slice(file, start, length), h.bytesPerSample, out, h.width);
 }
 

@@ -1,6 +1,6 @@
 #!/bin/sh
 # Makes the small sample pictures of the Targa, PCX, portable map and bitmap decoder tests, each with the
-# raw RGBA that ImageMagick decodes from it (<file>.rgba) as the reference. Run from tests/data.
+# raw RGBA that ImageMagick decodes from it (<file stem>.rgba) as the reference. Run from tests/data.
 set -eu
 tmp=$(mktemp -d)
 trap 'rm -rf "$tmp"' EXIT
@@ -25,7 +25,7 @@ sample() {  # sample <output> <convert arguments...>
   out=$1
   shift
   convert "$@" "$out"
-  convert "$out" -depth 8 "rgba:$out.rgba"
+  convert "$out" -depth 8 "rgba:${out%.*}.rgba"
 }
 
 # ImageMagick keeps a Targa file's rows in file order and only notes a bottom-left origin, so a bottom-left
@@ -34,7 +34,7 @@ bottom_up_targa() {  # bottom_up_targa <output> <convert arguments...>
   out=$1
   shift
   convert "$@" -flip "$out"
-  convert "$out" -flip -depth 8 "rgba:$out.rgba"
+  convert "$out" -flip -depth 8 "rgba:${out%.*}.rgba"
 }
 
 mkdir -p targa pcx ppm bmp probe

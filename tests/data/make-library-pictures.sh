@@ -1,5 +1,5 @@
 #!/bin/sh
-# Makes the PNG, GIF, TIFF and JPEG test pictures, each from a 13 x 9 source of distinctive pixels, and
+# Makes the PNG, GIF, TIFF, EPS and JPEG test pictures, each from a 13 x 9 source of distinctive pixels, and
 # beside each its reference: the raw 8-bit R, G, B, A rows that ImageMagick reads from it (.rgba).
 # Needs ImageMagick and libtiff-tools; run from anywhere.
 set -eu
@@ -41,7 +41,7 @@ png() {
   reference "$name"
 }
 
-mkdir -p png gif tiff jpeg
+mkdir -p png gif tiff eps jpeg
 png rgba16 alpha 6 16
 png rgba8 alpha 6 8
 png rgba8-interlaced alpha 6 8 -interlace PNG
@@ -120,6 +120,22 @@ tiff bilevel-g3 bilevel -c g3
 tiff bilevel-g4 bilevel -c g4
 tiff grey16-tiles grey16 -t -w 16 -l 16
 tiff greyalpha8-tiles greyalpha8 -t -w 16 -l 16 -c lzw
+
+# eps <name>: a DOS EPS file, a short PostScript program with tiff/<name>.tif as its preview, and the TIFF's
+# reference (the preview is the picture).
+eps() {
+  python3 - "tiff/$1.tif" "eps/$1.eps" <<'PY'
+import struct, sys
+tiff = open(sys.argv[1], "rb").read()
+ps = b"%!PS-Adobe-3.0 EPSF-3.0\n%%BoundingBox: 0 0 13 9\n%%EndComments\nshowpage\n%%EOF\n"
+header = struct.pack("<4s6IH", b"\xc5\xd0\xd3\xc6", 30, len(ps), 0, 0, 30 + len(ps), len(tiff), 0xFFFF)
+open(sys.argv[2], "wb").write(header + ps + tiff)
+PY
+  cp "tiff/$1.rgba" "eps/$1.rgba"
+}
+
+eps rgb8-lzw
+eps grey8
 
 # jpeg <name> <source kind> [ImageMagick options]
 jpeg() {

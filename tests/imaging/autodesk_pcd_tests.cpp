@@ -1,14 +1,16 @@
 #include <cstring>
 
+#include "imaging/FileFormatList.h"
 #include "imaging/Pcd.h"
-#include "tests/imaging/DecoderTestUtil.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging::test {
 namespace {
 
 std::vector<uint8_t> CelFile(uint32_t w, uint32_t h, bool eightBitPalette) {
-  Writer out;
-  out.U16LE(0x9119).U16LE(w).U16LE(h).U16LE(0).U16LE(0).U8(8).U8(0).U32LE(w * h).Zeros(16);
+  ByteWriter out;
+  out.U16Le(0x9119).U16Le(w).U16Le(h).U16Le(0).U16Le(0).U8(8).U8(0).U32Le(w * h).Zeros(16);
   for (uint32_t i = 0; i < 256; ++i) {
     const uint32_t level = eightBitPalette ? i : i / 4;
     out.U8(level).U8(eightBitPalette ? 255 - i : 63 - level).U8(0);
@@ -39,7 +41,7 @@ TEST(AutodeskFormat, RejectsDamagedAndForeignFiles) {
     EXPECT_FALSE(Accepts(kAutodeskFormat, bad)) << field;
     EXPECT_THROW(Decode(kAutodeskFormat, bad), DecodeError);
   }
-  ExpectPrefixesFail(kAutodeskFormat, good);
+  ExpectPrefixesFail(good, Loader(kAutodeskFormat));
   std::vector<uint8_t> huge = CelFile(1, 1, false);
   huge[2] = huge[3] = huge[4] = huge[5] = 0xFF;  // 65535 x 65535, size field still 1
   EXPECT_THROW(Decode(kAutodeskFormat, huge), DecodeError);
@@ -104,7 +106,7 @@ TEST(PcdFormat, ContentTestAndTruncation) {
   file[0x806] = 'X';
   EXPECT_FALSE(Accepts(kPcdFormat, file));
   EXPECT_THROW(Decode(kPcdFormat, file), DecodeError);
-  ExpectPrefixesFail(kPcdFormat, PcdFile(1));
+  ExpectPrefixesFail(PcdFile(1), Loader(kPcdFormat));
   const std::vector<uint8_t> whole = PcdFile(0);
   const std::vector<uint8_t> base4Only(whole.begin(), whole.begin() + 0x30000);
   EXPECT_EQ(DecodePcd(base4Only, PcdResolution::Base4).width, 384u);

@@ -2,16 +2,17 @@
 
 #include <algorithm>
 
-#include "SampleFiles.h"
 #include "imaging/Bmp.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging {
 namespace {
 
-using namespace samples;
+using namespace test;
 
 Image LoadBmp(const std::vector<uint8_t>& file, BmpLayout* layout = nullptr) {
-  return DecodeBmp(AsBytes(file), layout);
+  return DecodeBmp(Bytes(file), layout);
 }
 
 struct BmpSpec {
@@ -26,29 +27,29 @@ struct BmpSpec {
 };
 
 std::vector<uint8_t> InfoHeader(const BmpSpec& s) {
-  ByteSink info;
-  if (s.headerSize == 12) return info.U32(12).U16(s.width).U16(s.height).U16(1).U16(s.bitCount).bytes;
-  info.U32(s.headerSize).U32(s.width).U32(s.height).U16(1).U16(s.bitCount).U32(s.compression);
-  info.U32(0).U32(2835).U32(2835).U32(s.colorsUsed).U32(0);
+  ByteWriter info;
+  if (s.headerSize == 12) return info.U32Le(12).U16Le(s.width).U16Le(s.height).U16Le(1).U16Le(s.bitCount).bytes;
+  info.U32Le(s.headerSize).U32Le(s.width).U32Le(s.height).U16Le(1).U16Le(s.bitCount).U32Le(s.compression);
+  info.U32Le(0).U32Le(2835).U32Le(2835).U32Le(s.colorsUsed).U32Le(0);
   if (s.headerSize > 40)
-    for (uint32_t mask : s.masks) info.U32(mask);
+    for (uint32_t mask : s.masks) info.U32Le(mask);
   info.bytes.resize(s.headerSize);
   return info.bytes;
 }
 
 std::vector<uint8_t> WriteBmp(const BmpSpec& s) {
-  ByteSink tail{InfoHeader(s)};
+  ByteWriter tail{InfoHeader(s)};
   if (s.headerSize == 40)
-    for (uint32_t mask : s.masks) tail.U32(mask);
+    for (uint32_t mask : s.masks) tail.U32Le(mask);
   for (uint32_t colour : s.palette) {
-    tail.U8({uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16)});
-    if (s.headerSize != 12) tail.U8({0});
+    tail.Put({uint8_t(colour), uint8_t(colour >> 8), uint8_t(colour >> 16)});
+    if (s.headerSize != 12) tail.Put({0});
   }
   tail.bytes.resize(tail.bytes.size() + s.gap, 0xEE);
   const uint32_t offset = 14 + static_cast<uint32_t>(tail.bytes.size());
-  ByteSink file;
-  file.Text("BM").U32(offset + static_cast<uint32_t>(s.pixels.size())).U32(0).U32(offset);
-  return file.Append(tail.bytes).Append(s.pixels).bytes;
+  ByteWriter file;
+  file.Text("BM").U32Le(offset + static_cast<uint32_t>(s.pixels.size())).U32Le(0).U32Le(offset);
+  return file.Put(tail.bytes).Put(s.pixels).bytes;
 }
 
 std::vector<uint32_t> Sixteen() {
@@ -76,7 +77,7 @@ TEST(Bmp, DecodesImageMagickSamples) {
     SCOPED_TRACE(c.name);
     const std::string name = std::string("bmp/") + c.name;
     BmpLayout layout;
-    const Image image = LoadBmp(ReadSample(name), &layout);
+    const Image image = LoadBmp(ReadTestFile(name), &layout);
     EXPECT_EQ(image.bitsPerPixel, c.bitCount);
     EXPECT_EQ(layout.bitCount, c.bitCount);
     EXPECT_EQ(layout.compression, c.compression);
@@ -217,10 +218,10 @@ TEST(Bmp, HostileHeadersFail) {
 
 TEST(Bmp, EveryPrefixFailsCleanly) {
   for (const char* name : {"bmp/rle8.bmp", "bmp/palette4.bmp", "bmp/rgb565.bmp", "bmp/rgb24-os2.bmp"})
-    ExpectPrefixesFailCleanly(ReadSample(name), [](Bytes b) { DecodeBmp(b); });
-  ExpectPrefixesFailCleanly(WriteBmp({.width = 7, .height = 3, .bitCount = 4, .compression = 2, .palette = Sixteen(),
+    ExpectPrefixes(Prefixes::kFailOrDecode, ReadTestFile(name), [](Bytes b) { return DecodeBmp(b); });
+  ExpectPrefixes(Prefixes::kFailOrDecode, WriteBmp({.width = 7, .height = 3, .bitCount = 4, .compression = 2, .palette = Sixteen(),
                                       .pixels = {5, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 2, 2, 1, 2, 0xFF, 0, 1}}),
-                            [](Bytes b) { DecodeBmp(b); });
+                            [](Bytes b) { return DecodeBmp(b); });
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <filesystem>
 
-#include "tests/imaging/DecoderTestUtil.h"
+#include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging::test {
 namespace {
@@ -9,21 +11,21 @@ namespace fs = std::filesystem;
 
 // A 6 x 2 picture: row 0 a run of three 1s and a literal 2, 3, 4; row 1 a literal 0..5.
 std::vector<uint8_t> CutFile() {
-  Writer out;
-  out.U16LE(6).U16LE(2).U16LE(0);
-  out.U16LE(7).U8(0x83).U8(1).U8(3).U8(2).U8(3).U8(4).U8(0);
-  out.U16LE(8).U8(6).U8(0).U8(1).U8(2).U8(3).U8(4).U8(5).U8(0);
+  ByteWriter out;
+  out.U16Le(6).U16Le(2).U16Le(0);
+  out.U16Le(7).U8(0x83).U8(1).U8(3).U8(2).U8(3).U8(4).U8(0);
+  out.U16Le(8).U8(6).U8(0).U8(1).U8(2).U8(3).U8(4).U8(5).U8(0);
   return out.bytes;
 }
 
 // A palette of `count` colours (i, 2i, 3i) on a scale of 0..max, in 512-byte blocks that no triple crosses.
 std::vector<uint8_t> PalFile(uint32_t count, uint32_t max) {
-  Writer out;
-  out.Text("AH").U16LE(0xE3).U16LE(0).U8(0x0A).U8(0).U16LE(0).U16LE(0).U16LE(count - 1);
-  out.U16LE(max).U16LE(max).U16LE(max).Text("Dr. Halo").Zeros(12);
+  ByteWriter out;
+  out.Text("AH").U16Le(0xE3).U16Le(0).U8(0x0A).U8(0).U16Le(0).U16Le(0).U16Le(count - 1);
+  out.U16Le(max).U16Le(max).U16Le(max).Text("Dr. Halo").Zeros(12);
   for (uint32_t i = 0; i < count; ++i) {
     if (512 - out.Size() % 512 < 6) out.Zeros(512 - out.Size() % 512);
-    out.U16LE(i % (max + 1)).U16LE(2 * i % (max + 1)).U16LE(3 * i % (max + 1));
+    out.U16Le(i % (max + 1)).U16Le(2 * i % (max + 1)).U16Le(3 * i % (max + 1));
   }
   return out.bytes;
 }
@@ -62,8 +64,8 @@ TEST_F(CutFormatTest, ReadsPaletteEntriesAcrossBlocks) {
   Write("big.pal", PalFile(256, 255));
   // Entry 5 of a 256-colour palette lies in the first block; the file spans three blocks.
   EXPECT_EQ(Decode(kCutFormat, CutFile(), name).pixels[11], Argb(5, 10, 15));
-  Writer last;
-  last.U16LE(1).U16LE(1).U16LE(0).U16LE(3).U8(0x81).U8(255).U8(0);
+  ByteWriter last;
+  last.U16Le(1).U16Le(1).U16Le(0).U16Le(3).U8(0x81).U8(255).U8(0);
   EXPECT_EQ(Decode(kCutFormat, last.bytes, name).pixels[0], Argb(255, 254, 253));
 }
 
@@ -84,13 +86,13 @@ TEST_F(CutFormatTest, RejectsDamagedRowsAndNeverClaimsContent) {
   const std::vector<uint8_t> good = CutFile();
   EXPECT_FALSE(Accepts(kCutFormat, good));
   EXPECT_FALSE(Accepts(kCutFormat, ReadTestFile("cut/halo.cut")));
-  ExpectPrefixesFail(kCutFormat, good, "missing.cut");
-  ExpectCorruptionsHandled(kCutFormat, good, "missing.cut");
+  ExpectPrefixesFail(good, Loader(kCutFormat, "missing.cut"));
+  ExpectDamageHandled(good, Loader(kCutFormat, "missing.cut"));
   std::vector<uint8_t> overflow = good;
   overflow[8] = 0x87;  // a run of seven in a row of six
   EXPECT_THROW(Decode(kCutFormat, overflow, "missing.cut"), DecodeError);
-  Writer huge;
-  huge.U16LE(65535).U16LE(65535).U16LE(0);
+  ByteWriter huge;
+  huge.U16Le(65535).U16Le(65535).U16Le(0);
   EXPECT_THROW(Decode(kCutFormat, huge.bytes, "missing.cut"), DecodeError);
   EXPECT_EQ(Decode(kCutFormat, ReadTestFile("cut/halo.cut"), std::string(ORLO_TEST_DATA) + "/cut/halo.cut").pixels[0],
             Argb(0, 255, 0));

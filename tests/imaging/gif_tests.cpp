@@ -2,15 +2,13 @@
 
 #include <cstring>
 
-#include "ReferencePictures.h"
 #include "imaging/FileFormatList.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging {
 namespace {
 
-using test::ReadReference;
 using test::ReadTestFile;
-using test::SamePixels;
 
 Image LoadGif(Bytes file) { return kGifFormat.load(file, "picture.gif"); }
 
@@ -22,14 +20,9 @@ TEST(GifPictures, DecodeExactlyAsTheReference) {
   };
   for (const Case& c : {Case{"palette", 13, 9, false}, Case{"interlaced", 13, 9, false},
                         Case{"transparent", 13, 9, true}, Case{"placed", 20, 15, true}}) {
-    SCOPED_TRACE(c.name);
-    const std::string path = std::string("gif/") + c.name + ".gif";
-    const Image image = LoadGif(ReadTestFile(path));
-    EXPECT_EQ(image.width, c.width);
-    EXPECT_EQ(image.height, c.height);
-    EXPECT_EQ(image.bitsPerPixel, 3u);  // seven colours in a palette of eight
-    EXPECT_EQ(image.hasAlpha, c.hasAlpha);
-    EXPECT_TRUE(SamePixels(image, ReadReference(path)));
+    const uint32_t bitsPerPixel = 3;  // seven colours in a palette of eight
+    test::ExpectDecodesAsReference(kGifFormat, std::string("gif/") + c.name + ".gif",
+                                   {c.width, c.height, bitsPerPixel, c.hasAlpha});
   }
 }
 
@@ -177,8 +170,8 @@ TEST(GifDamage, FilesWithoutAnImageOrWithHugeOrEmptySizesFail) {
 }
 
 TEST(GifDamage, DamagedBytesAreHandled) {
-  test::ExpectByteFlipsHandled(ReadTestFile("gif/interlaced.gif"), LoadGif);
-  test::ExpectByteFlipsHandled(GifWriter(4, 2, 2).Transparent(1).AddImage(1, 0, 4, kPixels, 3, 3).End(), LoadGif);
+  test::ExpectDamageHandled(ReadTestFile("gif/interlaced.gif"), LoadGif);
+  test::ExpectDamageHandled(GifWriter(4, 2, 2).Transparent(1).AddImage(1, 0, 4, kPixels, 3, 3).End(), LoadGif);
 }
 
 }  // namespace

@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "SampleFiles.h"
 #include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging {
 namespace {
 
-using namespace samples;
+using namespace test;
 
-Image LoadPcx(const std::vector<uint8_t>& file) { return kPcxFormat.load(AsBytes(file), "x.pcx"); }
-bool AcceptsPcx(const std::vector<uint8_t>& file) { return kPcxFormat.canLoad(AsBytes(file), file.size()); }
+Image LoadPcx(const std::vector<uint8_t>& file) { return kPcxFormat.load(Bytes(file), "x.pcx"); }
 
 // Runs of up to 63 equal bytes, carried across lines as some writers do; lone bytes below 0xC0 stand alone.
 std::vector<uint8_t> EncodeRle(const std::vector<uint8_t>& data) {
@@ -33,12 +33,12 @@ struct PcxSpec {
 };
 
 std::vector<uint8_t> WritePcx(const PcxSpec& s) {
-  ByteSink out;
-  out.U8({0x0A, s.version, s.encoding, s.bits}).U16(0).U16(0).U16(s.width - 1u).U16(s.height - 1u).U16(72).U16(72);
+  ByteWriter out;
+  out.Put({0x0A, s.version, s.encoding, s.bits}).U16Le(0).U16Le(0).U16Le(s.width - 1u).U16Le(s.height - 1u).U16Le(72).U16Le(72);
   std::vector<uint8_t> palette = s.headerPalette;
   palette.resize(48);
-  out.Append(palette).U8({0, s.planes}).U16(s.bytesPerLine).U16(1).Zeros(58).Append(EncodeRle(s.lines));
-  if (!s.endPalette.empty()) out.U8({0x0C}).Append(s.endPalette);
+  out.Put(palette).Put({0, s.planes}).U16Le(s.bytesPerLine).U16Le(1).Zeros(58).Put(EncodeRle(s.lines));
+  if (!s.endPalette.empty()) out.Put({0x0C}).Put(s.endPalette);
   return out.bytes;
 }
 
@@ -57,16 +57,8 @@ TEST(Pcx, DecodesImageMagickSamples) {
     uint32_t bitsPerPixel;
     bool hasAlpha;
   } cases[] = {{"rgb24.pcx", 24, false}, {"rgba32.pcx", 32, true}, {"palette8.pcx", 8, false}};
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string name = std::string("pcx/") + c.name;
-    const std::vector<uint8_t> file = ReadSample(name);
-    EXPECT_TRUE(AcceptsPcx(file));
-    const Image image = LoadPcx(file);
-    EXPECT_EQ(image.bitsPerPixel, c.bitsPerPixel);
-    EXPECT_EQ(image.hasAlpha, c.hasAlpha);
-    ExpectPixels(image, 7, 5, ReadReference(name));
-  }
+  for (const auto& c : cases)
+    ExpectDecodesAsReference(kPcxFormat, std::string("pcx/") + c.name, {7, 5, c.bitsPerPixel, c.hasAlpha});
 }
 
 // A 9 x 2 picture of 1-bit planes, index (x + 3y) mod 2^planes, each plane line padded with 0xFF bytes.
@@ -146,11 +138,11 @@ TEST(Pcx, RunsMustStayInsideThePicture) {
 
 TEST(Pcx, ContentTestChecksTheHeader) {
   const PcxSpec good = Planar(4, 2);
-  EXPECT_TRUE(AcceptsPcx(WritePcx(good)));
+  EXPECT_TRUE(Accepts(kPcxFormat, WritePcx(good)));
   const auto rejects = [&](auto change) {
     PcxSpec s = good;
     change(s);
-    return !AcceptsPcx(WritePcx(s));
+    return !Accepts(kPcxFormat, WritePcx(s));
   };
   EXPECT_TRUE(rejects([](PcxSpec& s) { s.version = 1; }));
   EXPECT_TRUE(rejects([](PcxSpec& s) { s.version = 6; }));
@@ -161,10 +153,10 @@ TEST(Pcx, ContentTestChecksTheHeader) {
   EXPECT_TRUE(rejects([](PcxSpec& s) { s.bytesPerLine = 1; }));  // 9 pixels need 2 bytes
   std::vector<uint8_t> wrongMaker = WritePcx(good);
   wrongMaker[0] = 0x0B;
-  EXPECT_FALSE(AcceptsPcx(wrongMaker));
+  EXPECT_FALSE(Accepts(kPcxFormat, wrongMaker));
   std::vector<uint8_t> inverted = WritePcx(good);
   inverted[8] = 0, inverted[4] = 5;  // xmax below xmin
-  EXPECT_FALSE(AcceptsPcx(inverted));
+  EXPECT_FALSE(Accepts(kPcxFormat, inverted));
 }
 
 TEST(Pcx, HostileFilesFailCleanly) {
@@ -173,8 +165,8 @@ TEST(Pcx, HostileFilesFailCleanly) {
                DecodeError);
   EXPECT_THROW(LoadPcx(WritePcx({.width = 65535, .height = 65535, .bytesPerLine = 8192})), DecodeError);
   for (const char* name : {"pcx/rgb24.pcx", "pcx/palette8.pcx"})
-    ExpectPrefixesFailCleanly(ReadSample(name), [](Bytes b) { kPcxFormat.load(b, ""); });
-  ExpectPrefixesFailCleanly(WritePcx(Planar(4, 3)), [](Bytes b) { kPcxFormat.load(b, ""); });
+    ExpectPrefixes(Prefixes::kFailOrDecode, ReadTestFile(name), Loader(kPcxFormat, ""));
+  ExpectPrefixes(Prefixes::kFailOrDecode, WritePcx(Planar(4, 3)), Loader(kPcxFormat, ""));
 }
 
 }  // namespace

@@ -3,15 +3,14 @@
 
 #include <cstring>
 
-#include "ReferencePictures.h"
 #include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging {
 namespace {
 
-using test::ReadReference;
 using test::ReadTestFile;
-using test::SamePixels;
 
 Image LoadPng(Bytes file) { return kPngFormat.load(file, "picture.png"); }
 
@@ -25,13 +24,9 @@ struct PngCase {
 class PngPictures : public ::testing::TestWithParam<PngCase> {};
 
 TEST_P(PngPictures, DecodeExactlyAsTheReference) {
-  const std::string path = std::string("png/") + GetParam().name + ".png";
-  const Image image = LoadPng(ReadTestFile(path));
-  EXPECT_EQ(image.width, 13u);
-  EXPECT_EQ(image.height, 9u);
-  EXPECT_EQ(image.bitsPerPixel, GetParam().bitsPerPixel);
-  EXPECT_EQ(image.hasAlpha, GetParam().hasAlpha);
-  EXPECT_TRUE(SamePixels(image, ReadReference(path), GetParam().tolerance));
+  const PngCase& c = GetParam();
+  test::ExpectDecodesAsReference(kPngFormat, std::string("png/") + c.name + ".png",
+                                 {13, 9, c.bitsPerPixel, c.hasAlpha, c.tolerance});
 }
 
 INSTANTIATE_TEST_SUITE_P(
@@ -56,23 +51,18 @@ INSTANTIATE_TEST_SUITE_P(
 // A PNG file written here: the signature and chunks with their CRCs.
 class PngWriter {
 public:
-  PngWriter() { bytes_.assign({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}); }
+  PngWriter() { out_.Put({0x89, 'P', 'N', 'G', '\r', '\n', 0x1A, '\n'}); }
 
   PngWriter& Chunk(const char* type, const std::vector<uint8_t>& data) {
-    PutBe32(static_cast<uint32_t>(data.size()));
-    const size_t start = bytes_.size();
-    bytes_.insert(bytes_.end(), type, type + 4);
-    bytes_.insert(bytes_.end(), data.begin(), data.end());
-    PutBe32(static_cast<uint32_t>(crc32(0, bytes_.data() + start, static_cast<uInt>(bytes_.size() - start))));
+    out_.U32Be(static_cast<uint32_t>(data.size()));
+    const size_t start = out_.Size();
+    out_.Text(std::string(type, 4)).Put(data);
+    out_.U32Be(static_cast<uint32_t>(crc32(0, out_.bytes.data() + start, static_cast<uInt>(out_.Size() - start))));
     return *this;
   }
 
   PngWriter& Header(uint32_t width, uint32_t height) {
-    std::vector<uint8_t> data;
-    for (uint32_t value : {width, height})
-      for (int shift = 24; shift >= 0; shift -= 8) data.push_back(static_cast<uint8_t>(value >> shift));
-    data.insert(data.end(), {8, 2, 0, 0, 0});  // 8-bit RGB, not interlaced
-    return Chunk("IHDR", data);
+    return Chunk("IHDR", test::ByteWriter().U32Be(width).U32Be(height).Put({8, 2, 0, 0, 0}).bytes);  // 8-bit RGB, not interlaced
   }
 
   // Rows of filter type 0 holding the given RGB bytes.
@@ -91,14 +81,11 @@ public:
 
   std::vector<uint8_t> End() {
     Chunk("IEND", {});
-    return bytes_;
+    return out_.bytes;
   }
 
 private:
-  void PutBe32(uint32_t value) {
-    for (int shift = 24; shift >= 0; shift -= 8) bytes_.push_back(static_cast<uint8_t>(value >> shift));
-  }
-  std::vector<uint8_t> bytes_;
+  test::ByteWriter out_;
 };
 
 const std::vector<uint8_t> kTwoPixels = {255, 0, 0, 0, 0, 255};

@@ -1,16 +1,16 @@
 #include <gtest/gtest.h>
 
-#include "SampleFiles.h"
 #include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging {
 namespace {
 
-using namespace samples;
+using namespace test;
 
 std::vector<uint8_t> Text(const std::string& text) { return {text.begin(), text.end()}; }
-Image LoadPpm(const std::vector<uint8_t>& file) { return kPpmFormat.load(AsBytes(file), "x.ppm"); }
-bool AcceptsPpm(const std::vector<uint8_t>& file) { return kPpmFormat.canLoad(AsBytes(file), file.size()); }
+Image LoadPpm(const std::vector<uint8_t>& file) { return kPpmFormat.load(Bytes(file), "x.ppm"); }
 
 TEST(Ppm, DecodesImageMagickSamplesOfEveryKind) {
   const struct {
@@ -21,20 +21,15 @@ TEST(Ppm, DecodesImageMagickSamplesOfEveryKind) {
       {"p5.pgm", 8}, {"p6.ppm", 24}, {"p5-16bit.pgm", 16}, {"p6-16bit.ppm", 48},
   };
   for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string name = std::string("ppm/") + c.name;
-    const std::vector<uint8_t> file = ReadSample(name);
-    EXPECT_TRUE(AcceptsPpm(file));
-    const Image image = LoadPpm(file);
-    EXPECT_EQ(image.bitsPerPixel, c.bitsPerPixel);
-    ExpectPixels(image, 7, 5, ReadReference(name), image.bitsPerPixel >= 16 ? 1 : 0);  // rounding of 16-bit samples
+    const int tolerance = c.bitsPerPixel >= 16 ? 1 : 0;  // rounding of 16-bit samples
+    ExpectDecodesAsReference(kPpmFormat, std::string("ppm/") + c.name, {7, 5, c.bitsPerPixel, false, tolerance});
   }
 }
 
 TEST(Ppm, CommentsMayStandAnywhereInTheHeader) {
   const Image image = LoadPpm(Text("P6#kind\n# size follows\n2#w\n 1 # h\n#maxval next\n255\n\x01\x02\x03\x04\x05\x06"));
   ExpectPixels(image, 2, 1, {Argb(1, 2, 3), Argb(4, 5, 6)});
-  EXPECT_TRUE(AcceptsPpm(Text("P1\n# a bitmap\n1 1\n1")));
+  EXPECT_TRUE(Accepts(kPpmFormat, Text("P1\n# a bitmap\n1 1\n1")));
 }
 
 TEST(Ppm, PlainBitmapDigitsNeedNoSeparatorAndOneIsBlack) {
@@ -71,15 +66,15 @@ TEST(Ppm, BadHeadersAndRastersFail) {
 }
 
 TEST(Ppm, ContentTestWantsAWholeHeader) {
-  EXPECT_TRUE(AcceptsPpm(Text("P6 7 5 255\n")));
+  EXPECT_TRUE(Accepts(kPpmFormat, Text("P6 7 5 255\n")));
   for (const char* text : {"P6", "P6 7 5", "P67 5 255\n", "P0 7 5 255\n", "P6 0 5 255\n", "p6 7 5 255\n",
                            "P6\n7 5 255x"})
-    EXPECT_FALSE(AcceptsPpm(Text(text))) << text;
+    EXPECT_FALSE(Accepts(kPpmFormat, Text(text))) << text;
 }
 
 TEST(Ppm, EveryPrefixFailsCleanly) {
   for (const char* name : {"ppm/p1.pbm", "ppm/p3.ppm", "ppm/p4.pbm", "ppm/p6-16bit.ppm"})
-    ExpectPrefixesFailCleanly(ReadSample(name), [](Bytes b) { kPpmFormat.load(b, ""); });
+    ExpectPrefixes(Prefixes::kFailOrDecode, ReadTestFile(name), Loader(kPpmFormat, ""));
 }
 
 }  // namespace

@@ -1,6 +1,8 @@
 #include <set>
 
-#include "tests/imaging/DecoderTestUtil.h"
+#include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging::test {
 namespace {
@@ -12,14 +14,14 @@ struct PsdSpec {
 
 // A merged image of `planes` (one row list per channel, already in the file's sample layout).
 std::vector<uint8_t> PsdFile(const PsdSpec& s, const std::vector<std::vector<uint8_t>>& rows, bool rle) {
-  Writer out;
-  out.Text("8BPS").U16BE(1).Zeros(6).U16BE(s.channels).U32BE(s.height).U32BE(s.width).U16BE(s.depth).U16BE(s.mode);
-  out.U32BE(0).U32BE(0);
+  ByteWriter out;
+  out.Text("8BPS").U16Be(1).Zeros(6).U16Be(s.channels).U32Be(s.height).U32Be(s.width).U16Be(s.depth).U16Be(s.mode);
+  out.U32Be(0).U32Be(0);
   if (s.layerCount != 0)
-    out.U32BE(8).U32BE(2).U16BE(static_cast<uint16_t>(s.layerCount)).Zeros(2);
+    out.U32Be(8).U32Be(2).U16Be(static_cast<uint16_t>(s.layerCount)).Zeros(2);
   else
-    out.U32BE(0);
-  out.U16BE(rle);
+    out.U32Be(0);
+  out.U16Be(rle);
   if (!rle) {
     for (const auto& row : rows) out.Put(row);
     return out.bytes;
@@ -27,14 +29,14 @@ std::vector<uint8_t> PsdFile(const PsdSpec& s, const std::vector<std::vector<uin
   // PackBits: every row as literal runs of up to 128 bytes.
   std::vector<std::vector<uint8_t>> packed;
   for (const auto& row : rows) {
-    Writer p;
+    ByteWriter p;
     for (size_t at = 0; at < row.size(); at += 128) {
       const size_t n = std::min<size_t>(128, row.size() - at);
       p.U8(static_cast<uint32_t>(n - 1)).Put({row.begin() + at, row.begin() + at + n});
     }
     packed.push_back(p.bytes);
   }
-  for (const auto& row : packed) out.U16BE(static_cast<uint32_t>(row.size()));
+  for (const auto& row : packed) out.U16Be(static_cast<uint32_t>(row.size()));
   for (const auto& row : packed) out.Put(row);
   return out.bytes;
 }
@@ -110,10 +112,10 @@ TEST(PsdFormat, DecodesBitmapAndLabModes) {
 
 TEST(PsdFormat, RejectsHostileFiles) {
   const std::vector<uint8_t> good = PsdFile({}, PatternRows(3, 8), true);
-  ExpectPrefixesFail(kPsdFormat, good);
-  ExpectPrefixesFail(kPsdFormat, ReadTestFile("psd/rgb-raw.psd"));
-  ExpectCorruptionsHandled(kPsdFormat, good);
-  ExpectCorruptionsHandled(kPsdFormat, ReadTestFile("psd/rgba-layers.psd"));
+  ExpectPrefixesFail(good, Loader(kPsdFormat));
+  ExpectPrefixesFail(ReadTestFile("psd/rgb-raw.psd"), Loader(kPsdFormat));
+  ExpectDamageHandled(good, Loader(kPsdFormat));
+  ExpectDamageHandled(ReadTestFile("psd/rgba-layers.psd"), Loader(kPsdFormat));
   // A run that overflows its row, and a row count that reaches past the end.
   auto rows = PatternRows(3, 8);
   std::vector<uint8_t> overflow = PsdFile({}, rows, true);

@@ -1,6 +1,8 @@
 #include <zlib.h>
 
-#include "tests/imaging/DecoderTestUtil.h"
+#include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging::test {
 namespace {
@@ -25,7 +27,7 @@ std::vector<uint8_t> Compress(const std::vector<uint8_t>& data, uint16_t compres
     out.resize(size);
     return out;
   }
-  Writer out;  // RLE: repeats of equal bytes, single literals otherwise
+  ByteWriter out;  // RLE: repeats of equal bytes, single literals otherwise
   for (size_t i = 0; i < data.size();) {
     size_t run = 1;
     while (i + run < data.size() && data[i + run] == data[i] && run < 127) ++run;
@@ -44,19 +46,19 @@ public:
 
   // A block whose leading fields are `info`, followed by `rest`.
   std::vector<uint8_t> Block(uint16_t id, const std::vector<uint8_t>& info, const std::vector<uint8_t>& rest = {}) const {
-    Writer out;
-    out.Text(std::string("~BK\0", 4)).U16LE(id);
+    ByteWriter out;
+    out.Text(std::string("~BK\0", 4)).U16Le(id);
     if (s_.major == 3)
-      out.U32LE(static_cast<uint32_t>(info.size())).U32LE(static_cast<uint32_t>(info.size() + rest.size())).Put(info);
+      out.U32Le(static_cast<uint32_t>(info.size())).U32Le(static_cast<uint32_t>(info.size() + rest.size())).Put(info);
     else
-      out.U32LE(static_cast<uint32_t>(4 + info.size() + rest.size())).U32LE(static_cast<uint32_t>(4 + info.size())).Put(info);
+      out.U32Le(static_cast<uint32_t>(4 + info.size() + rest.size())).U32Le(static_cast<uint32_t>(4 + info.size())).Put(info);
     return out.Put(rest).bytes;
   }
 
   // Channel of the 13 x 7 pattern: type 0 palette index (x + y) at the file's depth, 1..3 colours, 4 alpha.
   std::vector<uint8_t> Channel(uint32_t type) const {
     const uint32_t bits = type == 0 ? s_.bitDepth : 8;
-    Writer plane;
+    ByteWriter plane;
     for (uint32_t y = 0; y < 7; ++y) {
       std::vector<uint8_t> row((13 * bits + 7) / 8 + s_.rowPadding, 0xEE);
       for (uint32_t x = 0; x < 13; ++x) {
@@ -69,18 +71,18 @@ public:
       plane.Put(row);
     }
     const std::vector<uint8_t> data = Compress(plane.bytes, s_.compression);
-    Writer info;
-    info.U32LE(static_cast<uint32_t>(data.size())).U32LE(static_cast<uint32_t>(plane.Size()));
-    info.U16LE(type == 4 ? 1 : 0).U16LE(type == 4 ? 0 : type);
+    ByteWriter info;
+    info.U32Le(static_cast<uint32_t>(data.size())).U32Le(static_cast<uint32_t>(plane.Size()));
+    info.U16Le(type == 4 ? 1 : 0).U16Le(type == 4 ? 0 : type);
     return Block(5, info.bytes, data);
   }
 
   std::vector<uint8_t> Bitmap() const {
-    Writer out;
+    ByteWriter out;
     if (s_.bitDepth != 24) {
-      Writer entries;
+      ByteWriter entries;
       for (uint32_t i = 0; i < 256; ++i) entries.U8(i).U8(2 * i).U8(3 * i).U8(0);  // blue, green, red, reserved
-      out.Put(Block(2, Writer().U32LE(256).bytes, entries.bytes));
+      out.Put(Block(2, ByteWriter().U32Le(256).bytes, entries.bytes));
       out.Put(Channel(0));
     } else {
       for (uint32_t c = 1; c <= 3; ++c) out.Put(Channel(c));
@@ -90,17 +92,17 @@ public:
   }
 
   std::vector<uint8_t> File() const {
-    Writer out;
-    out.Text("Paint Shop Pro Image File\n\x1a").Zeros(5).U16LE(s_.major).U16LE(0);
-    Writer attributes;
-    attributes.U32LE(13).U32LE(7).Zeros(9).U16LE(s_.compression).U16LE(s_.bitDepth).U16LE(1).U32LE(256).U8(0);
-    attributes.U32LE(0).U32LE(0).U16LE(s_.layerCount);
-    if (s_.major > 3) attributes.U32LE(1);
+    ByteWriter out;
+    out.Text("Paint Shop Pro Image File\n\x1a").Zeros(5).U16Le(s_.major).U16Le(0);
+    ByteWriter attributes;
+    attributes.U32Le(13).U32Le(7).Zeros(9).U16Le(s_.compression).U16Le(s_.bitDepth).U16Le(1).U32Le(256).U8(0);
+    attributes.U32Le(0).U32Le(0).U16Le(s_.layerCount);
+    if (s_.major > 3) attributes.U32Le(1);
     out.Put(Block(0, attributes.bytes));
     if (s_.composite) {
-      Writer bank = Writer().Put(CompositeAttributes(1)).Put(Block(18, {1, 2, 3}));  // a thumbnail first
-      bank.Put(CompositeAttributes(0)).Put(Block(9, Writer().U16LE(1).U16LE(3).bytes, Bitmap()));
-      out.Put(Block(16, Writer().U32LE(2).bytes, bank.bytes));
+      ByteWriter bank = ByteWriter().Put(CompositeAttributes(1)).Put(Block(18, {1, 2, 3}));  // a thumbnail first
+      bank.Put(CompositeAttributes(0)).Put(Block(9, ByteWriter().U16Le(1).U16Le(3).bytes, Bitmap()));
+      out.Put(Block(16, ByteWriter().U32Le(2).bytes, bank.bytes));
     } else {
       out.Put(Block(3, {}, Layer()));
     }
@@ -110,23 +112,23 @@ public:
 private:
   std::vector<uint8_t> CompositeAttributes(uint16_t type) const {
     const uint32_t w = type == 0 ? 13 : 4;
-    return Block(17, Writer().U32LE(w).U32LE(7).U16LE(s_.bitDepth).U16LE(s_.compression).U16LE(1).U32LE(256).U16LE(type).bytes);
+    return Block(17, ByteWriter().U32Le(w).U32Le(7).U16Le(s_.bitDepth).U16Le(s_.compression).U16Le(1).U32Le(256).U16Le(type).bytes);
   }
 
   std::vector<uint8_t> Layer() const {
-    Writer info;
+    ByteWriter info;
     if (s_.major == 3)
       info.Text("Background").Zeros(246);
     else
-      info.U16LE(10).Text("Background");
+      info.U16Le(10).Text("Background");
     info.U8(s_.major == 3 ? 0 : 1);
-    for (int i = 0; i < 2; ++i) info.U32LE(s_.layerLeft).U32LE(s_.layerTop).U32LE(s_.layerLeft + 13).U32LE(s_.layerTop + 7);
+    for (int i = 0; i < 2; ++i) info.U32Le(s_.layerLeft).U32Le(s_.layerTop).U32Le(s_.layerLeft + 13).U32Le(s_.layerTop + 7);
     info.Zeros(40);
-    Writer rest;
+    ByteWriter rest;
     if (s_.major == 3)
-      info.U16LE(1).U16LE(3);
+      info.U16Le(1).U16Le(3);
     else
-      rest.U32LE(8).U16LE(1).U16LE(3);
+      rest.U32Le(8).U16Le(1).U16Le(3);
     rest.Put(Bitmap());
     return Block(4, info.bytes, rest.bytes);
   }
@@ -207,8 +209,8 @@ TEST(PspFormat, RejectsDamagedFiles) {
     spec.major = major;
     spec.composite = major == 5;
     const std::vector<uint8_t> file = PspWriter(spec).File();
-    ExpectPrefixesFail(kPspFormat, file);
-    ExpectCorruptionsHandled(kPspFormat, file);
+    ExpectPrefixesFail(file, Loader(kPspFormat));
+    ExpectDamageHandled(file, Loader(kPspFormat));
   }
   PspSpec huge;
   std::vector<uint8_t> file = PspWriter(huge).File();

@@ -1,11 +1,13 @@
-#include "tests/imaging/DecoderTestUtil.h"
+#include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging::test {
 namespace {
 
 // One span of the pattern's channel: runs for repeated bytes, literals otherwise.
 std::vector<uint8_t> Span(const std::vector<uint8_t>& values) {
-  Writer out;
+  ByteWriter out;
   for (size_t i = 0; i < values.size();) {
     size_t run = 1;
     while (i + run < values.size() && values[i + run] == values[i] && run < 128) ++run;
@@ -25,16 +27,16 @@ struct RlaSpec {
 };
 
 std::vector<uint8_t> RlaFile(const RlaSpec& s, uint32_t grey = 0x40) {
-  Writer out;
-  out.U16BE(0).U16BE(s.width - 1).U16BE(0).U16BE(s.height - 1);
-  out.U16BE(0).U16BE(s.width - 1).U16BE(0).U16BE(s.height - 1);
-  out.U16BE(1).U16BE(0).U16BE(s.colours).U16BE(s.mattes).U16BE(0).U16BE(0xFFFE);
-  out.Zeros(658 - out.Size()).U16BE(s.bits).U16BE(0).U16BE(s.bits).Zeros(740 - 664);
+  ByteWriter out;
+  out.U16Be(0).U16Be(s.width - 1).U16Be(0).U16Be(s.height - 1);
+  out.U16Be(0).U16Be(s.width - 1).U16Be(0).U16Be(s.height - 1);
+  out.U16Be(1).U16Be(0).U16Be(s.colours).U16Be(s.mattes).U16Be(0).U16Be(0xFFFE);
+  out.Zeros(658 - out.Size()).U16Be(s.bits).U16Be(0).U16Be(s.bits).Zeros(740 - 664);
   const size_t table = out.Size();
   out.Zeros(4 * s.height);
   for (uint32_t n = 0; n < s.height; ++n) {
     const uint32_t line = s.reversed ? s.height - 1 - n : n, y = s.height - 1 - line;
-    out.PatchU32BE(table + 4 * line, static_cast<uint32_t>(out.Size()));
+    out.PatchU32Be(table + 4 * line, static_cast<uint32_t>(out.Size()));
     for (uint32_t c = 0; c < s.colours + s.mattes; ++c) {
       std::vector<uint8_t> high, low;
       for (uint32_t x = 0; x < s.width; ++x) {
@@ -48,7 +50,7 @@ std::vector<uint8_t> RlaFile(const RlaSpec& s, uint32_t grey = 0x40) {
         const std::vector<uint8_t> lower = Span(low);
         record.insert(record.end(), lower.begin(), lower.end());
       }
-      out.U16BE(static_cast<uint32_t>(record.size())).Put(record);
+      out.U16Be(static_cast<uint32_t>(record.size())).Put(record);
     }
   }
   return out.bytes;
@@ -88,19 +90,19 @@ TEST(RlaFormat, DecodesDepthsOrdersAndGrey) {
 
 TEST(RlaFormat, RejectsHostileOffsetsAndRuns) {
   const std::vector<uint8_t> good = RlaFile({});
-  Writer patch;
+  ByteWriter patch;
   patch.bytes = good;
-  patch.PatchU32BE(740 + 4 * 3, static_cast<uint32_t>(good.size() - 1));  // a scanline starting at the last byte
+  patch.PatchU32Be(740 + 4 * 3, static_cast<uint32_t>(good.size() - 1));  // a scanline starting at the last byte
   EXPECT_THROW(Decode(kRlaFormat, patch.bytes), DecodeError);
-  patch.PatchU32BE(740 + 4 * 3, 0xFFFFFFF0u);
+  patch.PatchU32Be(740 + 4 * 3, 0xFFFFFFF0u);
   EXPECT_THROW(Decode(kRlaFormat, patch.bytes), DecodeError);
   // A run reaching past the scanline's width.
   std::vector<uint8_t> overflow = good;
   overflow[740 + 4 * 7 + 2] = 0x7F;
   EXPECT_THROW(Decode(kRlaFormat, overflow), DecodeError);
-  ExpectPrefixesFail(kRlaFormat, good);
-  ExpectCorruptionsHandled(kRlaFormat, good);
-  ExpectCorruptionsHandled(kRlaFormat, ReadTestFile("rla/rgba16.rpf"));
+  ExpectPrefixesFail(good, Loader(kRlaFormat));
+  ExpectDamageHandled(good, Loader(kRlaFormat));
+  ExpectDamageHandled(ReadTestFile("rla/rgba16.rpf"), Loader(kRlaFormat));
 }
 
 TEST(RlaFormat, HugeDimensionsFailBeforeAllocating) {

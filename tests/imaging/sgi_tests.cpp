@@ -1,4 +1,6 @@
-#include "tests/imaging/DecoderTestUtil.h"
+#include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging::test {
 namespace {
@@ -11,20 +13,20 @@ uint32_t Sample(uint32_t channels, uint32_t c, uint32_t x, uint32_t y) {
 }
 
 std::vector<uint8_t> SgiHeader(bool rle, uint32_t bpc, uint32_t dimension, uint32_t w, uint32_t h, uint32_t z) {
-  Writer out;
-  out.U16BE(474).U8(rle).U8(bpc).U16BE(dimension).U16BE(w).U16BE(h).U16BE(z).U32BE(0).U32BE(bpc == 1 ? 255 : 65535);
+  ByteWriter out;
+  out.U16Be(474).U8(rle).U8(bpc).U16Be(dimension).U16Be(w).U16Be(h).U16Be(z).U32Be(0).U32Be(bpc == 1 ? 255 : 65535);
   out.Zeros(512 - out.Size());
   return out.bytes;
 }
 
 // A run code, or a sample whose low byte (for 16 bits) the decoder drops.
-void PutCode(Writer& out, uint32_t bpc, uint32_t code) { bpc == 1 ? out.U8(code) : out.U16BE(code); }
-void PutSample(Writer& out, uint32_t bpc, uint32_t v) { bpc == 1 ? out.U8(v) : out.U16BE(v << 8 | 0x5A); }
+void PutCode(ByteWriter& out, uint32_t bpc, uint32_t code) { bpc == 1 ? out.U8(code) : out.U16Be(code); }
+void PutSample(ByteWriter& out, uint32_t bpc, uint32_t v) { bpc == 1 ? out.U8(v) : out.U16Be(v << 8 | 0x5A); }
 
 // RLE rows, each a literal run per sample; the tables list the rows in reverse order of their data.
 std::vector<uint8_t> SgiRle(uint32_t channels, uint32_t bpc) {
   const uint32_t w = 13, h = 7;
-  Writer out;
+  ByteWriter out;
   out.Put(SgiHeader(true, bpc, 3, w, h, channels));
   const size_t tables = out.Size();
   out.Zeros(8 * h * channels);
@@ -37,8 +39,8 @@ std::vector<uint8_t> SgiRle(uint32_t channels, uint32_t bpc) {
       for (uint32_t i = 0; i < n; ++i) PutSample(out, bpc, Sample(channels, c, x + i, y));
     }
     PutCode(out, bpc, 0);
-    out.PatchU32BE(tables + 4 * row, static_cast<uint32_t>(start));
-    out.PatchU32BE(tables + 4 * (h * channels + row), static_cast<uint32_t>(out.Size() - start));
+    out.PatchU32Be(tables + 4 * row, static_cast<uint32_t>(start));
+    out.PatchU32Be(tables + 4 * (h * channels + row), static_cast<uint32_t>(out.Size() - start));
   }
   return out.bytes;
 }
@@ -76,10 +78,10 @@ TEST(SgiFormat, DecodesEveryChannelCountAndDepthFromReorderedTables) {
 
 TEST(SgiFormat, SharedRowsDecodeOnce) {
   // Every row of a 4 x 3 grey picture points at the same run: 4 copies of 0x42.
-  Writer out;
+  ByteWriter out;
   out.Put(SgiHeader(true, 1, 2, 4, 3, 1));
-  for (int i = 0; i < 3; ++i) out.U32BE(512 + 24);
-  for (int i = 0; i < 3; ++i) out.U32BE(3);
+  for (int i = 0; i < 3; ++i) out.U32Be(512 + 24);
+  for (int i = 0; i < 3; ++i) out.U32Be(3);
   out.U8(4).U8(0x42).U8(0);
   const Image image = Decode(kSgiFormat, out.bytes);
   for (uint32_t p : image.pixels) EXPECT_EQ(p, Argb(0x42, 0x42, 0x42));
@@ -89,21 +91,21 @@ TEST(SgiFormat, RejectsHostileTablesAndRuns) {
   const std::vector<uint8_t> good = SgiRle(3, 1);
   auto withEntry = [&](size_t entry, uint32_t value) {
     std::vector<uint8_t> file = good;
-    Writer patch;
+    ByteWriter patch;
     patch.bytes = file;
-    patch.PatchU32BE(512 + 4 * entry, value);
+    patch.PatchU32Be(512 + 4 * entry, value);
     return patch.bytes;
   };
   EXPECT_THROW(Decode(kSgiFormat, withEntry(0, static_cast<uint32_t>(good.size()))), DecodeError);  // start past the end
   EXPECT_THROW(Decode(kSgiFormat, withEntry(21 + 4, 0xFFFFFFF0u)), DecodeError);                   // length past the end
   EXPECT_THROW(Decode(kSgiFormat, withEntry(21 + 4, 3)), DecodeError);  // row ends before the width
   // A run longer than the row.
-  Writer out;
-  out.Put(SgiHeader(true, 1, 2, 4, 1, 1)).U32BE(520).U32BE(3).U8(0x7F).U8(1).U8(0);
+  ByteWriter out;
+  out.Put(SgiHeader(true, 1, 2, 4, 1, 1)).U32Be(520).U32Be(3).U8(0x7F).U8(1).U8(0);
   EXPECT_THROW(Decode(kSgiFormat, out.bytes), DecodeError);
-  ExpectPrefixesFail(kSgiFormat, good);
-  ExpectPrefixesFail(kSgiFormat, ReadTestFile("sgi/rgba16-raw.sgi"));
-  ExpectCorruptionsHandled(kSgiFormat, good);
+  ExpectPrefixesFail(good, Loader(kSgiFormat));
+  ExpectPrefixesFail(ReadTestFile("sgi/rgba16-raw.sgi"), Loader(kSgiFormat));
+  ExpectDamageHandled(good, Loader(kSgiFormat));
 }
 
 TEST(SgiFormat, HugeDimensionsFailBeforeAllocating) {

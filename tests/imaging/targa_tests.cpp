@@ -1,15 +1,15 @@
 #include <gtest/gtest.h>
 
-#include "SampleFiles.h"
 #include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging {
 namespace {
 
-using namespace samples;
+using namespace test;
 
-Image LoadTarga(const std::vector<uint8_t>& file) { return kTargaFormat.load(AsBytes(file), "x.tga"); }
-bool AcceptsTarga(const std::vector<uint8_t>& file) { return kTargaFormat.canLoad(AsBytes(file), file.size()); }
+Image LoadTarga(const std::vector<uint8_t>& file) { return kTargaFormat.load(Bytes(file), "x.tga"); }
 
 struct TargaSpec {
   uint8_t imageType = 2, pixelDepth = 24, descriptor = 0;
@@ -20,18 +20,18 @@ struct TargaSpec {
 };
 
 std::vector<uint8_t> WriteTarga(const TargaSpec& s) {
-  ByteSink out;
-  out.U8({0, s.colorMapType, s.imageType}).U16(s.mapFirst).U16(s.mapLength).U8({s.mapEntrySize});
-  out.U16(0).U16(0).U16(s.width).U16(s.height).U8({s.pixelDepth, s.descriptor});
-  return out.Append(s.map).Append(s.pixels).bytes;
+  ByteWriter out;
+  out.Put({0, s.colorMapType, s.imageType}).U16Le(s.mapFirst).U16Le(s.mapLength).Put({s.mapEntrySize});
+  out.U16Le(0).U16Le(0).U16Le(s.width).U16Le(s.height).Put({s.pixelDepth, s.descriptor});
+  return out.Put(s.map).Put(s.pixels).bytes;
 }
 
 // A TGA 2.0 footer with an extension area that gives the attributes type.
 std::vector<uint8_t> WithFooter(std::vector<uint8_t> file, uint8_t attributesType) {
-  ByteSink out{std::move(file)};
+  ByteWriter out{std::move(file)};
   const uint32_t extension = static_cast<uint32_t>(out.bytes.size());
-  out.U16(495).Zeros(492).U8({attributesType});
-  return out.U32(extension).U32(0).Text("TRUEVISION-XFILE.").U8({0}).bytes;
+  out.U16Le(495).Zeros(492).Put({attributesType});
+  return out.U32Le(extension).U32Le(0).Text("TRUEVISION-XFILE.").Put({0}).bytes;
 }
 
 TEST(Targa, DecodesImageMagickSamples) {
@@ -44,16 +44,8 @@ TEST(Targa, DecodesImageMagickSamples) {
       {"rgba32.tga", 32, true},       {"palette.tga", 8, false},        {"palette-rle.tga", 8, false},
       {"gray.tga", 8, false},         {"gray-rle.tga", 8, false},
   };
-  for (const auto& c : cases) {
-    SCOPED_TRACE(c.name);
-    const std::string name = std::string("targa/") + c.name;
-    const std::vector<uint8_t> file = ReadSample(name);
-    EXPECT_TRUE(AcceptsTarga(file));
-    const Image image = LoadTarga(file);
-    EXPECT_EQ(image.bitsPerPixel, c.bitsPerPixel);
-    EXPECT_EQ(image.hasAlpha, c.hasAlpha);
-    ExpectPixels(image, 7, 5, ReadReference(name));
-  }
+  for (const auto& c : cases)
+    ExpectDecodesAsReference(kTargaFormat, std::string("targa/") + c.name, {7, 5, c.bitsPerPixel, c.hasAlpha});
 }
 
 TEST(Targa, EveryOriginPlacesTheFirstPixel) {
@@ -152,18 +144,18 @@ TEST(Targa, ExtensionAreaDecidesWhetherAlphaBitsAreAlpha) {
 
 TEST(Targa, ContentTestIsStrictWithoutTheFooter) {
   const TargaSpec good{.width = 2, .height = 2, .pixels = std::vector<uint8_t>(12, 0)};
-  EXPECT_TRUE(AcceptsTarga(WriteTarga(good)));
+  EXPECT_TRUE(Accepts(kTargaFormat, WriteTarga(good)));
 
   // Map fields without a map, as a cursor file's header would have them: only the footer vouches for them.
   TargaSpec stray = good;
   stray.mapFirst = 1;
-  EXPECT_FALSE(AcceptsTarga(WriteTarga(stray)));
-  EXPECT_TRUE(AcceptsTarga(WithFooter(WriteTarga(stray), 0)));
+  EXPECT_FALSE(Accepts(kTargaFormat, WriteTarga(stray)));
+  EXPECT_TRUE(Accepts(kTargaFormat, WithFooter(WriteTarga(stray), 0)));
 
   const auto rejects = [&](auto change) {
     TargaSpec spec = good;
     change(spec);
-    return !AcceptsTarga(WriteTarga(spec)) && !AcceptsTarga(WithFooter(WriteTarga(spec), 0));
+    return !Accepts(kTargaFormat, WriteTarga(spec)) && !Accepts(kTargaFormat, WithFooter(WriteTarga(spec), 0));
   };
   EXPECT_TRUE(rejects([](TargaSpec& s) { s.imageType = 4; }));
   EXPECT_TRUE(rejects([](TargaSpec& s) { s.imageType = 1; }));  // colour-mapped without a map
@@ -178,7 +170,7 @@ TEST(Targa, ContentTestIsStrictWithoutTheFooter) {
 
   TargaSpec short1 = good;
   short1.pixels.pop_back();
-  EXPECT_FALSE(AcceptsTarga(WriteTarga(short1)));
+  EXPECT_FALSE(Accepts(kTargaFormat, WriteTarga(short1)));
 }
 
 TEST(Targa, HostileHeadersFailBeforeAllocating) {
@@ -191,10 +183,10 @@ TEST(Targa, HostileHeadersFailBeforeAllocating) {
 
 TEST(Targa, EveryPrefixOfEveryVariantFailsCleanly) {
   for (const char* name : {"targa/rgb24-rle.tga", "targa/palette-rle.tga", "targa/rgba32.tga", "targa/gray.tga"})
-    ExpectPrefixesFailCleanly(ReadSample(name), [](Bytes b) { kTargaFormat.load(b, ""); });
-  ExpectPrefixesFailCleanly(
+    ExpectPrefixes(Prefixes::kFailOrDecode, ReadTestFile(name), Loader(kTargaFormat, ""));
+  ExpectPrefixes(Prefixes::kFailOrDecode, 
       WithFooter(WriteTarga({.pixelDepth = 32, .descriptor = 0x28, .width = 1, .pixels = {1, 2, 3, 4}}), 3),
-      [](Bytes b) { kTargaFormat.load(b, ""); });
+      Loader(kTargaFormat, ""));
 }
 
 }  // namespace

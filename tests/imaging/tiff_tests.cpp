@@ -2,22 +2,20 @@
 
 #include <cstring>
 
-#include "ReferencePictures.h"
 #include "imaging/FileFormatList.h"
+#include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/TestFiles.h"
 
 namespace imaging {
 namespace {
 
+using test::Accepts;
 using test::ReadReference;
 using test::ReadTestFile;
 using test::SamePixels;
 
 Image LoadTiff(Bytes file) { return kTiffFormat.load(file, "picture.tif"); }
 Image LoadEps(Bytes file) { return kEpsFormat.load(file, "picture.eps"); }
-
-bool Accepts(const FileFormat& format, const std::vector<uint8_t>& file) {
-  return format.canLoad(Bytes(file).first(std::min(file.size(), kContentTestBytes)), file.size());
-}
 
 struct TiffCase {
   const char* name;
@@ -29,13 +27,10 @@ struct TiffCase {
 class TiffPictures : public ::testing::TestWithParam<TiffCase> {};
 
 TEST_P(TiffPictures, DecodeAsTheReference) {
-  const std::string path = std::string("tiff/") + GetParam().name + ".tif";
-  const Image image = LoadTiff(ReadTestFile(path));
-  EXPECT_EQ(image.width, 13u);
-  EXPECT_EQ(image.height, 9u);
-  EXPECT_EQ(image.bitsPerPixel, GetParam().bitsPerPixel);
-  EXPECT_EQ(image.hasAlpha, GetParam().hasAlpha);
-  EXPECT_TRUE(SamePixels(image, ReadReference(path), GetParam().tolerance));
+  const TiffCase& c = GetParam();
+  // libtiff premultiplies associated alpha, so a fully transparent pixel keeps no colour.
+  test::ExpectDecodesAsReference(kTiffFormat, std::string("tiff/") + c.name + ".tif",
+                                 {13, 9, c.bitsPerPixel, c.hasAlpha, c.tolerance, test::ClearPixels::kIgnoreColour});
 }
 
 // Tolerances: libtiff premultiplies RGB by alpha, which costs precision where alpha is small; ImageMagick's
@@ -60,14 +55,6 @@ INSTANTIATE_TEST_SUITE_P(
       return name;
     });
 
-void PutLe(std::vector<uint8_t>& bytes, uint32_t value, int size) {
-  for (int i = 0; i < size; ++i) bytes.push_back(static_cast<uint8_t>(value >> (8 * i)));
-}
-
-void SetLe32(std::vector<uint8_t>& bytes, size_t at, uint32_t value) {
-  for (int i = 0; i < 4; ++i) bytes[at + i] = static_cast<uint8_t>(value >> (8 * i));
-}
-
 // An uncompressed 8-bit grey TIFF written here, its directory in front of its one strip, so that a
 // truncated copy keeps its directory and loses pixels.
 std::vector<uint8_t> GreyTiff(uint32_t width, uint32_t height, const std::vector<uint8_t>& pixels) {
@@ -81,19 +68,17 @@ std::vector<uint8_t> GreyTiff(uint32_t width, uint32_t height, const std::vector
       {273, kLong, 0},  // the strip offset, right behind the directory
       {277, kShort, 1}, {278, kLong, height}, {279, kLong, static_cast<uint32_t>(pixels.size())}};
   const uint32_t dataOffset = 8 + 2 + static_cast<uint32_t>(entries.size()) * 12 + 4;
-  std::vector<uint8_t> bytes = {'I', 'I', 42, 0};
-  PutLe(bytes, 8, 4);
-  PutLe(bytes, static_cast<uint32_t>(entries.size()), 2);
+  test::ByteWriter out;
+  out.Text("II").U16Le(42).U32Le(8).U16Le(static_cast<uint32_t>(entries.size()));
   for (const Entry& entry : entries) {
-    PutLe(bytes, entry.tag, 2);
-    PutLe(bytes, entry.type, 2);
-    PutLe(bytes, 1, 4);
-    PutLe(bytes, entry.tag == 273 ? dataOffset : entry.value, entry.type == kShort ? 2 : 4);
-    if (entry.type == kShort) PutLe(bytes, 0, 2);
+    out.U16Le(entry.tag).U16Le(entry.type).U32Le(1);
+    const uint32_t value = entry.tag == 273 ? dataOffset : entry.value;
+    if (entry.type == kShort)
+      out.U16Le(value).U16Le(0);
+    else
+      out.U32Le(value);
   }
-  PutLe(bytes, 0, 4);
-  bytes.insert(bytes.end(), pixels.begin(), pixels.end());
-  return bytes;
+  return out.U32Le(0).Put(pixels).bytes;
 }
 
 std::vector<uint8_t> Ramp(size_t count) {
@@ -116,7 +101,7 @@ TEST(TiffDamage, EveryTruncationFailsOrLosesOnlyIgnoredMetadata) {
   for (const char* name : {"tiff/rgb8-lzw.tif", "tiff/rgb8-tiles.tif", "tiff/rgb8-jpeg-ycbcr.tif",
                            "tiff/bilevel-g4.tif", "tiff/rgb8-bigtiff.tif", "tiff/rgb16-big-endian.tif"}) {
     SCOPED_TRACE(name);
-    test::ExpectPrefixesFailOrDecodeWhole(ReadTestFile(name), LoadTiff);
+    test::ExpectPrefixes(test::Prefixes::kFailOrDecodeWhole, ReadTestFile(name), LoadTiff);
   }
 }
 
@@ -135,9 +120,9 @@ TEST(TiffDamage, DamagedBytesAreHandledQuietly) {
   for (const char* name : {"tiff/rgb8-lzw.tif", "tiff/rgb8-jpeg-ycbcr.tif", "tiff/bilevel-g3.tif",
                            "tiff/rgba8-separate.tif", "tiff/palette.tif"}) {
     SCOPED_TRACE(name);
-    test::ExpectByteFlipsHandled(ReadTestFile(name), LoadTiff);
+    test::ExpectDamageHandled(ReadTestFile(name), LoadTiff);
   }
-  test::ExpectByteFlipsHandled(GreyTiff(13, 9, Ramp(117)), LoadTiff);
+  test::ExpectDamageHandled(GreyTiff(13, 9, Ramp(117)), LoadTiff);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
@@ -149,29 +134,22 @@ TEST(TiffContentTest, AcceptsTheFourSignaturesOnly) {
   EXPECT_FALSE(Accepts(kTiffFormat, std::vector<uint8_t>{'I', 'I', 42, 0}));
 }
 
-// A DOS EPS file: the binary header, a PostScript section of the given length, then the TIFF preview.
-std::vector<uint8_t> Eps(const std::vector<uint8_t>& tiff, uint32_t postScriptLength = 40) {
-  std::vector<uint8_t> bytes = {0xC5, 0xD0, 0xD3, 0xC6};
-  for (uint32_t value : {30u, postScriptLength, 0u, 0u, 30 + postScriptLength, static_cast<uint32_t>(tiff.size())})
-    PutLe(bytes, value, 4);
-  PutLe(bytes, 0xFFFF, 2);
-  const std::string postScript = "%!PS-Adobe-3.0 EPSF-3.0\n";
-  for (uint32_t i = 0; i < postScriptLength; ++i) bytes.push_back(i < postScript.size() ? postScript[i] : ' ');
-  bytes.insert(bytes.end(), tiff.begin(), tiff.end());
-  return bytes;
-}
-
 constexpr size_t kTiffOffset = 20, kTiffLength = 24;
 
 TEST(EpsPreview, DecodesTheTiffPreviewWhereverItLies) {
   const std::vector<uint8_t> tiff = ReadTestFile("tiff/rgb8-lzw.tif");
   for (uint32_t postScriptLength : {40u, 5000u}) {
-    const std::vector<uint8_t> eps = Eps(tiff, postScriptLength);
+    const std::vector<uint8_t> eps = test::DosEps(tiff, postScriptLength);
     EXPECT_TRUE(Accepts(kEpsFormat, eps)) << postScriptLength;
     const Image image = LoadEps(eps);
     EXPECT_EQ(image.bitsPerPixel, 24u);
     EXPECT_TRUE(SamePixels(image, ReadReference("tiff/rgb8.tif")));
   }
+}
+
+TEST(EpsPreview, SamplePicturesDecodeAsTheirPreview) {
+  test::ExpectDecodesAsReference(kEpsFormat, "eps/rgb8-lzw.eps", {13, 9, 24, false});
+  test::ExpectDecodesAsReference(kEpsFormat, "eps/grey8.eps", {13, 9, 8, false});
 }
 
 TEST(EpsPreview, FilesWithoutAWholeTiffPreviewAreRefused) {
@@ -183,8 +161,9 @@ TEST(EpsPreview, FilesWithoutAWholeTiffPreviewAreRefused) {
   for (auto [field, value] : {std::pair<size_t, uint32_t>{kTiffOffset, 0}, {kTiffLength, 0}, {kTiffOffset, 10},
                               {kTiffLength, 7}, {kTiffLength, static_cast<uint32_t>(tiff.size() + 1)},
                               {kTiffOffset, 0xFFFFFFF0u}, {kTiffOffset, 60}}) {
-    refused.push_back(Eps(tiff));
-    SetLe32(refused.back(), field, value);
+    test::ByteWriter damaged{test::DosEps(tiff)};
+    damaged.PatchU32Le(field, value);
+    refused.push_back(damaged.bytes);
   }
   for (size_t i = 0; i < refused.size(); ++i) {
     EXPECT_FALSE(Accepts(kEpsFormat, refused[i])) << i;
@@ -192,7 +171,9 @@ TEST(EpsPreview, FilesWithoutAWholeTiffPreviewAreRefused) {
   }
 }
 
-TEST(EpsPreview, EveryTruncationFails) { test::ExpectPrefixesFail(Eps(ReadTestFile("tiff/rgb8-lzw.tif")), LoadEps); }
+TEST(EpsPreview, EveryTruncationFails) {
+  test::ExpectPrefixesFail(test::DosEps(ReadTestFile("tiff/rgb8-lzw.tif")), LoadEps);
+}
 
 }  // namespace
 }  // namespace imaging
