@@ -137,9 +137,12 @@ void PutGrey(TIFFRGBAImage* reader, uint32_t* out, uint32_t, uint32_t, uint32_t 
   }
 }
 
+bool IsGrey(const TIFFRGBAImage& reader) {
+  return reader.photometric == PHOTOMETRIC_MINISBLACK || reader.photometric == PHOTOMETRIC_MINISWHITE;
+}
+
 bool UsesGreyFix(const TIFFRGBAImage& reader) {
-  return reader.isContig && reader.BWmap &&
-         (reader.photometric == PHOTOMETRIC_MINISBLACK || reader.photometric == PHOTOMETRIC_MINISWHITE) &&
+  return reader.isContig && reader.BWmap && IsGrey(reader) &&
          (reader.bitspersample == 8 || reader.bitspersample == 16);
 }
 
@@ -150,6 +153,11 @@ void ReadPixels(TIFF* tiff, TiffInput& input, Image& image) {
   TIFFRGBAImage reader;
   if (!TIFFRGBAImageBegin(&reader, tiff, 1, problem)) Fail(*input.message ? input.message : problem);
   reader.req_orientation = ORIENTATION_TOPLEFT;
+  // An extra-samples tag can claim an alpha sample that the pixels do not have.
+  if (IsGrey(reader) && reader.alpha && reader.samplesperpixel < 2) {
+    TIFFRGBAImageEnd(&reader);
+    Fail("the grey picture names an alpha sample it does not have");
+  }
   const bool grey = UsesGreyFix(reader);
   if (grey) reader.put.contig = PutGrey;
   const int done = TIFFRGBAImageGet(&reader, image.pixels.data(), image.width, image.height);

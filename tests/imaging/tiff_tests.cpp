@@ -115,6 +115,12 @@ TEST(TiffDamage, HugeOrEmptyDimensionsFailBeforeAllocating) {
   EXPECT_THROW(LoadTiff(GreyTiff(0, 9, Ramp(16))), DecodeError);
 }
 
+// Found by fuzzing: a grey picture whose extra-samples tag names an alpha sample that has no place in its
+// pixels made the grey routine read past each row.
+TEST(TiffDamage, AnAlphaSampleThatIsNotThereIsRefused) {
+  EXPECT_THROW(LoadTiff(ReadTestFile("../fuzz/regressions/tiff/grey-alpha-without-sample.tif")), DecodeError);
+}
+
 TEST(TiffDamage, DamagedBytesAreHandledQuietly) {
   ::testing::internal::CaptureStderr();
   for (const char* name : {"tiff/rgb8-lzw.tif", "tiff/rgb8-jpeg-ycbcr.tif", "tiff/bilevel-g3.tif",
