@@ -30,14 +30,20 @@ cd "$out"
 # Our side: the i686 bench is linked with the shipped libraries and calls the conversion itself; the native one
 # compiles the imaging sources (decoders, raster, resampler, bitmap writer) against Debian's libraries.
 deps=$repo/build/deps/i686
-i686-w64-mingw32-g++-posix -O2 -msse2 -mfpmath=sse -std=c++20 -Wall -Wextra -DWINVER=0x0600 -D_WIN32_WINNT=0x0600 \
-  -D_WIN32_IE=0x0600 -DNOMINMAX -DWIN32_LEAN_AND_MEAN -I"$repo" -I"$deps/include" "$repo/bench/changer_bench.cpp" \
-  "$repo/build/libengine.a" "$repo/build/libsettings.a" "$repo/build/libplatform.a" "$repo/build/libimaging.a" \
-  "$deps/lib/libtiff.a" "$deps/lib/libpng16.a" "$deps/lib/libgif.a" "$deps/lib/libjpeg.a" \
-  /usr/i686-w64-mingw32/lib/libz.a -lcomctl32 -lshlwapi -lole32 -loleaut32 -luuid -lgdi32 -luser32 -lshell32 \
-  -lversion -static -o changer_bench.exe
+# An i686 bench program linked with the shipped libraries: link_i686 SOURCE OUTPUT.
+link_i686() {
+  i686-w64-mingw32-g++-posix -O2 -msse2 -mfpmath=sse -std=c++20 -Wall -Wextra -DWINVER=0x0600 \
+    -D_WIN32_WINNT=0x0600 -D_WIN32_IE=0x0600 -DNOMINMAX -DWIN32_LEAN_AND_MEAN -I"$repo" -I"$deps/include" "$1" \
+    "$repo/build/libengine.a" "$repo/build/libsettings.a" "$repo/build/libplatform.a" "$repo/build/libimaging.a" \
+    "$deps/lib/libtiff.a" "$deps/lib/libpng16.a" "$deps/lib/libgif.a" "$deps/lib/libjpeg.a" \
+    /usr/i686-w64-mingw32/lib/libz.a -lcomctl32 -lshlwapi -lole32 -loleaut32 -luuid -lgdi32 -luser32 -lshell32 \
+    -lversion -static -o "$2"
+}
+link_i686 "$repo/bench/changer_bench.cpp" changer_bench.exe
+link_i686 "$repo/bench/list_bench.cpp" list_bench.exe
 clang++ -O2 -std=c++20 -Wall -Wextra -I"$repo" "$repo/bench/bench.cpp" "$repo"/imaging/*.cpp \
   -ltiff -lpng -lgif -ljpeg -lz -o bench-native
 
 export OMP_NUM_THREADS=1 VIPS_CONCURRENCY=1
 "$repo/tools/with-display.sh" /usr/bin/python3 "$repo/bench/compare.py" "$repo" "$runs"
+"$repo/tools/wine-run.sh" list_bench.exe 10000 "$runs"

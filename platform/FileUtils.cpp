@@ -23,35 +23,56 @@ private:
   UINT FOldMode;
 };
 
-bool FindEntry(const std::string& path, WIN32_FIND_DATAA& data) {
+bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
+  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
+  return a.size() == b.size() &&
+         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return upper(x) == upper(y); });
+}
+
+// CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9, with or without an extension.
+bool IsDeviceName(std::string_view name) {
+  const std::string_view base = name.substr(0, name.find('.'));
+  for (std::string_view device : {"CON", "PRN", "AUX", "NUL"})
+    if (SameIgnoringAsciiCase(base, device)) return true;
+  return base.size() == 4 && base[3] >= '1' && base[3] <= '9' &&
+         (SameIgnoringAsciiCase(base.substr(0, 3), "COM") || SameIgnoringAsciiCase(base.substr(0, 3), "LPT"));
+}
+
+// A path that names one directory entry by its plain name, for which the attribute query finds exactly what
+// a directory search finds. Left to the search: wildcards, a trailing separator (a folder or a drive root,
+// which a search does not find), UNC and device paths (a share root is no directory entry), streams, and
+// reserved device names.
+bool IsPlainEntryPath(const std::string& path) {
+  if (path.empty() || path.find_first_of("*?") != std::string::npos || path.rfind("\\\\", 0) == 0 ||
+      path.find(':', 2) != std::string::npos)
+    return false;
+  const size_t separator = LastDelimiter("\\/:", path);
+  const std::string_view name =
+      separator == std::string::npos ? std::string_view(path) : std::string_view(path).substr(separator + 1);
+  return !name.empty() && !IsDeviceName(name);
+}
+
+// The directory entry of a path, as a directory search finds it. A search costs a quarter of a millisecond
+// under Wine, where reading a collection of 10,000 entries tests each; the attribute query answers a plain
+// path forty times faster with the same entry. Whatever it does not find, or cannot answer alike, goes to the
+// search (a file that the system holds locked, for one).
+bool FindEntry(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& entry) {
   TCriticalErrorsOff guard;
+  if (IsPlainEntryPath(path) && GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &entry)) return true;
+  WIN32_FIND_DATAA data;
   HANDLE search = FindFirstFileA(path.c_str(), &data);
   if (search == INVALID_HANDLE_VALUE) return false;
   FindClose(search);
+  entry = {data.dwFileAttributes, data.ftCreationTime, data.ftLastAccessTime, data.ftLastWriteTime,
+           data.nFileSizeHigh, data.nFileSizeLow};
   return true;
 }
 
-WIN32_FIND_DATAA FindEntryOrRaise(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  if (!FindEntry(path, data)) throw EFOpenError(LastErrorText("Cannot find file", path));
-  return data;
+WIN32_FILE_ATTRIBUTE_DATA FindEntryOrRaise(const std::string& path) {
+  WIN32_FILE_ATTRIBUTE_DATA entry;
+  if (!FindEntry(path, entry)) throw EFOpenError(LastErrorText("Cannot find file", path));
+  return entry;
 }
-
-class TFileHandle {
-public:
-  explicit TFileHandle(HANDLE handle) : FHandle(handle) {}
-  ~TFileHandle() {
-    if (IsOpen()) CloseHandle(FHandle);
-  }
-  TFileHandle(const TFileHandle&) = delete;
-  TFileHandle& operator=(const TFileHandle&) = delete;
-
-  bool IsOpen() const { return FHandle != INVALID_HANDLE_VALUE; }
-  HANDLE Get() const { return FHandle; }
-
-private:
-  HANDLE FHandle;
-};
 
 constexpr size_t kWriteChunk = size_t{1} << 20;
 
@@ -66,24 +87,25 @@ void WriteAll(HANDLE file, std::string_view bytes, const std::string& path) {
 }
 
 void WriteAndFlush(const std::string& path, const std::function<void(const TWritePiece&)>& produce) {
-  TFileHandle file(CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL,
-                               nullptr));
-  if (!file.IsOpen()) throw EFCreateError(LastErrorText("Cannot create file", path));
+  const HANDLE created =
+      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (created == INVALID_HANDLE_VALUE) throw EFCreateError(LastErrorText("Cannot create file", path));
+  const TFileHandle file(created);
   std::string pending;
   pending.reserve(kWriteChunk);
   produce([&](std::string_view piece) {
     if (pending.size() + piece.size() > kWriteChunk) {
-      WriteAll(file.Get(), pending, path);
+      WriteAll(file.get(), pending, path);
       pending.clear();
     }
     if (piece.size() >= kWriteChunk)
-      WriteAll(file.Get(), piece, path);
+      WriteAll(file.get(), piece, path);
     else
       pending.append(piece);
   });
-  WriteAll(file.Get(), pending, path);
+  WriteAll(file.get(), pending, path);
   // The data must be on the disk before the new file takes the old one's place.
-  if (!FlushFileBuffers(file.Get())) throw EInOutError(LastErrorText("Cannot write file", path));
+  if (!FlushFileBuffers(file.get())) throw EInOutError(LastErrorText("Cannot write file", path));
 }
 
 }  // namespace
@@ -122,35 +144,49 @@ std::string IncludeTrailingBackslash(const std::string& path) {
 }
 
 bool FileExists(const std::string& path) {
-  WIN32_FIND_DATAA data;
-  return FindEntry(path, data);
+  WIN32_FILE_ATTRIBUTE_DATA entry;
+  return FindEntry(path, entry);
 }
 
 int64_t GetSizeOfFile(const std::string& path) {
-  const WIN32_FIND_DATAA data = FindEntryOrRaise(path);
-  return static_cast<int64_t>((static_cast<uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow);
+  const WIN32_FILE_ATTRIBUTE_DATA entry = FindEntryOrRaise(path);
+  return static_cast<int64_t>((static_cast<uint64_t>(entry.nFileSizeHigh) << 32) | entry.nFileSizeLow);
 }
 
 FILETIME GetFileLastWrite(const std::string& path) { return FindEntryOrRaise(path).ftLastWriteTime; }
 
-std::string ReadWholeFile(const std::string& path) {
-  TFileHandle file(CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING,
-                               FILE_ATTRIBUTE_NORMAL, nullptr));
-  if (!file.IsOpen()) throw EFOpenError(LastErrorText("Cannot open file", path));
+TFileHandle OpenFileForReading(const std::string& path) {
+  const HANDLE file =
+      CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr);
+  if (file == INVALID_HANDLE_VALUE) throw EFOpenError(Format("Cannot open file %s", path.c_str()));
+  return TFileHandle(file);
+}
+
+uint64_t GetOpenFileSize(HANDLE file, const std::string& path) {
   LARGE_INTEGER size;
-  if (!GetFileSizeEx(file.Get(), &size)) throw EInOutError(LastErrorText("Cannot read file", path));
-  if (static_cast<uint64_t>(size.QuadPart) > std::numeric_limits<DWORD>::max() / 2)
-    throw EInOutError("File too large: " + path);
-  std::string content(static_cast<size_t>(size.QuadPart), '\0');
-  size_t total = 0;
-  while (total < content.size()) {
+  if (!GetFileSizeEx(file, &size)) throw EInOutError(LastErrorText("Cannot read file", path));
+  return static_cast<uint64_t>(size.QuadPart);
+}
+
+size_t ReadUpTo(HANDLE file, void* buffer, size_t count, const std::string& path) {
+  size_t done = 0;
+  while (done < count) {
+    const DWORD chunk = static_cast<DWORD>(std::min<size_t>(count - done, size_t{1} << 24));
     DWORD read = 0;
-    if (!ReadFile(file.Get(), content.data() + total, static_cast<DWORD>(content.size() - total), &read, nullptr))
+    if (!ReadFile(file, static_cast<char*>(buffer) + done, chunk, &read, nullptr))
       throw EInOutError(LastErrorText("Cannot read file", path));
     if (read == 0) break;
-    total += read;
+    done += read;
   }
-  content.resize(total);
+  return done;
+}
+
+std::string ReadWholeFile(const std::string& path) {
+  const TFileHandle file = OpenFileForReading(path);
+  const uint64_t size = GetOpenFileSize(file.get(), path);
+  if (size > std::numeric_limits<DWORD>::max() / 2) throw EInOutError("File too large: " + path);
+  std::string content(static_cast<size_t>(size), '\0');
+  content.resize(ReadUpTo(file.get(), content.data(), content.size(), path));
   return content;
 }
 

@@ -7,6 +7,8 @@
 #include <string>
 #include <string_view>
 
+#include "platform/WinHandles.h"
+
 // Position of the last byte of s that is one of delimiters, or npos. The second byte of a double-byte
 // character never counts: in Shift-JIS the trail byte of many characters is 0x5C, the backslash.
 size_t LastDelimiter(std::string_view delimiters, std::string_view s, UINT codePage = CP_ACP);
@@ -27,6 +29,12 @@ int64_t GetSizeOfFile(const std::string& path);
 // The last-write time (UTC) that a directory search reports; raises EFOpenError when nothing is found.
 FILETIME GetFileLastWrite(const std::string& path);
 
+// Opens a file for reading with writing by others denied; raises EFOpenError "Cannot open file %s".
+TFileHandle OpenFileForReading(const std::string& path);
+// The size of an open file; raises EInOutError.
+uint64_t GetOpenFileSize(HANDLE file, const std::string& path);
+// Reads up to count bytes, fewer only at the end of the file; raises EInOutError.
+size_t ReadUpTo(HANDLE file, void* buffer, size_t count, const std::string& path);
 // The whole content of a file, opened for reading with writing by others denied. Raises EFOpenError when
 // the file cannot be opened and EInOutError when it cannot be read.
 std::string ReadWholeFile(const std::string& path);

@@ -8,14 +8,10 @@
 
 #include "imaging/Image.h"
 #include "platform/SysUtils.h"
-#include "platform/WinHandles.h"
 
 // A picture file larger than this is refused before anything is allocated: its bytes and the decoded
 // picture together must still fit the address space of a 32-bit process.
 constexpr uint64_t kMaxPictureFileBytes = uint64_t{1} << 30;
-
-// Raises EFOpenError "Cannot open file %s" when the file cannot be opened.
-TFileHandle OpenFileForReading(const std::string& fileName);
 
 struct TFileHead {
   std::vector<uint8_t> bytes;  // the first bytes of the file, up to the count asked for

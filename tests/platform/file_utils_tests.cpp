@@ -56,6 +56,21 @@ TEST(DirectorySearch, FindsFilesAndFoldersButNotTheEmptyPath) {
   EXPECT_FALSE(FileExists("Q:\\nowhere\\picture.jpg"));
 }
 
+// The existence test answers as a directory search does, also where a quicker query would answer otherwise.
+TEST(DirectorySearch, AnswersAsTheSearchForPatternsAndSeparators) {
+  TempFolder folder;
+  folder.Write("sunset.jpg", "12345");
+  CreateDirectoryA((folder.Path() + "sub").c_str(), nullptr);
+  EXPECT_TRUE(FileExists(folder.Path() + "*.jpg"));
+  EXPECT_TRUE(FileExists(folder.Path() + "suns?t.JPG"));
+  EXPECT_FALSE(FileExists(folder.Path() + "*.png"));
+  EXPECT_TRUE(FileExists(folder.Path() + "SUNSET.JPG"));
+  EXPECT_TRUE(FileExists(folder.Path() + "sub"));
+  EXPECT_FALSE(FileExists(folder.Path() + "sub\\"));
+  EXPECT_FALSE(FileExists(folder.Path()));
+  EXPECT_FALSE(FileExists("C:\\"));
+}
+
 TEST(DirectorySearch, SizeAndLastWriteRaiseWhenNothingIsFound) {
   TempFolder folder;
   EXPECT_EQ(GetSizeOfFile(folder.Write("full.jpg", "12345")), 5);
