@@ -9,6 +9,8 @@ packages=(
 )
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
+# A mirror that fails once is asked again before the build gives up.
+retried() { "$@" || { sleep 5; "$@"; } || { sleep 20; "$@"; }; }
 
 needs_update=0
 
@@ -36,8 +38,8 @@ done
 
 if [ ${#missing[@]} -gt 0 ] || [ $needs_update -eq 1 ]; then
   echo "bootstrap: installing ${missing[*]:-(package lists only)}"
-  sudo_ apt-get update -qq
+  retried sudo_ apt-get update -qq
   if [ ${#missing[@]} -gt 0 ]; then
-    DEBIAN_FRONTEND=noninteractive sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
+    DEBIAN_FRONTEND=noninteractive retried sudo_ apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   fi
 fi
