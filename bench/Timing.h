@@ -11,6 +11,7 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <exception>
 #include <map>
 #include <string>
 #include <vector>
@@ -80,6 +81,16 @@ inline void FitInto(int32_t pictureWidth, int32_t pictureHeight, int32_t& width,
     height = static_cast<int32_t>(std::nearbyint(pictureHeight * fx));
   else
     width = static_cast<int32_t>(std::nearbyint(pictureWidth * fy));
+}
+
+// A bench program's main: runs it and turns an exception into a message and exit status 1.
+inline int GuardedMain(const char* program, int (*run)(int, char**), int argc, char** argv) {
+  try {
+    return run(argc, argv);
+  } catch (const std::exception& e) {
+    std::fprintf(stderr, "%s: %s\n", program, e.what());
+    return 1;
+  }
 }
 
 }  // namespace bench

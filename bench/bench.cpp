@@ -85,11 +85,4 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  try {
-    return Run(argc, argv);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "bench: %s\n", e.what());
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return bench::GuardedMain("bench", Run, argc, argv); }

@@ -95,11 +95,4 @@ int Run(int argc, char** argv) {
 
 }  // namespace
 
-int main(int argc, char** argv) {
-  try {
-    return Run(argc, argv);
-  } catch (const std::exception& e) {
-    std::fprintf(stderr, "changer_bench: %s\n", e.what());
-    return 1;
-  }
-}
+int main(int argc, char** argv) { return bench::GuardedMain("changer_bench", Run, argc, argv); }
