@@ -28,13 +28,6 @@ bool IsBlank(const std::string& text) {
   return true;
 }
 
-// Only a to z: the other bytes may belong to double-byte characters.
-std::string UpperCaseAscii(std::string text) {
-  for (char& c : text)
-    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
-  return text;
-}
-
 std::string ShellFileTypeName(const std::string& fileName) {
   SHFILEINFOA info{};
   if (!SHGetFileInfoA(fileName.c_str(), FILE_ATTRIBUTE_NORMAL, &info, sizeof info,
@@ -177,7 +170,7 @@ void TWallpaperList::GetImageProperties(const std::string& fileName, TImagePrope
 std::string TWallpaperList::FileTypeText(const std::string& fileName) {
   const std::string name = ShellTypeName(fileName);
   if (!IsBlank(name)) return name;
-  return TrimLeft(UpperCaseAscii(ExtractFileExt(fileName)) + " File");
+  return TrimLeft(UpperCase(ExtractFileExt(fileName)) + " File");
 }
 
 TFileProperties& TWallpaperList::Properties(int32_t index) {

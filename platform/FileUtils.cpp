@@ -23,19 +23,13 @@ private:
   UINT FOldMode;
 };
 
-bool SameIgnoringAsciiCase(std::string_view a, std::string_view b) {
-  const auto upper = [](char c) { return c >= 'a' && c <= 'z' ? static_cast<char>(c - 'a' + 'A') : c; };
-  return a.size() == b.size() &&
-         std::equal(a.begin(), a.end(), b.begin(), [&](char x, char y) { return upper(x) == upper(y); });
-}
-
 // CON, PRN, AUX, NUL, COM1 to COM9 and LPT1 to LPT9, with or without an extension.
 bool IsDeviceName(std::string_view name) {
   const std::string_view base = name.substr(0, name.find('.'));
   for (std::string_view device : {"CON", "PRN", "AUX", "NUL"})
-    if (SameIgnoringAsciiCase(base, device)) return true;
+    if (SameText(base, device)) return true;
   return base.size() == 4 && base[3] >= '1' && base[3] <= '9' &&
-         (SameIgnoringAsciiCase(base.substr(0, 3), "COM") || SameIgnoringAsciiCase(base.substr(0, 3), "LPT"));
+         (SameText(base.substr(0, 3), "COM") || SameText(base.substr(0, 3), "LPT"));
 }
 
 // A path that names one directory entry by its plain name, for which the attribute query finds exactly what

@@ -12,13 +12,6 @@
 
 namespace {
 
-std::string LowerCase(std::string_view text) {
-  std::string lower(text);
-  for (char& c : lower)
-    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
-  return lower;
-}
-
 std::vector<TPictureFileFormat> RegisterFileFormats() {
   const TGraphicClass* bitmap = &TBitmap::Class();
   const TGraphicClass* icon = &TIcon::Class();

@@ -24,6 +24,22 @@ std::string Format(const char* format, ...) {
   return result;
 }
 
+std::string UpperCase(std::string_view text) {
+  std::string upper(text);
+  for (char& c : upper)
+    if (c >= 'a' && c <= 'z') c = static_cast<char>(c - 'a' + 'A');
+  return upper;
+}
+
+std::string LowerCase(std::string_view text) {
+  std::string lower(text);
+  for (char& c : lower)
+    if (c >= 'A' && c <= 'Z') c = static_cast<char>(c - 'A' + 'a');
+  return lower;
+}
+
+bool SameText(std::string_view a, std::string_view b) { return a.size() == b.size() && UpperCase(a) == UpperCase(b); }
+
 void RaiseRangeError() { throw ERangeError("Range check error"); }
 
 std::string SysErrorMessage(uint32_t error) {

@@ -4,6 +4,7 @@
 #include <cstdint>
 #include <exception>
 #include <string>
+#include <string_view>
 
 class Exception : public std::exception {
 public:
@@ -42,6 +43,11 @@ std::string FormatV(const char* format, va_list args);
 // The system's text for an error code (a Win32 error or an HRESULT), without the line end and the final dot;
 // empty when the system has none.
 std::string SysErrorMessage(uint32_t error);
+
+// Case changes of the letters a to z only: other bytes may belong to double-byte characters.
+std::string UpperCase(std::string_view text);
+std::string LowerCase(std::string_view text);
+bool SameText(std::string_view a, std::string_view b);
 
 // The range check of a conversion to a narrower or unsigned type.
 [[noreturn]] void RaiseRangeError();

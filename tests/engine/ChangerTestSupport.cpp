@@ -5,7 +5,6 @@
 #include <cstring>
 #include <vector>
 
-#include "platform/Forms.h"
 
 namespace changertest {
 
@@ -95,12 +94,8 @@ TDesktopGuard::~TDesktopGuard() {
 
 void ChangerTest::SetUp() {
   ASSERT_TRUE(SUCCEEDED(CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED)));
-  Application.SetExeNameForTests(FFolder.Path() + "orlo.exe");
 }
 
-void ChangerTest::TearDown() {
-  Application.SetExeNameForTests("");
-  CoUninitialize();
-}
+void ChangerTest::TearDown() { CoUninitialize(); }
 
 }  // namespace changertest

@@ -10,6 +10,7 @@
 #include <optional>
 #include <string>
 
+#include "ProgramFolder.h"
 #include "TempFolder.h"
 #include "engine/uWallPaper.h"
 
@@ -60,6 +61,7 @@ protected:
   std::string BitmapPath() const { return FFolder.Path() + "Muralia.bmp"; }
 
   TempFolder FFolder;
+  ProgramFolder FProgram{FFolder.Path()};
   TDesktopGuard FDesktop;
   TWallpaperChanger FChanger;
 };
