@@ -140,7 +140,7 @@ std::unique_ptr<TBitmap32> TWallpaperChanger::Resample(const TBitmap32& source, 
     if (IsMildScale(sourceRect, targetRect))
       DrawHalftone(source, *target);
     else
-      imaging::StretchTransfer(target->Raster(), targetRect, targetRect, source.Raster(), sourceRect);
+      imaging::StretchTransfer(target->Raster(), targetRect, targetRect, *source.ReadRows(), sourceRect);
   } catch (const std::exception&) {
     return nullptr;
   }

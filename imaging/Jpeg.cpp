@@ -17,6 +17,7 @@
 #include <bit>
 #include <csetjmp>
 #include <stdexcept>
+#include <vector>
 
 namespace imaging {
 
@@ -30,7 +31,7 @@ constexpr int kMaxScans = 500;
 constexpr long kMaxDecoderMemory = static_cast<long>(kMaxPixels * 8);
 
 // Rows asked of libjpeg per call: at least one whole row of MCUs, so that it writes straight into them.
-constexpr int kRowsPerRead = 32;
+constexpr int kRowsPerRead = 16;
 
 struct JpegErrors {
   jpeg_error_mgr manager;  // first, so that libjpeg's pointer to it is a pointer to the whole
@@ -44,6 +45,7 @@ struct JpegDecoder {
   jpeg_decompress_struct info;
   JpegErrors errors;
   jpeg_progress_mgr progress;
+  JSAMPARRAY cmykRows;  // kRowsPerRead rows that a CMYK picture is read into before conversion
 };
 
 JpegErrors* ErrorsOf(j_common_ptr info) { return reinterpret_cast<JpegErrors*>(info->err); }
@@ -110,27 +112,38 @@ void CmykToBgr(const uint8_t* in, uint8_t* out, uint32_t width, int bytesPerPixe
   }
 }
 
-bool ReadPixels(JpegDecoder* decoder, const JpegHeader* header, const PixelRows* rows) {
+bool StartPixels(JpegDecoder* decoder, const JpegHeader* header) {
   j_decompress_ptr info = &decoder->info;
   if (setjmp(decoder->errors.jump)) return false;
   decoder->errors.endOfFileHarmless = !jpeg_has_multiple_scans(info);
   jpeg_start_decompress(info);
   if (info->output_width != header->width || info->output_height != header->height)
     ERREXIT1(info, JERR_IMAGE_TOO_BIG, info->output_width);
-  JSAMPARRAY cmykRows = header->cmyk ? (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info),
-                                                                    JPOOL_IMAGE, header->width * 4, kRowsPerRead)
-                                     : nullptr;
-  JSAMPROW targets[kRowsPerRead];
-  while (info->output_scanline < info->output_height) {
-    const JDIMENSION first = info->output_scanline;
-    const JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, info->output_height - first);
-    for (JDIMENSION i = 0; i < count; ++i) targets[i] = cmykRows ? cmykRows[i] : rows->Row(first + i);
-    const JDIMENSION read = jpeg_read_scanlines(info, targets, count);
+  if (header->cmyk)
+    decoder->cmykRows = (*info->mem->alloc_sarray)(reinterpret_cast<j_common_ptr>(info), JPOOL_IMAGE,
+                                                   header->width * 4, kRowsPerRead);
+  return true;
+}
+
+// The next count rows (at most kRowsPerRead) into targets.
+bool ReadRows(JpegDecoder* decoder, const JpegHeader* header, JSAMPROW* targets, JDIMENSION count) {
+  j_decompress_ptr info = &decoder->info;
+  if (setjmp(decoder->errors.jump)) return false;
+  for (JDIMENSION done = 0; done < count;) {
+    const JDIMENSION read = jpeg_read_scanlines(info, decoder->cmykRows ? decoder->cmykRows : targets + done,
+                                                count - done);
     if (read == 0) ERREXIT(info, JERR_INPUT_EOF);
-    for (JDIMENSION i = 0; cmykRows && i < read; ++i)
-      CmykToBgr(cmykRows[i], rows->Row(first + i), header->width, header->bytesPerPixel, header->invertedCmyk);
+    for (JDIMENSION i = 0; decoder->cmykRows && i < read; ++i)
+      CmykToBgr(decoder->cmykRows[i], targets[done + i], header->width, header->bytesPerPixel,
+                header->invertedCmyk);
+    done += read;
   }
-  jpeg_finish_decompress(info);
+  return true;
+}
+
+bool FinishPixels(JpegDecoder* decoder) {
+  if (setjmp(decoder->errors.jump)) return false;
+  jpeg_finish_decompress(&decoder->info);
   return true;
 }
 
@@ -147,12 +160,26 @@ public:
   JpegReader(const JpegReader&) = delete;
   JpegReader& operator=(const JpegReader&) = delete;
 
-  JpegDecoder* decoder() { return &decoder_; }
+  // The header, within CheckDimensions.
+  void ReadHeader(Bytes file, JpegHeader* header) {
+    if (!imaging::ReadHeader(&decoder_, file.data(), static_cast<unsigned long>(file.size()), header)) Fail();
+    CheckDimensions(header->width, header->height);
+  }
+  void Start(const JpegHeader* header) {
+    if (!StartPixels(&decoder_, header)) Fail();
+  }
+  void Read(const JpegHeader* header, JSAMPROW* targets, JDIMENSION count) {
+    if (!ReadRows(&decoder_, header, targets, count)) Fail();
+  }
+  void Finish() {
+    if (!FinishPixels(&decoder_)) Fail();
+  }
+
+private:
   [[noreturn]] void Fail() const {
     throw DecodeError(std::string("Cannot read the JPEG picture: ") + decoder_.errors.message);
   }
 
-private:
   JpegDecoder decoder_{};
 };
 
@@ -163,10 +190,54 @@ void DecodeJpeg(Bytes file, int bytesPerPixel, const std::function<PixelRows(con
   JpegReader reader;
   JpegHeader header{};
   header.bytesPerPixel = bytesPerPixel;
-  if (!ReadHeader(reader.decoder(), file.data(), static_cast<unsigned long>(file.size()), &header)) reader.Fail();
-  CheckDimensions(header.width, header.height);
+  reader.ReadHeader(file, &header);
   const PixelRows rows = allocate({header.width, header.height, header.grey ? 8u : 24u});
-  if (!ReadPixels(reader.decoder(), &header, &rows)) reader.Fail();
+  reader.Start(&header);
+  JSAMPROW targets[kRowsPerRead];
+  for (JDIMENSION first = 0; first < header.height; first += kRowsPerRead) {
+    const JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, header.height - first);
+    for (JDIMENSION i = 0; i < count; ++i) targets[i] = rows.Row(first + i);
+    reader.Read(&header, targets, count);
+  }
+  reader.Finish();
+}
+
+struct JpegRows::State {
+  JpegReader reader;
+  JpegHeader header{};
+  std::vector<uint32_t> pixels;  // kRowsPerRead rows, from row first on
+  JDIMENSION first = 0;
+  JDIMENSION count = 0;
+};
+
+JpegRows::JpegRows(Bytes file) : state_(std::make_unique<State>()) {
+  state_->header.bytesPerPixel = 4;
+  state_->reader.ReadHeader(file, &state_->header);
+}
+
+JpegRows::~JpegRows() = default;
+
+int32_t JpegRows::Width() const { return static_cast<int32_t>(state_->header.width); }
+int32_t JpegRows::Height() const { return static_cast<int32_t>(state_->header.height); }
+
+const uint32_t* JpegRows::Row(int32_t y) {
+  State& s = *state_;
+  const auto row = static_cast<JDIMENSION>(y);
+  if (y < 0 || row >= s.header.height || row < s.first) throw std::out_of_range("JPEG rows are read top to bottom");
+  if (s.pixels.empty()) {
+    s.reader.Start(&s.header);
+    s.pixels.resize(size_t{s.header.width} * kRowsPerRead);
+  }
+  while (row >= s.first + s.count) {
+    s.first += s.count;
+    s.count = std::min<JDIMENSION>(kRowsPerRead, s.header.height - s.first);
+    JSAMPROW targets[kRowsPerRead];
+    for (JDIMENSION i = 0; i < s.count; ++i)
+      targets[i] = reinterpret_cast<JSAMPROW>(&s.pixels[size_t{i} * s.header.width]);
+    s.reader.Read(&s.header, targets, s.count);
+    if (s.first + s.count == s.header.height) s.reader.Finish();
+  }
+  return &s.pixels[size_t{row - s.first} * s.header.width];
 }
 
 Image DecodeJpeg(Bytes file) {

@@ -1,8 +1,10 @@
 #pragma once
 // JPEG files through libjpeg: baseline, progressive, greyscale, CMYK and YCCK (Adobe inverted CMYK too).
 #include <functional>
+#include <memory>
 
 #include "imaging/FileFormat.h"
+#include "imaging/RowStream.h"
 
 namespace imaging {
 
@@ -19,5 +21,24 @@ struct JpegFrame {
 // or B, G, R, 255 (bytesPerPixel 4). Throws DecodeError, or what allocate throws; the rows may then be
 // partly written.
 void DecodeJpeg(Bytes file, int bytesPerPixel, const std::function<PixelRows(const JpegFrame&)>& allocate);
+
+// The picture's rows decoded as they are asked for, a few at a time, as B, G, R, 255 pixels. The file's bytes
+// must outlive the stream. The constructor reads the header (DecodeError when it is no JPEG picture within
+// CheckDimensions); Row throws DecodeError where the data is corrupt or ends early.
+class JpegRows final : public RowStream {
+public:
+  explicit JpegRows(Bytes file);
+  ~JpegRows() override;
+  JpegRows(const JpegRows&) = delete;
+  JpegRows& operator=(const JpegRows&) = delete;
+
+  int32_t Width() const override;
+  int32_t Height() const override;
+  const uint32_t* Row(int32_t y) override;
+
+private:
+  struct State;  // libjpeg's decompressor, which must not move
+  std::unique_ptr<State> state_;
+};
 
 }  // namespace imaging

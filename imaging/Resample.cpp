@@ -65,7 +65,7 @@ void WidenRow(const uint32_t* src, int32_t width, int16_t* out) {
 // One transfer: the source rectangle, the destination pixels to write and the filters that map them.
 class Transfer {
 public:
-  Transfer(Bitmap32& dst, const Rect& dstRect, const Rect& area, const Bitmap32& src, const Rect& srcRect)
+  Transfer(Bitmap32& dst, const Rect& dstRect, const Rect& area, RowStream& src, const Rect& srcRect)
       : dst_(dst), area_(area), src_(src), srcRect_(srcRect), passes_(ActivePasses()),
         offsetX_(int64_t{area.left} - dstRect.left), offsetY_(int64_t{area.top} - dstRect.top),
         scaleX_(srcRect.Width() != dstRect.Width()), scaleY_(srcRect.Height() != dstRect.Height()) {
@@ -84,7 +84,7 @@ private:
   static int32_t Width(const Rect& r) { return static_cast<int32_t>(r.Width()); }
   static int32_t Height(const Rect& r) { return static_cast<int32_t>(r.Height()); }
 
-  const uint32_t* SourceRow(int64_t y) const { return src_.Row(srcRect_.top + static_cast<int32_t>(y)) + srcRect_.left; }
+  const uint32_t* SourceRow(int64_t y) { return src_.Row(srcRect_.top + static_cast<int32_t>(y)) + srcRect_.left; }
   uint32_t* TargetRow(int32_t j) { return dst_.Row(area_.top + j) + area_.left; }
 
   void RunHorizontalOnly() {
@@ -96,7 +96,7 @@ private:
     }
   }
 
-  void Horizontal(int32_t y, int16_t* out) const {
+  void Horizontal(int32_t y, int16_t* out) {
     if (scaleX_)
       passes_.horizontal(SourceRow(y), x_, out);
     else
@@ -134,7 +134,7 @@ private:
 
   Bitmap32& dst_;
   const Rect area_;
-  const Bitmap32& src_;
+  RowStream& src_;
   const Rect srcRect_;
   const resample::Passes& passes_;
   const int64_t offsetX_, offsetY_;
@@ -185,8 +185,14 @@ AxisWeights ComputeAxisWeights(int32_t inSize, int64_t outSize, int64_t outBegin
 void StretchTransfer(Bitmap32& dst, const Rect& dstRect, const Rect& clipRect, const Bitmap32& src,
                      const Rect& srcRect) {
   if (&dst == &src) throw std::invalid_argument("A raster cannot be resampled onto itself");
+  RasterRows rows(src);
+  StretchTransfer(dst, dstRect, clipRect, rows, srcRect);
+}
+
+void StretchTransfer(Bitmap32& dst, const Rect& dstRect, const Rect& clipRect, RowStream& src,
+                     const Rect& srcRect) {
   if (srcRect.IsEmpty() || dstRect.IsEmpty()) return;
-  if (Intersect(srcRect, src.BoundsRect()) != srcRect)
+  if (Intersect(srcRect, Rect{0, 0, src.Width(), src.Height()}) != srcRect)
     throw std::invalid_argument("The source rectangle lies outside the source raster");
   const Rect area = Intersect(Intersect(dstRect, clipRect), dst.BoundsRect());
   if (area.IsEmpty()) return;

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "imaging/Bitmap32.h"
+#include "imaging/RowStream.h"
 
 namespace imaging {
 
@@ -36,6 +37,10 @@ AxisWeights ComputeAxisWeights(int32_t inSize, int64_t outSize, int64_t outBegin
 // src onto dstRect of dst, writing only the pixels inside clipRect and dst, each with alpha 255. srcRect must
 // lie inside src, and src and dst must be different rasters (std::invalid_argument otherwise).
 void StretchTransfer(Bitmap32& dst, const Rect& dstRect, const Rect& clipRect, const Bitmap32& src,
+                     const Rect& srcRect);
+// The same from rows read top to bottom, each source row at most once: the source need never be in memory
+// whole. Throws what reading the rows throws; dst may then be partly written.
+void StretchTransfer(Bitmap32& dst, const Rect& dstRect, const Rect& clipRect, RowStream& src,
                      const Rect& srcRect);
 
 }  // namespace imaging

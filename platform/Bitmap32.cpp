@@ -1,5 +1,6 @@
 #include "platform/Bitmap32.h"
 
+#include <cstring>
 #include <new>
 #include <stdexcept>
 
@@ -72,23 +73,53 @@ TBitmap32::TBitmap32() : TBitmap32(std::make_unique<TDibPixelStore>()) {}
 
 TBitmap32::TBitmap32(std::unique_ptr<TDibPixelStore> store) : FStore(store.get()), FRaster(std::move(store)) {}
 
+HDC TBitmap32::Handle() const {
+  Realize();
+  return FStore->Handle();
+}
+
 imaging::Bitmap32& TBitmap32::Raster() {
+  Realize();
   GdiFlush();
   return FRaster;
 }
 
 const imaging::Bitmap32& TBitmap32::Raster() const {
+  Realize();
   GdiFlush();
   return FRaster;
 }
 
+std::unique_ptr<imaging::RowStream> TBitmap32::ReadRows() const {
+  if (FPending) return FPending->OpenRows();
+  return std::make_unique<imaging::RasterRows>(Raster());
+}
+
+// Copies rows one by one from the decoder, which holds only a few of them at a time.
+void TBitmap32::Realize() const {
+  if (!FPending) return;
+  const std::unique_ptr<imaging::RowStream> rows = FPending->OpenRows();
+  Translated([&] { FRaster.SetSize(rows->Width(), rows->Height()); });
+  for (int32_t y = 0; y < FRaster.Height(); ++y)
+    std::memcpy(FRaster.Row(y), rows->Row(y), static_cast<size_t>(FRaster.Width()) * sizeof(uint32_t));
+  FPending.reset();
+}
+
+void TBitmap32::Defer(std::unique_ptr<TGraphic> picture) {
+  SetSize(0, 0);
+  FPending = std::move(picture);
+}
+
 void TBitmap32::SetSize(int32_t width, int32_t height) {
+  FPending.reset();
   Translated([&] { FRaster.SetSize(width, height); });
 }
 
 void TBitmap32::FillRectS(const imaging::Rect& rect, imaging::Color32 color) { Raster().FillRectS(rect, color); }
 
 void TBitmap32::Assign(const TGraphic& graphic) {
+  FPending.reset();
+  if (graphic.OpenRows()) return Defer(graphic.Clone());
   if (const TBitmap* bitmap = BitmapOf(graphic)) return AssignBitmap(*bitmap);
   SetSize(graphic.Width(), graphic.Height());
   FillRectS(BoundsRect(), 0xFFFFFFFFu);
@@ -111,13 +142,17 @@ void TBitmap32::AssignBitmap(const TBitmap& bitmap) {
 }
 
 void TBitmap32::Assign(const TBitmap32& other) {
+  if (&other == this) return;
+  if (other.FPending) return Defer(other.FPending->Clone());
+  FPending.reset();
   Translated([&] { FRaster.Assign(other.Raster()); });
 }
 
 void TBitmap32::SaveToFile(const std::string& fileName) const {
-  WriteFileReplacing(fileName, [this](const TWritePiece& write) {
+  const imaging::Bitmap32& raster = Raster();
+  WriteFileReplacing(fileName, [&raster](const TWritePiece& write) {
     Translated([&] {
-      imaging::WriteBmp32(Raster(), [&write](std::span<const uint8_t> bytes) {
+      imaging::WriteBmp32(raster, [&write](std::span<const uint8_t> bytes) {
         write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
       });
     });

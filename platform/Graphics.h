@@ -7,6 +7,8 @@
 #include <memory>
 #include <string>
 
+#include "imaging/RowStream.h"
+
 // The framework's colour value: COLORREF byte order; a zero top byte makes it a plain RGB colour.
 using TColor = int32_t;
 
@@ -35,4 +37,7 @@ public:
   virtual std::unique_ptr<TGraphic> Clone() const = 0;
   // Draws the whole graphic stretched into rect.
   virtual void Draw(HDC dc, const RECT& rect) const = 0;
+  // The picture's rows decoded as they are read, for a graphic that decodes on demand and has not decoded
+  // yet; nullptr for any other. A picture read once need not then be held whole in memory.
+  virtual std::unique_ptr<imaging::RowStream> OpenRows() const { return nullptr; }
 };

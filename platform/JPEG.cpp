@@ -3,9 +3,34 @@
 #include "imaging/Jpeg.h"
 #include "platform/PictureFiles.h"
 
+namespace {
+
+// The rows of a picture's data, which the stream keeps alive; decoder failures become EInvalidGraphic.
+class TJPEGRows final : public imaging::RowStream {
+public:
+  explicit TJPEGRows(std::shared_ptr<const std::vector<uint8_t>> data)
+      : FData(std::move(data)), FRows(Decode([&] { return std::make_unique<imaging::JpegRows>(*FData); })) {}
+  int32_t Width() const override { return FRows->Width(); }
+  int32_t Height() const override { return FRows->Height(); }
+  const uint32_t* Row(int32_t y) override {
+    return Decode([&] { return FRows->Row(y); });
+  }
+
+private:
+  std::shared_ptr<const std::vector<uint8_t>> FData;
+  std::unique_ptr<imaging::JpegRows> FRows;
+};
+
+}  // namespace
+
 const TGraphicClass& TJPEGImage::Class() {
   static const TGraphicClass graphicClass{"TJPEGImage", [] { return std::make_unique<TJPEGImage>(); }};
   return graphicClass;
+}
+
+void TJPEGImage::SetPixelFormat(TJPEGPixelFormat format) {
+  if (format != FPixelFormat) FBitmap.reset();
+  FPixelFormat = format;
 }
 
 std::unique_ptr<TBitmap> TJPEGImage::Decode24(const std::vector<uint8_t>& file) {
@@ -17,20 +42,41 @@ std::unique_ptr<TBitmap> TJPEGImage::Decode24(const std::vector<uint8_t>& file) 
   return bitmap;
 }
 
-// The bitmap is replaced only once the whole file has decoded.
-void TJPEGImage::LoadFromFile(const std::string& fileName) {
-  const std::vector<uint8_t> bytes = ReadPictureFile(fileName);
+const TBitmap& TJPEGImage::Bitmap() const {
+  if (FBitmap) return *FBitmap;
+  if (!FData) return *(FBitmap = std::make_unique<TBitmap>());
   FBitmap = Decode([&] {
-    if (FPixelFormat == jf24Bit) return Decode24(bytes);
+    if (FPixelFormat == jf24Bit) return Decode24(*FData);
     auto bitmap = std::make_unique<TBitmap>();
-    bitmap->Assign(imaging::DecodeJpeg(bytes), pf8bit);
+    bitmap->Assign(imaging::DecodeJpeg(*FData), pf8bit);
     return bitmap;
   });
+  return *FBitmap;
+}
+
+void TJPEGImage::LoadFromFile(const std::string& fileName) {
+  auto data = std::make_shared<const std::vector<uint8_t>>(ReadPictureFile(fileName));
+  const TJPEGRows header(data);
+  FData = std::move(data);
+  FWidth = header.Width();
+  FHeight = header.Height();
+  FBitmap.reset();
 }
 
 std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
   auto copy = std::make_unique<TJPEGImage>();
   copy->FPixelFormat = FPixelFormat;
-  copy->FBitmap->AssignBitmap(*FBitmap);
+  copy->FData = FData;
+  copy->FWidth = FWidth;
+  copy->FHeight = FHeight;
+  if (FBitmap) {
+    copy->FBitmap = std::make_unique<TBitmap>();
+    copy->FBitmap->AssignBitmap(*FBitmap);
+  }
   return copy;
+}
+
+std::unique_ptr<imaging::RowStream> TJPEGImage::OpenRows() const {
+  if (!FData || FBitmap || FPixelFormat != jf24Bit) return nullptr;
+  return std::make_unique<TJPEGRows>(FData);
 }

@@ -1,7 +1,9 @@
 #pragma once
-// The platform JPEG picture (TJPEGImage role): decodes into a bitmap of 24 bits, or 8 bits when its
-// pixel format setting asks for that before the load.
+// The platform JPEG picture (TJPEGImage role): holds the file's data and decodes it when its pixels are first
+// needed, into a bitmap of 24 bits, or 8 bits when its pixel format setting asks for that.
+#include <cstdint>
 #include <memory>
+#include <vector>
 
 #include "platform/Bitmap.h"
 #include "platform/Graphics.h"
@@ -13,22 +15,29 @@ public:
   static const TGraphicClass& Class();
   const TGraphicClass& ClassType() const override { return Class(); }
 
-  int Width() const override { return FBitmap->Width(); }
-  int Height() const override { return FBitmap->Height(); }
+  int Width() const override { return FWidth; }
+  int Height() const override { return FHeight; }
 
-  // A decoding setting: loading a file does not change it.
+  // A decoding setting: loading a file does not change it; pixels decoded before are decoded anew.
   TJPEGPixelFormat PixelFormat() const { return FPixelFormat; }
-  void SetPixelFormat(TJPEGPixelFormat format) { FPixelFormat = format; }
-  const TBitmap& Bitmap() const { return *FBitmap; }
+  void SetPixelFormat(TJPEGPixelFormat format);
+  // The decoded pixels, decoded on the first call; EInvalidGraphic when the data is corrupt or cut short.
+  const TBitmap& Bitmap() const;
 
+  // Reads the file and its header (EInvalidGraphic when it is no JPEG picture); on failure the picture keeps
+  // what it held.
   void LoadFromFile(const std::string& fileName) override;
   std::unique_ptr<TGraphic> Clone() const override;
-  void Draw(HDC dc, const RECT& rect) const override { FBitmap->Draw(dc, rect); }
+  void Draw(HDC dc, const RECT& rect) const override { Bitmap().Draw(dc, rect); }
+  // A 24-bit picture not decoded yet reads its rows straight from the data.
+  std::unique_ptr<imaging::RowStream> OpenRows() const override;
 
 private:
-  // A 24-bit picture is decoded straight into its bitmap's rows.
   static std::unique_ptr<TBitmap> Decode24(const std::vector<uint8_t>& file);
 
   TJPEGPixelFormat FPixelFormat = jf24Bit;
-  std::unique_ptr<TBitmap> FBitmap = std::make_unique<TBitmap>();  // never null
+  std::shared_ptr<const std::vector<uint8_t>> FData;  // the file; null until one is loaded
+  int FWidth = 0;
+  int FHeight = 0;
+  mutable std::unique_ptr<TBitmap> FBitmap;  // null until decoded
 };
