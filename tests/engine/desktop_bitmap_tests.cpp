@@ -4,7 +4,9 @@
 
 #include <algorithm>
 
+#include "JpegEncoder.h"
 #include "engine/ChangerTestSupport.h"
+#include "imaging/Jpeg.h"
 #include "platform/SysUtils.h"
 
 namespace {
@@ -143,6 +145,45 @@ TEST_F(ConversionTest, ContentThatIsNoPictureGivesNothing) {
     EXPECT_EQ(FChanger.SetWallpaper(path, wpsCenter), swsNotConverted) << name;
   }
   EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
+}
+
+// A JPEG picture is resampled from its rows as they are decoded: the bitmap is the one that the decoded
+// picture gives.
+TEST_F(ConversionTest, AJpegPictureGivesTheBitmapOfItsDecodedPixels) {
+  const std::vector<uint8_t> file = test::EncodeJpeg(120, 90);
+  const std::string picture = FFolder.Write("photo.jpg", file.data(), file.size());
+  TBitmap32 decoded;
+  decoded.Raster().Assign(imaging::DecodeJpeg(file));
+  struct TCase {
+    TWallpaperStyle Style;
+    int32_t Width, Height;
+  };
+  for (const TCase& c : {TCase{wpsStretch, 40, 30}, TCase{wpsStretch, 100, 80}, TCase{wpsFitDesktop, 60, 60},
+                         TCase{wpsCenter, 120, 90}}) {
+    ASSERT_EQ(FChanger.ConvertToBitmap(picture, c.Width, c.Height, c.Style), BitmapPath()) << c.Width;
+    const std::string bitmap = FFolder.Read("Muralia.bmp");
+    const std::optional<TBitmapHeader> header = ReadBitmapHeader(bitmap);
+    ASSERT_TRUE(header);
+    const std::unique_ptr<TBitmap32> expected =
+        c.Style == wpsCenter ? nullptr : TWallpaperChanger::Resample(decoded, header->Width, header->Height, 0x008000);
+    for (int32_t y = 0; y < header->Height; ++y)
+      for (int32_t x = 0; x < header->Width; ++x)
+        ASSERT_EQ(Pixel32(bitmap, x, y), (expected ? *expected : decoded).Raster().Pixel(x, y))
+            << c.Width << " wide at " << x << "," << y;
+  }
+}
+
+// A file cut short loads by its header; it fails once its pixels are decoded, in every style.
+TEST_F(ConversionTest, ACutJpegPictureGivesNothing) {
+  const std::vector<uint8_t> file = test::EncodeJpeg(120, 90);
+  const std::string picture = FFolder.Write("cut.jpg", file.data(), file.size() / 2);
+  FFolder.Write("Muralia.bmp", "previous");
+  for (const TWallpaperStyle style : {wpsCenter, wpsTile, wpsStretch, wpsFitDesktop, 4}) {
+    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 40, 30, style), "") << style;
+    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 100, 80, style), "") << style;
+  }
+  EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
+  EXPECT_EQ(FFolder.Names().size(), 2u) << "no temporary file stays behind";
 }
 
 TEST_F(ConversionTest, APictureThatCannotBeOpenedForItsContentTestRaises) {

@@ -3,6 +3,7 @@
 #include <cstring>
 
 #include "imaging/Jpeg.h"
+#include "tests/JpegEncoder.h"
 #include "tests/imaging/TestFiles.h"
 
 namespace imaging {
@@ -90,6 +91,7 @@ TEST(JpegDamage, HugeDimensionsFailBeforeAllocating) {
     file[at] = 0xFD;  // 65000
     file[at + 1] = 0xE8;
   }
+  EXPECT_THROW(JpegRows{file}, DecodeError);
   try {
     LoadJpeg(file);
     ADD_FAILURE() << "a 65000 x 65000 picture loaded";
@@ -136,6 +138,56 @@ TEST(JpegDamage, DamagedBytesAreHandledQuietly) {
     SCOPED_TRACE(name);
     test::ExpectDamageHandled(ReadTestFile(name), LoadJpeg);
   }
+  EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+// Every row read through the stream, one at a time, into a picture.
+Image StreamJpeg(Bytes file) {
+  JpegRows rows(file);
+  Image image = AllocateImage(static_cast<uint32_t>(rows.Width()), static_cast<uint32_t>(rows.Height()), 24);
+  for (int32_t y = 0; y < rows.Height(); ++y)
+    std::copy_n(rows.Row(y), rows.Width(), image.pixels.data() + static_cast<size_t>(y) * image.width);
+  return image;
+}
+
+// Taller than the rows that the stream decodes at a time, and not a multiple of them.
+std::vector<uint8_t> TallJpeg(::test::JpegEncoding encoding = {}) { return ::test::EncodeJpeg(29, 75, encoding); }
+
+TEST(JpegRows, GiveTheRowsOfTheWholeDecode) {
+  std::vector<std::vector<uint8_t>> files{TallJpeg(), TallJpeg({.subsampled = true}),
+                                          TallJpeg({.progressive = true, .subsampled = true})};
+  for (const char* name : {"baseline", "progressive", "subsampled", "grey", "cmyk"})
+    files.push_back(ReadTestFile(std::string("jpeg/") + name + ".jpg"));
+  for (size_t i = 0; i < files.size(); ++i) {
+    const Image whole = DecodeJpeg(files[i]);
+    const Image streamed = StreamJpeg(files[i]);
+    EXPECT_EQ(streamed.width, whole.width) << "file " << i;
+    EXPECT_EQ(streamed.pixels, whole.pixels) << "file " << i;
+  }
+}
+
+TEST(JpegRows, SkipForwardButNeverBack) {
+  const std::vector<uint8_t> file = TallJpeg({.subsampled = true});
+  const Image whole = DecodeJpeg(file);
+  JpegRows rows(file);
+  EXPECT_EQ(rows.Width(), 29);
+  EXPECT_EQ(rows.Height(), 75);
+  for (const int32_t y : {3, 3, 4, 17, 40, 74})
+    EXPECT_TRUE(std::equal(whole.Row(static_cast<uint32_t>(y)), whole.Row(static_cast<uint32_t>(y)) + 29, rows.Row(y)))
+        << "row " << y;
+  EXPECT_THROW(rows.Row(40), std::out_of_range);
+  EXPECT_THROW(rows.Row(75), std::out_of_range);
+  EXPECT_THROW(rows.Row(-1), std::out_of_range);
+}
+
+// A cut or damaged file fails on the row where its data gives out, as the whole decode fails.
+TEST(JpegRowsDamage, CutAndDamagedFilesFailAsTheWholeDecodeDoes) {
+  ::testing::internal::CaptureStderr();
+  const std::vector<uint8_t> baseline = TallJpeg({.quality = 75});
+  test::ExpectPrefixesFail(baseline, StreamJpeg, 2);
+  test::ExpectPrefixesFail(TallJpeg({.quality = 75, .progressive = true}), StreamJpeg);
+  test::ExpectDamageHandled(baseline, StreamJpeg);
+  test::ExpectDamageHandled(ReadTestFile("jpeg/cmyk.jpg"), StreamJpeg);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
+#include <functional>
 #include <numbers>
 #include <random>
 #include <stdexcept>
@@ -189,6 +191,64 @@ TEST(Resample, RejectsBadRectanglesAndDrawsNothingWhenEmpty) {
   StretchTransfer(dst, dst.BoundsRect(), dst.BoundsRect(), src, {3, 3, 3, 8});
   for (int32_t y = 0; y < 4; ++y)
     for (int32_t x = 0; x < 4; ++x) EXPECT_EQ(dst.Pixel(x, y), 0u);
+}
+
+// A raster read as a stream that records the rows asked for and, like a decoder, cannot go back.
+class WatchedRows final : public RowStream {
+public:
+  explicit WatchedRows(const Bitmap32& raster, int32_t failAt = -1) : raster_(raster), failAt_(failAt) {}
+  int32_t Width() const override { return raster_.Width(); }
+  int32_t Height() const override { return raster_.Height(); }
+  const uint32_t* Row(int32_t y) override {
+    if (!asked.empty() && y < asked.back()) throw std::out_of_range("a row above one already read");
+    if (y == failAt_) throw std::runtime_error("the data ends here");
+    asked.push_back(y);
+    return raster_.Row(y);
+  }
+  std::vector<int32_t> asked;
+
+private:
+  const Bitmap32& raster_;
+  const int32_t failAt_;
+};
+
+// Each source row is read at most once, top to bottom, and the pixels are those of the raster in memory.
+TEST(ResampleFromRows, ReadsEachRowOnceInOrderAndMatchesTheRaster) {
+  const Bitmap32 src = RandomRaster(60, 47, 5);
+  struct Case {
+    Rect dstRect, clip, srcRect;
+  };
+  for (const Case& c : {Case{{0, 0, 19, 13}, {0, 0, 19, 13}, {0, 0, 60, 47}},      // shrunk on both axes
+                        Case{{0, 0, 150, 90}, {0, 0, 150, 90}, {0, 0, 60, 47}},    // enlarged
+                        Case{{0, 0, 25, 47}, {0, 0, 25, 47}, {0, 0, 60, 47}},      // one axis only
+                        Case{{0, 0, 19, 13}, {0, 4, 19, 9}, {5, 10, 50, 40}}}) {  // clipped, part of the source
+    Bitmap32 expected, got;
+    expected.SetSize(c.dstRect.right, c.dstRect.bottom);
+    got.SetSize(c.dstRect.right, c.dstRect.bottom);
+    StretchTransfer(expected, c.dstRect, c.clip, src, c.srcRect);
+    WatchedRows rows(src);
+    StretchTransfer(got, c.dstRect, c.clip, rows, c.srcRect);
+    for (int32_t y = 0; y < got.Height(); ++y)
+      for (int32_t x = 0; x < got.Width(); ++x) ASSERT_EQ(got.Pixel(x, y), expected.Pixel(x, y)) << x << "," << y;
+    ASSERT_FALSE(rows.asked.empty());
+    EXPECT_TRUE(std::adjacent_find(rows.asked.begin(), rows.asked.end(), std::greater_equal<>()) == rows.asked.end());
+    EXPECT_GE(rows.asked.front(), c.srcRect.top);
+    EXPECT_LT(rows.asked.back(), c.srcRect.bottom);
+  }
+  // Rows that no written pixel needs are not read: a clip of the top rows reads only the source's top.
+  WatchedRows rows(src);
+  Bitmap32 dst;
+  dst.SetSize(19, 13);
+  StretchTransfer(dst, dst.BoundsRect(), {0, 0, 19, 2}, rows, src.BoundsRect());
+  EXPECT_LT(rows.asked.back(), 20);
+}
+
+TEST(ResampleFromRows, AFailingRowStopsTheTransfer) {
+  const Bitmap32 src = RandomRaster(40, 30, 9);
+  Bitmap32 dst;
+  dst.SetSize(10, 10);
+  WatchedRows rows(src, 17);
+  EXPECT_THROW(StretchTransfer(dst, dst.BoundsRect(), dst.BoundsRect(), rows, src.BoundsRect()), std::runtime_error);
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The raster bitmap over a DIB section: taking graphics at their own size, and saving.
 #include <gtest/gtest.h>
 
+#include "JpegEncoder.h"
 #include "TempFolder.h"
 #include "TestPictures.h"
 #include "imaging/Jpeg.h"
@@ -99,6 +100,51 @@ TEST(Bitmap32, SavingAnEmptyRasterOrOverAReadOnlyFileFails) {
   EXPECT_EQ(folder.Names().size(), 1u);
   EXPECT_THROW(raster.SetSize(-1, 2), EInvalidGraphic);
   EXPECT_THROW(raster.SetSize(100000, 100000), EOutOfResources);
+}
+
+// A JPEG picture's raster takes the picture's size at once and decodes only when its pixels are needed:
+// read as rows, it is never decoded whole; a copy waits as the original does.
+TEST(Bitmap32, AJpegPictureDecodesWhenItsPixelsAreFirstNeeded) {
+  TempFolder folder;
+  const std::vector<uint8_t> file = test::EncodeJpeg(40, 30);
+  const imaging::Image decoded = imaging::DecodeJpeg(file);
+  TJPEGImage jpeg;
+  jpeg.LoadFromFile(folder.Write("photo.jpg", file.data(), file.size()));
+  TBitmap32 raster, copy;
+  raster.Assign(jpeg);
+  copy.Assign(raster);
+  EXPECT_EQ(raster.BoundsRect(), (imaging::Rect{0, 0, 40, 30}));
+  EXPECT_EQ(copy.Width(), 40);
+  const std::unique_ptr<imaging::RowStream> rows = raster.ReadRows();
+  ASSERT_EQ(rows->Height(), 30);
+  for (int32_t y = 0; y < 30; ++y)
+    ASSERT_TRUE(std::equal(rows->Row(y), rows->Row(y) + 40, decoded.Row(static_cast<uint32_t>(y)))) << y;
+  for (const TBitmap32* bitmap : {&copy, &raster})
+    for (int32_t y = 0; y < 30; ++y)
+      for (int32_t x = 0; x < 40; ++x) ASSERT_EQ(bitmap->Raster().Pixel(x, y), decoded.Row(y)[x]) << x << "," << y;
+  // Once decoded, the rows are the raster's own.
+  EXPECT_EQ(raster.ReadRows()->Row(5), raster.Raster().Row(5));
+}
+
+// A file cut short has a header and so loads; its pixels fail where they are needed, and a failed save leaves
+// the old file.
+TEST(Bitmap32, ACutJpegPictureFailsWhenItsPixelsAreNeeded) {
+  TempFolder folder;
+  const std::vector<uint8_t> file = test::EncodeJpeg(40, 30);
+  TJPEGImage jpeg;
+  jpeg.LoadFromFile(folder.Write("cut.jpg", file.data(), file.size() / 2));
+  EXPECT_EQ(jpeg.Width(), 40);
+  EXPECT_EQ(jpeg.Height(), 30);
+  EXPECT_THROW(jpeg.Bitmap(), EInvalidGraphic);
+  TBitmap32 raster;
+  raster.Assign(jpeg);
+  EXPECT_EQ(raster.Width(), 40);
+  EXPECT_THROW(raster.Handle(), EInvalidGraphic);
+  EXPECT_THROW(raster.Raster(), EInvalidGraphic);
+  const std::string path = folder.Write("Muralia.bmp", "old");
+  EXPECT_THROW(raster.SaveToFile(path), EInvalidGraphic);
+  EXPECT_EQ(folder.Read("Muralia.bmp"), "old");
+  EXPECT_EQ(folder.Names().size(), 2u);
 }
 
 }  // namespace

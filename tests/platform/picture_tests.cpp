@@ -148,6 +148,11 @@ TEST(TJPEGImage, PixelFormatIsADecodingSetting) {
   EXPECT_EQ(jpeg.PixelFormat(), jf8Bit);
   EXPECT_EQ(jpeg.Bitmap().PixelFormat(), pf8bit);
   EXPECT_THROW(jpeg.LoadFromFile(TestPicture("png.png")), EInvalidGraphic);
+  EXPECT_EQ(jpeg.Width(), 20);
+  // Pixels decoded before are decoded anew in the format set since.
+  jpeg.SetPixelFormat(jf24Bit);
+  EXPECT_EQ(jpeg.Bitmap().PixelFormat(), pf24bit);
+  EXPECT_EQ(jpeg.Clone()->Width(), 20);
 }
 
 TEST(PictureFiles, OpeningDeniesWritersAndReadingIsBounded) {
