@@ -3,9 +3,9 @@
 //   changer_bench resample SW SH DW DH RUNS   the Lanczos resampling alone, between two rasters in DIB sections
 //   changer_bench job FILE stretch|fit DW DH RUNS
 //       TWallpaperChanger::ConvertToBitmap of the picture for a DW x DH screen, writing Muralia.bmp into the
-//       current folder; then its steps one by one, each printed as "stage NAME MS": the file read and decoded
-//       alone (as the platform class decodes it), the picture loaded into its platform class (decode
-//       included), the source raster assigned from it, the resampling and the save.
+//       current folder; then its steps one by one, each printed as "stage NAME MS": the picture loaded into
+//       its platform class, the source raster assigned from it, the resampling (a JPEG picture is decoded in
+//       it) and the save; and apart from them the file read and decoded alone.
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -21,20 +21,16 @@
 
 namespace {
 
-// The file read and decoded as its platform class does it, into fresh memory: a PNG picture into 32-bit
-// pixels, a JPEG picture into rows of 24 bits.
+// The picture decoded as the conversion decodes it, the pixels dropped: a PNG picture whole into 32-bit
+// pixels, a JPEG picture row by row.
 void DecodeAlone(const std::string& path) {
   const std::vector<uint8_t> bytes = ReadPictureFile(path);
   if (path.ends_with(".png")) {
     if (imaging::kPngFormat.load(bytes, path).pixels.empty()) throw std::runtime_error("nothing decoded");
     return;
   }
-  std::unique_ptr<uint8_t[]> pixels;
-  imaging::DecodeJpeg(bytes, 3, [&pixels](const imaging::JpegFrame& frame) {
-    const size_t stride = (size_t{frame.width} * 3 + 3) & ~size_t{3};
-    pixels.reset(new uint8_t[stride * frame.height]);
-    return imaging::PixelRows{pixels.get(), static_cast<ptrdiff_t>(stride)};
-  });
+  imaging::JpegRows rows(bytes);
+  for (int32_t y = 0; y < rows.Height(); ++y) rows.Row(y);
 }
 
 // The steps of the conversion, as ConvertToBitmap takes them.

@@ -69,7 +69,10 @@ public:
       : dst_(dst), area_(area), src_(src), srcRect_(srcRect), passes_(ActivePasses()),
         offsetX_(int64_t{area.left} - dstRect.left), offsetY_(int64_t{area.top} - dstRect.top),
         scaleX_(srcRect.Width() != dstRect.Width()), scaleY_(srcRect.Height() != dstRect.Height()) {
-    if (scaleX_) x_ = ComputeAxisWeights(Width(srcRect), dstRect.Width(), offsetX_, offsetX_ + area.Width());
+    if (scaleX_) {
+      x_ = ComputeAxisWeights(Width(srcRect), dstRect.Width(), offsetX_, offsetX_ + area.Width());
+      horizontal_ = passes_.horizontal(x_, Width(srcRect));
+    }
     if (scaleY_) y_ = ComputeAxisWeights(Height(srcRect), dstRect.Height(), offsetY_, offsetY_ + area.Height());
   }
 
@@ -90,7 +93,7 @@ private:
   void RunHorizontalOnly() {
     for (int32_t j = 0; j < Height(area_); ++j) {
       if (scaleX_)
-        passes_.horizontalToPixels(SourceRow(offsetY_ + j), x_, TargetRow(j));
+        horizontal_->ToPixels(SourceRow(offsetY_ + j), TargetRow(j));
       else
         CopyOpaqueRow(SourceRow(offsetY_ + j) + offsetX_, Width(area_), TargetRow(j));
     }
@@ -98,7 +101,7 @@ private:
 
   void Horizontal(int32_t y, int16_t* out) {
     if (scaleX_)
-      passes_.horizontal(SourceRow(y), x_, out);
+      horizontal_->ToIntermediate(SourceRow(y), out);
     else
       WidenRow(SourceRow(y) + offsetX_, Width(area_), out);
   }
@@ -140,6 +143,7 @@ private:
   const int64_t offsetX_, offsetY_;
   const bool scaleX_, scaleY_;
   AxisWeights x_, y_;
+  std::unique_ptr<resample::HorizontalPass> horizontal_;  // reads x_
 };
 
 }  // namespace

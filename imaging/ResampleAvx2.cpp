@@ -2,6 +2,9 @@
 // marked with the target attribute use those instructions.
 #include <immintrin.h>
 
+#include <algorithm>
+#include <vector>
+
 #include "imaging/ResampleSse2.h"
 
 #define ORLO_AVX2 __attribute__((target("avx2")))
@@ -9,39 +12,83 @@
 namespace imaging::resample {
 namespace {
 
-ORLO_AVX2 __m128i HorizontalSum(const uint32_t* src, const int16_t* w, int32_t count) {
-  const __m256i zero = _mm256_setzero_si256();
-  __m256i sum = zero;
-  int32_t k = 0;
-  for (; k + 8 <= count; k += 8) {
-    // Each 128-bit lane works as the SSE2 step does, on pixels 0-3 and 4-7.
-    const __m256i pixels = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(src + k));
-    const __m256i p01 = _mm256_unpacklo_epi8(pixels, zero);
-    const __m256i p23 = _mm256_unpackhi_epi8(pixels, zero);
-    const __m128i w8 = _mm_shufflehi_epi16(
-        _mm_shufflelo_epi16(_mm_loadu_si128(reinterpret_cast<const __m128i*>(w + k)), _MM_SHUFFLE(3, 1, 2, 0)),
-        _MM_SHUFFLE(3, 1, 2, 0));
-    // Lane 0 gets weight pairs (w0, w2) and (w1, w3), lane 1 gets (w4, w6) and (w5, w7).
-    const __m256i lanes = _mm256_permute4x64_epi64(_mm256_castsi128_si256(w8), _MM_SHUFFLE(1, 1, 0, 0));
-    sum = _mm256_add_epi32(sum, _mm256_madd_epi16(_mm256_unpacklo_epi16(p01, p23), _mm256_shuffle_epi32(lanes, 0x00)));
-    sum = _mm256_add_epi32(sum, _mm256_madd_epi16(_mm256_unpackhi_epi16(p01, p23), _mm256_shuffle_epi32(lanes, 0x55)));
+// The weights of every output widened with zeros to one number of taps, a multiple of 8, and each window
+// moved to lie inside the row, so that the pass reads 8 whole pixels at every step. For each 8 taps of an
+// output two vectors are laid out ready for pmaddwd: the pairs (w0, w1) in lane 0 and (w4, w5) in lane 1,
+// each repeated for the four channels, then likewise (w2, w3) and (w6, w7). No weight is shuffled while the
+// rows are filtered.
+class Horizontal final : public HorizontalPass {
+public:
+  static int32_t TapsOf(const AxisWeights& axis) {
+    const int32_t widest = *std::max_element(axis.count.begin(), axis.count.end());
+    return (widest + 7) & ~7;
   }
-  const __m128i lanesSum = _mm_add_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
-  return _mm_add_epi32(lanesSum, sse2::HorizontalSum(src + k, w + k, count - k));
-}
 
-const int16_t* WeightsOf(const AxisWeights& axis, int32_t j) {
-  return &axis.weights[static_cast<size_t>(j) * axis.taps];
-}
+  Horizontal(const AxisWeights& axis, int32_t sourceWidth) : groups_(TapsOf(axis) / 8) {
+    const int32_t taps = groups_ * 8;
+    start_.resize(static_cast<size_t>(axis.Outputs()));
+    pairs_.resize(static_cast<size_t>(axis.Outputs()) * groups_ * kPerGroup);
+    std::vector<int16_t> window(static_cast<size_t>(taps));
+    for (int32_t j = 0; j < axis.Outputs(); ++j) {
+      start_[j] = std::min(axis.first[j], sourceWidth - taps);
+      std::fill(window.begin(), window.end(), int16_t{0});
+      const int16_t* w = &axis.weights[static_cast<size_t>(j) * axis.taps];
+      std::copy(w, w + axis.count[j], window.begin() + (axis.first[j] - start_[j]));
+      int16_t* out = &pairs_[static_cast<size_t>(j) * groups_ * kPerGroup];
+      for (int32_t g = 0; g < groups_; ++g, out += kPerGroup)
+        for (int32_t half = 0; half < 2; ++half)      // (w0, w1) and (w4, w5), then (w2, w3) and (w6, w7)
+          for (int32_t lane = 0; lane < 2; ++lane)    // lane 0 takes pixels 0-3, lane 1 pixels 4-7
+            for (int32_t channel = 0; channel < 4; ++channel) {
+              const int16_t* pair = &window[static_cast<size_t>(g * 8 + lane * 4 + half * 2)];
+              int16_t* at = out + half * 16 + lane * 8 + channel * 2;
+              at[0] = pair[0];
+              at[1] = pair[1];
+            }
+    }
+  }
 
-ORLO_AVX2 void Horizontal(const uint32_t* src, const AxisWeights& axis, int16_t* out) {
-  for (int32_t j = 0; j < axis.Outputs(); ++j, out += 4)
-    sse2::StoreIntermediate(HorizontalSum(src + axis.first[j], WeightsOf(axis, j), axis.count[j]), out);
-}
+  ORLO_AVX2 void ToIntermediate(const uint32_t* src, int16_t* out) const override {
+    for (int32_t j = 0; j < Outputs(); ++j, out += 4) sse2::StoreIntermediate(Sum(src, j), out);
+  }
 
-ORLO_AVX2 void HorizontalToPixels(const uint32_t* src, const AxisWeights& axis, uint32_t* out) {
-  for (int32_t j = 0; j < axis.Outputs(); ++j)
-    out[j] = sse2::OpaquePixel(HorizontalSum(src + axis.first[j], WeightsOf(axis, j), axis.count[j]), kWeightBits);
+  ORLO_AVX2 void ToPixels(const uint32_t* src, uint32_t* out) const override {
+    for (int32_t j = 0; j < Outputs(); ++j) out[j] = sse2::OpaquePixel(Sum(src, j), kWeightBits);
+  }
+
+private:
+  static constexpr int32_t kPerGroup = 32;  // two vectors of 16 weights
+
+  int32_t Outputs() const { return static_cast<int32_t>(start_.size()); }
+
+  // The 4 channel sums of output j, with kWeightBits fraction bits.
+  ORLO_AVX2 __m128i Sum(const uint32_t* src, int32_t j) const {
+    // Per lane, the channels of pixels 0 and 1 side by side as 16-bit values, then those of pixels 2 and 3.
+    const __m256i firstPair = _mm256_setr_epi8(0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1,  //
+                                               0, -1, 4, -1, 1, -1, 5, -1, 2, -1, 6, -1, 3, -1, 7, -1);
+    const __m256i secondPair = _mm256_setr_epi8(8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1,  //
+                                                8, -1, 12, -1, 9, -1, 13, -1, 10, -1, 14, -1, 11, -1, 15, -1);
+    const uint32_t* pixels = src + start_[j];
+    const int16_t* weights = &pairs_[static_cast<size_t>(j) * groups_ * kPerGroup];
+    __m256i sum = _mm256_setzero_si256();
+    for (int32_t g = 0; g < groups_; ++g, pixels += 8, weights += kPerGroup) {
+      const __m256i eight = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(pixels));
+      const __m256i w01 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights));
+      const __m256i w23 = _mm256_loadu_si256(reinterpret_cast<const __m256i*>(weights + 16));
+      sum = _mm256_add_epi32(sum, _mm256_madd_epi16(_mm256_shuffle_epi8(eight, firstPair), w01));
+      sum = _mm256_add_epi32(sum, _mm256_madd_epi16(_mm256_shuffle_epi8(eight, secondPair), w23));
+    }
+    return _mm_add_epi32(_mm256_castsi256_si128(sum), _mm256_extracti128_si256(sum, 1));
+  }
+
+  int32_t groups_;
+  std::vector<int32_t> start_;
+  std::vector<int16_t> pairs_;
+};
+
+// Rows narrower than the widened window keep the SSE2 pass, which reads each window as it is.
+std::unique_ptr<HorizontalPass> MakeHorizontal(const AxisWeights& weights, int32_t sourceWidth) {
+  if (weights.Outputs() == 0 || Horizontal::TapsOf(weights) > sourceWidth) return Sse2Horizontal(weights, sourceWidth);
+  return std::make_unique<Horizontal>(weights, sourceWidth);
 }
 
 ORLO_AVX2 __m256i RoundShift(__m256i sum) {
@@ -88,7 +135,7 @@ bool CpuHasAvx2() {
 }
 
 const Passes& Avx2Passes() {
-  static const Passes passes{Horizontal, HorizontalToPixels, Vertical};
+  static const Passes passes{MakeHorizontal, Vertical};
   return passes;
 }
 

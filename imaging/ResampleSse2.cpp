@@ -9,15 +9,23 @@ const int16_t* WeightsOf(const AxisWeights& axis, int32_t j) {
   return &axis.weights[static_cast<size_t>(j) * axis.taps];
 }
 
-void Horizontal(const uint32_t* src, const AxisWeights& axis, int16_t* out) {
-  for (int32_t j = 0; j < axis.Outputs(); ++j, out += 4)
-    StoreIntermediate(HorizontalSum(src + axis.first[j], WeightsOf(axis, j), axis.count[j]), out);
-}
+class Horizontal final : public HorizontalPass {
+public:
+  explicit Horizontal(const AxisWeights& axis) : axis_(axis) {}
 
-void HorizontalToPixels(const uint32_t* src, const AxisWeights& axis, uint32_t* out) {
-  for (int32_t j = 0; j < axis.Outputs(); ++j)
-    out[j] = OpaquePixel(HorizontalSum(src + axis.first[j], WeightsOf(axis, j), axis.count[j]), kWeightBits);
-}
+  void ToIntermediate(const uint32_t* src, int16_t* out) const override {
+    for (int32_t j = 0; j < axis_.Outputs(); ++j, out += 4)
+      StoreIntermediate(HorizontalSum(src + axis_.first[j], WeightsOf(axis_, j), axis_.count[j]), out);
+  }
+
+  void ToPixels(const uint32_t* src, uint32_t* out) const override {
+    for (int32_t j = 0; j < axis_.Outputs(); ++j)
+      out[j] = OpaquePixel(HorizontalSum(src + axis_.first[j], WeightsOf(axis_, j), axis_.count[j]), kWeightBits);
+  }
+
+private:
+  const AxisWeights& axis_;
+};
 
 void Vertical(const int16_t* const* rows, const int16_t* weights, int32_t count, int32_t width, uint32_t* out) {
   VerticalFrom(rows, weights, count, 0, width, out);
@@ -25,8 +33,12 @@ void Vertical(const int16_t* const* rows, const int16_t* weights, int32_t count,
 
 }  // namespace
 
+std::unique_ptr<HorizontalPass> Sse2Horizontal(const AxisWeights& weights, int32_t) {
+  return std::make_unique<Horizontal>(weights);
+}
+
 const Passes& Sse2Passes() {
-  static const Passes passes{Horizontal, HorizontalToPixels, Vertical};
+  static const Passes passes{Sse2Horizontal, Vertical};
   return passes;
 }
 

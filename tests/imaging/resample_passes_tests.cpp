@@ -12,20 +12,25 @@ namespace {
 TEST(ResamplePasses, Avx2AndSse2Agree) {
   if (!CpuHasAvx2()) GTEST_SKIP() << "no AVX2 here";
   std::mt19937 random(17);
+  // Windows of every width against rows a little wider or narrower than them, up to a shrink by 60;
+  // 2000 -> 640 and 400 -> 640 scale as photographs do onto a screen.
   for (const auto& [in, out] : {std::pair{37, 11}, std::pair{100, 7}, std::pair{9, 31}, std::pair{64, 63},
-                                std::pair{1, 5}, std::pair{200, 3}}) {
+                                std::pair{1, 5}, std::pair{200, 3}, std::pair{8, 3}, std::pair{16, 5},
+                                std::pair{600, 10}, std::pair{2000, 640}, std::pair{400, 640}}) {
     const AxisWeights axis = ComputeAxisWeights(in, out, 0, out);
     std::vector<uint32_t> source(static_cast<size_t>(in));
     for (uint32_t& pixel : source) pixel = static_cast<uint32_t>(random());
 
     std::vector<int16_t> wideSse2(static_cast<size_t>(out) * 4), wideAvx2(wideSse2.size());
-    Sse2Passes().horizontal(source.data(), axis, wideSse2.data());
-    Avx2Passes().horizontal(source.data(), axis, wideAvx2.data());
+    const auto sse2 = Sse2Passes().horizontal(axis, in);
+    const auto avx2 = Avx2Passes().horizontal(axis, in);
+    sse2->ToIntermediate(source.data(), wideSse2.data());
+    avx2->ToIntermediate(source.data(), wideAvx2.data());
     EXPECT_EQ(wideSse2, wideAvx2) << in << " -> " << out;
 
     std::vector<uint32_t> pixelsSse2(static_cast<size_t>(out)), pixelsAvx2(pixelsSse2.size());
-    Sse2Passes().horizontalToPixels(source.data(), axis, pixelsSse2.data());
-    Avx2Passes().horizontalToPixels(source.data(), axis, pixelsAvx2.data());
+    sse2->ToPixels(source.data(), pixelsSse2.data());
+    avx2->ToPixels(source.data(), pixelsAvx2.data());
     EXPECT_EQ(pixelsSse2, pixelsAvx2) << in << " -> " << out;
 
     // The vertical pass over `in` intermediate rows of width `out`, with the weights of each output.
