@@ -5,6 +5,7 @@
 #include <cstdio>
 #include <cstdlib>
 #include <exception>
+#include <optional>
 #include <utility>
 
 #include "imaging/Bmp.h"
@@ -29,15 +30,24 @@ void CheckImage(const Image& image) {
     Fail("decoded picture has inconsistent dimensions");
 }
 
+// The decoded picture, or nothing when the decoder failed as it should, with DecodeError.
 template <typename Decode>
-void Guarded(Decode decode) {
+std::optional<Image> Attempt(Decode decode) {
   try {
-    CheckImage(decode());
+    Image image = decode();
+    CheckImage(image);
+    return image;
   } catch (const DecodeError&) {
+    return std::nullopt;
   } catch (const std::exception& e) {
     std::fprintf(stderr, "fuzz: exception other than DecodeError: %s\n", e.what());
     std::abort();
   }
+}
+
+template <typename Decode>
+void Guarded(Decode decode) {
+  Attempt(decode);
 }
 
 std::string NameOf(const imaging::FileFormat& format) {
@@ -58,8 +68,21 @@ void DecodeBmpFile(Bytes data) {
   Guarded([&] { return imaging::DecodeBmp(data, nullptr); });
 }
 
+// Every row read through the stream that the conversion resamples from.
+Image StreamJpeg(Bytes data) {
+  imaging::JpegRows rows(data);
+  Image image = imaging::AllocateImage(static_cast<uint32_t>(rows.Width()), static_cast<uint32_t>(rows.Height()), 24);
+  for (int32_t y = 0; y < rows.Height(); ++y)
+    std::copy_n(rows.Row(y), rows.Width(), image.pixels.data() + static_cast<size_t>(y) * image.width);
+  return image;
+}
+
+// Decoded whole and row by row, a file must fail both ways or give the same pixels both ways.
 void DecodeJpegFile(Bytes data) {
-  Guarded([&] { return imaging::DecodeJpeg(data); });
+  const std::optional<Image> whole = Attempt([&] { return imaging::DecodeJpeg(data); });
+  const std::optional<Image> streamed = Attempt([&] { return StreamJpeg(data); });
+  if (whole.has_value() != streamed.has_value()) Fail("the JPEG stream and the whole decode disagree on failing");
+  if (whole && whole->pixels != streamed->pixels) Fail("the JPEG stream gives other pixels than the whole decode");
 }
 
 template <size_t... Indexes>
