@@ -85,9 +85,16 @@ private:
   std::vector<int16_t> pairs_;
 };
 
-// Rows narrower than the widened window keep the SSE2 pass, which reads each window as it is.
+// The laid-out weights take four times the room of the plain ones; beyond this (a picture tens of thousands
+// of pixels wide squeezed into a few) the SSE2 pass reads the plain ones instead.
+constexpr uint64_t kMaxLaidOutBytes = uint64_t{32} << 20;
+
+// Rows narrower than the widened window keep the SSE2 pass too, which reads each window as it is.
 std::unique_ptr<HorizontalPass> MakeHorizontal(const AxisWeights& weights, int32_t sourceWidth) {
-  if (weights.Outputs() == 0 || Horizontal::TapsOf(weights) > sourceWidth) return Sse2Horizontal(weights, sourceWidth);
+  if (weights.Outputs() == 0) return Sse2Horizontal(weights, sourceWidth);
+  const int32_t taps = Horizontal::TapsOf(weights);
+  const uint64_t laidOutBytes = uint64_t{static_cast<uint32_t>(weights.Outputs())} * static_cast<uint32_t>(taps) * 8;
+  if (taps > sourceWidth || laidOutBytes > kMaxLaidOutBytes) return Sse2Horizontal(weights, sourceWidth);
   return std::make_unique<Horizontal>(weights, sourceWidth);
 }
 
