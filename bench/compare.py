@@ -85,7 +85,8 @@ def native_breakdown(stages):
 
 def show_breakdown(label, steps, whole, decode):
     parts = ", ".join(f"{name} {ms:.1f}" for name, ms in steps)
-    print(f"  {label:7} {parts}  (steps {sum(ms for _, ms in steps):.1f}, whole {whole:.1f}; decode alone {decode:.1f})")
+    total = sum(ms for _, ms in steps)
+    print(f"  {label:7} {parts}  (steps {total:.1f}, whole {whole:.1f}; decode alone {decode:.1f})")
 
 
 def main():

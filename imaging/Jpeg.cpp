@@ -162,25 +162,32 @@ public:
 
   // The header, within CheckDimensions.
   void ReadHeader(Bytes file, JpegHeader* header) {
-    if (!imaging::ReadHeader(&decoder_, file.data(), static_cast<unsigned long>(file.size()), header)) Fail();
+    Run([&] { return imaging::ReadHeader(&decoder_, file.data(), static_cast<unsigned long>(file.size()), header); });
     CheckDimensions(header->width, header->height);
   }
   void Start(const JpegHeader* header) {
-    if (!StartPixels(&decoder_, header)) Fail();
+    Run([&] { return StartPixels(&decoder_, header); });
   }
   void Read(const JpegHeader* header, JSAMPROW* targets, JDIMENSION count) {
-    if (!ReadRows(&decoder_, header, targets, count)) Fail();
+    Run([&] { return ReadRows(&decoder_, header, targets, count); });
   }
   void Finish() {
-    if (!FinishPixels(&decoder_)) Fail();
+    Run([&] { return FinishPixels(&decoder_); });
   }
 
 private:
-  [[noreturn]] void Fail() const {
-    throw DecodeError(std::string("Cannot read the JPEG picture: ") + decoder_.errors.message);
+  // Once libjpeg has failed, its decompressor is good for nothing but destruction: every later step fails
+  // with the same message.
+  template <class Step>
+  void Run(Step step) {
+    if (failed_ || !step()) {
+      failed_ = true;
+      throw DecodeError(std::string("Cannot read the JPEG picture: ") + decoder_.errors.message);
+    }
   }
 
   JpegDecoder decoder_{};
+  bool failed_ = false;
 };
 
 }  // namespace
@@ -220,22 +227,27 @@ JpegRows::~JpegRows() = default;
 int32_t JpegRows::Width() const { return static_cast<int32_t>(state_->header.width); }
 int32_t JpegRows::Height() const { return static_cast<int32_t>(state_->header.height); }
 
+// The rows in hand change only once a batch has been read whole (and, for the last one, the file finished):
+// after a failure every later call goes back to the reader, which fails again.
 const uint32_t* JpegRows::Row(int32_t y) {
   State& s = *state_;
   const auto row = static_cast<JDIMENSION>(y);
   if (y < 0 || row >= s.header.height || row < s.first) throw std::out_of_range("JPEG rows are read top to bottom");
   if (s.pixels.empty()) {
+    std::vector<uint32_t> pixels(size_t{s.header.width} * kRowsPerRead);
     s.reader.Start(&s.header);
-    s.pixels.resize(size_t{s.header.width} * kRowsPerRead);
+    s.pixels = std::move(pixels);
   }
   while (row >= s.first + s.count) {
-    s.first += s.count;
-    s.count = std::min<JDIMENSION>(kRowsPerRead, s.header.height - s.first);
+    const JDIMENSION next = s.first + s.count;
+    const JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, s.header.height - next);
     JSAMPROW targets[kRowsPerRead];
-    for (JDIMENSION i = 0; i < s.count; ++i)
+    for (JDIMENSION i = 0; i < count; ++i)
       targets[i] = reinterpret_cast<JSAMPROW>(&s.pixels[size_t{i} * s.header.width]);
-    s.reader.Read(&s.header, targets, s.count);
-    if (s.first + s.count == s.header.height) s.reader.Finish();
+    s.reader.Read(&s.header, targets, count);
+    if (next + count == s.header.height) s.reader.Finish();
+    s.first = next;
+    s.count = count;
   }
   return &s.pixels[size_t{row - s.first} * s.header.width];
 }
