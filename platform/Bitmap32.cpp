@@ -91,35 +91,35 @@ const imaging::Bitmap32& TBitmap32::Raster() const {
 }
 
 std::unique_ptr<imaging::RowStream> TBitmap32::ReadRows() const {
-  if (FPending) return FPending->OpenRows();
+  if (FPending) return FPending.Open();
   return std::make_unique<imaging::RasterRows>(Raster());
 }
 
 // Copies rows one by one from the decoder, which holds only a few of them at a time.
 void TBitmap32::Realize() const {
   if (!FPending) return;
-  const std::unique_ptr<imaging::RowStream> rows = FPending->OpenRows();
+  const std::unique_ptr<imaging::RowStream> rows = FPending.Open();
   Translated([&] { FRaster.SetSize(rows->Width(), rows->Height()); });
   for (int32_t y = 0; y < FRaster.Height(); ++y)
     std::memcpy(FRaster.Row(y), rows->Row(y), static_cast<size_t>(FRaster.Width()) * sizeof(uint32_t));
-  FPending.reset();
+  FPending = {};
 }
 
-void TBitmap32::Defer(std::unique_ptr<TGraphic> picture) {
+void TBitmap32::Defer(TRowSource picture) {
   SetSize(0, 0);
   FPending = std::move(picture);
 }
 
 void TBitmap32::SetSize(int32_t width, int32_t height) {
-  FPending.reset();
+  FPending = {};
   Translated([&] { FRaster.SetSize(width, height); });
 }
 
 void TBitmap32::FillRectS(const imaging::Rect& rect, imaging::Color32 color) { Raster().FillRectS(rect, color); }
 
 void TBitmap32::Assign(const TGraphic& graphic) {
-  FPending.reset();
-  if (graphic.OpenRows()) return Defer(graphic.Clone());
+  FPending = {};
+  if (TRowSource rows = graphic.RowSource()) return Defer(std::move(rows));
   if (const TBitmap* bitmap = BitmapOf(graphic)) return AssignBitmap(*bitmap);
   SetSize(graphic.Width(), graphic.Height());
   FillRectS(BoundsRect(), 0xFFFFFFFFu);
@@ -143,8 +143,8 @@ void TBitmap32::AssignBitmap(const TBitmap& bitmap) {
 
 void TBitmap32::Assign(const TBitmap32& other) {
   if (&other == this) return;
-  if (other.FPending) return Defer(other.FPending->Clone());
-  FPending.reset();
+  if (other.FPending) return Defer(other.FPending);
+  FPending = {};
   Translated([&] { FRaster.Assign(other.Raster()); });
 }
 

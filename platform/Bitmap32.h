@@ -38,8 +38,8 @@ public:
   TBitmap32(const TBitmap32&) = delete;
   TBitmap32& operator=(const TBitmap32&) = delete;
 
-  int32_t Width() const { return FPending ? FPending->Width() : FRaster.Width(); }
-  int32_t Height() const { return FPending ? FPending->Height() : FRaster.Height(); }
+  int32_t Width() const { return FPending ? FPending.Width : FRaster.Width(); }
+  int32_t Height() const { return FPending ? FPending.Height : FRaster.Height(); }
   imaging::Rect BoundsRect() const { return {0, 0, Width(), Height()}; }
   // The device context with the pixels selected; valid for the raster's lifetime.
   HDC Handle() const;
@@ -67,8 +67,8 @@ public:
 private:
   explicit TBitmap32(std::unique_ptr<TDibPixelStore> store);
   void AssignBitmap(const TBitmap& bitmap);
-  // Empties the raster and keeps the picture to decode on first use.
-  void Defer(std::unique_ptr<TGraphic> picture);
+  // Empties the raster and keeps the picture's rows to decode on first use.
+  void Defer(TRowSource picture);
   // Decodes the pending picture into the pixels.
   void Realize() const;
 
@@ -76,5 +76,5 @@ private:
   // Both change when a pending picture is decoded on first use of the pixels; until then the raster is empty
   // and has the picture's size.
   mutable imaging::Bitmap32 FRaster;
-  mutable std::unique_ptr<TGraphic> FPending;
+  mutable TRowSource FPending;
 };

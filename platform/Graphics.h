@@ -14,6 +14,16 @@ using TColor = int32_t;
 
 class TGraphic;
 
+// Where a picture's rows can be read without decoding the picture whole: its size, and a way to open a
+// stream of its rows as often as needed. Empty for a picture that has no such way.
+struct TRowSource {
+  int32_t Width = 0;
+  int32_t Height = 0;
+  std::function<std::unique_ptr<imaging::RowStream>()> Open;
+
+  explicit operator bool() const { return static_cast<bool>(Open); }
+};
+
 // A class reference: the class's name and its virtual constructor.
 struct TGraphicClass {
   std::string ClassName;
@@ -37,7 +47,7 @@ public:
   virtual std::unique_ptr<TGraphic> Clone() const = 0;
   // Draws the whole graphic stretched into rect.
   virtual void Draw(HDC dc, const RECT& rect) const = 0;
-  // The picture's rows decoded as they are read, for a graphic that decodes on demand and has not decoded
-  // yet; nullptr for any other. A picture read once need not then be held whole in memory.
-  virtual std::unique_ptr<imaging::RowStream> OpenRows() const { return nullptr; }
+  // The rows of a graphic that decodes on demand and has not decoded yet, decoded as they are read: a
+  // picture read once need not be held whole in memory. An empty source for any other graphic.
+  virtual TRowSource RowSource() const { return {}; }
 };

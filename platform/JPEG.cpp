@@ -76,7 +76,7 @@ std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
   return copy;
 }
 
-std::unique_ptr<imaging::RowStream> TJPEGImage::OpenRows() const {
-  if (!FData || FBitmap || FPixelFormat != jf24Bit) return nullptr;
-  return std::make_unique<TJPEGRows>(FData);
+TRowSource TJPEGImage::RowSource() const {
+  if (!FData || FBitmap || FPixelFormat != jf24Bit) return {};
+  return {FWidth, FHeight, [data = FData] { return std::make_unique<TJPEGRows>(data); }};
 }

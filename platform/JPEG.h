@@ -30,7 +30,7 @@ public:
   std::unique_ptr<TGraphic> Clone() const override;
   void Draw(HDC dc, const RECT& rect) const override { Bitmap().Draw(dc, rect); }
   // A 24-bit picture not decoded yet reads its rows straight from the data.
-  std::unique_ptr<imaging::RowStream> OpenRows() const override;
+  TRowSource RowSource() const override;
 
 private:
   static std::unique_ptr<TBitmap> Decode24(const std::vector<uint8_t>& file);
