@@ -1,6 +1,6 @@
 #pragma once
-// What both benchmarks share: a millisecond clock, the minimum over runs, a textured test raster and the
-// picture fitted into the screen.
+// What both benchmarks share: a millisecond clock, the minimum over runs, a textured test raster, the
+// picture fitted into the screen and the decode alone.
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -17,6 +17,8 @@
 #include <vector>
 
 #include "imaging/Bitmap32.h"
+#include "imaging/FileFormatList.h"
+#include "imaging/Jpeg.h"
 
 namespace bench {
 
@@ -81,6 +83,17 @@ inline void FitInto(int32_t pictureWidth, int32_t pictureHeight, int32_t& width,
     height = static_cast<int32_t>(std::nearbyint(pictureHeight * fx));
   else
     width = static_cast<int32_t>(std::nearbyint(pictureWidth * fy));
+}
+
+// The picture decoded as the conversion decodes it, the pixels dropped: a PNG picture whole, a JPEG picture
+// row by row.
+inline void DecodeAlone(const std::string& path, const std::vector<uint8_t>& file) {
+  if (path.ends_with(".png")) {
+    imaging::kPngFormat.load(file, path);
+    return;
+  }
+  imaging::JpegRows rows(file);
+  for (int32_t y = 0; y < rows.Height(); ++y) rows.Row(y);
 }
 
 // A bench program's main: runs it and turns an exception into a message and exit status 1.

@@ -29,16 +29,6 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
   return bytes;
 }
 
-// Every row of the picture decoded and dropped: the decoder's own time, as the conversion pays it.
-void DecodeAlone(const std::string& path, const std::vector<uint8_t>& file) {
-  if (path.ends_with(".png")) {
-    kPngFormat.load(file, path);
-    return;
-  }
-  JpegRows rows(file);
-  for (int32_t y = 0; y < rows.Height(); ++y) rows.Row(y);
-}
-
 void SaveBmp(const Bitmap32& raster, const std::string& path) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
   WriteBmp32(raster, [&out](std::span<const uint8_t> bytes) {
@@ -92,7 +82,7 @@ int Run(int argc, char** argv) {
                   Job(stages, argv[2], fit, std::atoi(argv[4]), std::atoi(argv[5]), argv[7]);
                 }));
     const std::vector<uint8_t> file = ReadFile(argv[2]);
-    for (int i = 0; i < std::atoi(argv[6]); ++i) stages.Time("decode", [&] { DecodeAlone(argv[2], file); });
+    for (int i = 0; i < std::atoi(argv[6]); ++i) stages.Time("decode", [&] { bench::DecodeAlone(argv[2], file); });
     stages.Print();
     return 0;
   }

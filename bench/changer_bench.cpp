@@ -13,29 +13,15 @@
 #include "bench/Timing.h"
 #include "engine/uGraphics.h"
 #include "engine/uWallPaper.h"
-#include "imaging/FileFormatList.h"
-#include "imaging/Jpeg.h"
 #include "imaging/Resample.h"
 #include "platform/Forms.h"
 #include "platform/PictureFiles.h"
 
 namespace {
 
-// The picture decoded as the conversion decodes it, the pixels dropped: a PNG picture whole into 32-bit
-// pixels, a JPEG picture row by row.
-void DecodeAlone(const std::string& path) {
-  const std::vector<uint8_t> bytes = ReadPictureFile(path);
-  if (path.ends_with(".png")) {
-    if (imaging::kPngFormat.load(bytes, path).pixels.empty()) throw std::runtime_error("nothing decoded");
-    return;
-  }
-  imaging::JpegRows rows(bytes);
-  for (int32_t y = 0; y < rows.Height(); ++y) rows.Row(y);
-}
-
 // The steps of the conversion, as ConvertToBitmap takes them.
 void Steps(bench::Stages& stages, const std::string& path, bool fit, int32_t width, int32_t height) {
-  stages.Time("decode", [&] { DecodeAlone(path); });
+  stages.Time("decode", [&] { bench::DecodeAlone(path, ReadPictureFile(path)); });
   std::unique_ptr<TPicture> picture;
   stages.Time("load", [&] { picture = LoadPicture(path); });
   TBitmap32 source;

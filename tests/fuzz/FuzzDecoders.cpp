@@ -11,6 +11,7 @@
 #include "imaging/Bmp.h"
 #include "imaging/FileFormatList.h"
 #include "imaging/Jpeg.h"
+#include "tests/imaging/JpegRowsImage.h"
 
 namespace fuzz {
 
@@ -68,19 +69,10 @@ void DecodeBmpFile(Bytes data) {
   Guarded([&] { return imaging::DecodeBmp(data, nullptr); });
 }
 
-// Every row read through the stream that the conversion resamples from.
-Image StreamJpeg(Bytes data) {
-  imaging::JpegRows rows(data);
-  Image image = imaging::AllocateImage(static_cast<uint32_t>(rows.Width()), static_cast<uint32_t>(rows.Height()), 24);
-  for (int32_t y = 0; y < rows.Height(); ++y)
-    std::copy_n(rows.Row(y), rows.Width(), image.pixels.data() + static_cast<size_t>(y) * image.width);
-  return image;
-}
-
 // Decoded whole and row by row, a file must fail both ways or give the same pixels both ways.
 void DecodeJpegFile(Bytes data) {
   const std::optional<Image> whole = Attempt([&] { return imaging::DecodeJpeg(data); });
-  const std::optional<Image> streamed = Attempt([&] { return StreamJpeg(data); });
+  const std::optional<Image> streamed = Attempt([&] { return imaging::test::ReadAllJpegRows(data); });
   if (whole.has_value() != streamed.has_value()) Fail("the JPEG stream and the whole decode disagree on failing");
   if (whole && whole->pixels != streamed->pixels) Fail("the JPEG stream gives other pixels than the whole decode");
 }

@@ -4,6 +4,7 @@
 
 #include "imaging/Jpeg.h"
 #include "tests/JpegEncoder.h"
+#include "tests/imaging/JpegRowsImage.h"
 #include "tests/imaging/TestFiles.h"
 
 namespace imaging {
@@ -141,14 +142,7 @@ TEST(JpegDamage, DamagedBytesAreHandledQuietly) {
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
 }
 
-// Every row read through the stream, one at a time, into a picture.
-Image StreamJpeg(Bytes file) {
-  JpegRows rows(file);
-  Image image = AllocateImage(static_cast<uint32_t>(rows.Width()), static_cast<uint32_t>(rows.Height()), 24);
-  for (int32_t y = 0; y < rows.Height(); ++y)
-    std::copy_n(rows.Row(y), rows.Width(), image.pixels.data() + static_cast<size_t>(y) * image.width);
-  return image;
-}
+Image StreamJpeg(Bytes file) { return test::ReadAllJpegRows(file); }
 
 // Taller than the rows that the stream decodes at a time, and not a multiple of them.
 std::vector<uint8_t> TallJpeg(::test::JpegEncoding encoding = {}) { return ::test::EncodeJpeg(29, 75, encoding); }
