@@ -55,7 +55,8 @@ int Run(int argc, char** argv) {
     return 0;
   }
   if (mode == "job" && argc == 7) {
-    Application.SetExeNameForTests(CurrentFolder() + "orlo.exe");
+    const TScopedReplacement<std::function<std::string()>> program(
+        ProgramFileName, [file = CurrentFolder() + "orlo.exe"] { return file; });
     const std::string path = argv[2];
     const bool fit = std::string(argv[3]) == "fit";
     const int32_t width = std::atoi(argv[4]), height = std::atoi(argv[5]);
