@@ -327,9 +327,10 @@ def read_topics(data, font_count):
 
 
 def read_text(data1, data2, font_count, position):
-    _, at = fetch_long(data1, 0)
+    size, at = fetch_long(data1, 0)
     length, at = fetch_ushort(data1, at)
-    check(length == len(data2), f"paragraph at {position:#x} states {length} characters for {len(data2)}")
+    check(size == length == len(data2), f"paragraph at {position:#x} states {size} bytes and {length} "
+                                        f"characters for {len(data2)}")
     check(data1[at:at + 2] == b"\x00\x80", f"paragraph at {position:#x} lacks its marker")
     bits = u16(data1, at + 4)
     at += 6
