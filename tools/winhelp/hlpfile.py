@@ -31,6 +31,7 @@ FACE_NAME_SIZE = 32
 FAMILY_SWISS = 3
 # (attributes: 1 bold, half-points) per font number.
 FONTS = [(0, 20), (1, 20), (1, 26)]
+BLACK, WHITE = b"\0\0\0", b"\xff\xff\xff"
 
 PARAGRAPH_SPACE_ABOVE = 0x0002
 PARAGRAPH_SPACE_BELOW = 0x0004
@@ -79,8 +80,8 @@ def text_link(runs, spacing_bit):
     commands += b"\x82\xff"
     strings.append(b"")
     data2 = b"\0".join(strings) + b"\0"
-    data1 = (compressed_long(len(data2)) + compressed_ushort(len(data2)) + b"\x00\x80" + struct.pack("<hH", 0, spacing_bit)
-             + compressed_short(SPACE_HALF_POINTS) + commands)
+    data1 = (compressed_long(len(data2)) + compressed_ushort(len(data2)) + b"\x00\x80"
+             + struct.pack("<hH", 0, spacing_bit) + compressed_short(SPACE_HALF_POINTS) + commands)
     return Link(RECORD_TEXT, data1, data2)
 
 
@@ -105,21 +106,22 @@ def place(links):
             return link
         if used + link.size > BLOCK_DATA:
             block, used, characters = block + 1, 0, 0
-        link.block, link.position, link.offset = block, 0x4000 * block + BLOCK_HEADER + used, 0x8000 * block + characters
+        link.block, link.position = block, 0x4000 * block + BLOCK_HEADER + used
+        link.offset = 0x8000 * block + characters
         used += link.size
         if link.record_type == RECORD_TEXT:
             characters += len(link.data2)
     return None
 
 
-def topic_file(chain, headers):
-    """|TOPIC: the chain's records in blocks, each block headed by where its records start."""
-    for number, (header, following) in enumerate(zip(headers, headers[1:] + [None])):
-        start = chain.index(header)
-        end = chain.index(following) if following else len(chain)
-        header.data1 = struct.pack("<iiiiiii", sum(link.size for link in chain[start:end]), -1, -1, number, -1,
-                                   chain[start + 1].position if end > start + 1 else -1,
-                                   following.position if following else -1)
+def topic_file(topics):
+    """|TOPIC: the records of each topic in blocks, each block headed by where its records start."""
+    chain = [link for links in topics for link in links]
+    for number, links in enumerate(topics):
+        following = topics[number + 1][0].position if number + 1 < len(topics) else -1
+        scroll = links[1].position if len(links) > 1 else -1
+        links[0].data1 = struct.pack("<iiiiiii", sum(link.size for link in links), -1, -1, number, -1, scroll,
+                                     following)
     blocks = [bytearray() for _ in range(chain[-1].block + 1)]
     for i, link in enumerate(chain):
         previous = chain[i - 1].position if i else -1
@@ -130,7 +132,7 @@ def topic_file(chain, headers):
     for number, block in enumerate(blocks):
         first = next(link for link in chain if link.block == number)
         last_link = max((link.position for link in chain if link.block < number), default=-1)
-        last_header = max((h.position for h in headers if h.block < number), default=0)
+        last_header = max((links[0].position for links in topics if links[0].block < number), default=0)
         data += struct.pack("<iii", last_link, first.position, last_header) + block.ljust(BLOCK_DATA, b"\0")
     return data
 
@@ -182,7 +184,7 @@ def system_file(source, contents_offset, generated):
 
 def font_file():
     faces = FACE_NAME.encode().ljust(FACE_NAME_SIZE, b"\0")
-    descriptors = b"".join(struct.pack("<BBBH3s3s", attributes, half_points, FAMILY_SWISS, 0, b"\0\0\0", b"\xff\xff\xff")
+    descriptors = b"".join(struct.pack("<BBBH3s3s", attributes, half_points, FAMILY_SWISS, 0, BLACK, WHITE)
                            for attributes, half_points in FONTS)
     return struct.pack("<HHHH", 1, len(FONTS), 8, 8 + len(faces)) + faces + descriptors
 
@@ -192,11 +194,11 @@ def keyword_files(topics, offsets):
     by_keyword = {}
     for topic in topics:
         for keyword in topic.keywords:
-            by_keyword.setdefault(keyword.lower(), (keyword, []))[1].append(offsets[topic.context])
+            key = encode(keyword, f"keyword {keyword}")
+            by_keyword.setdefault(key.lower(), (key, []))[1].append(offsets[topic.context])
     data, entries = b"", []
-    for _, (keyword, topic_offsets) in sorted(by_keyword.items()):
-        key = encode(keyword, f"keyword {keyword}") + b"\0"
-        entries.append((key, key + struct.pack("<Hi", len(topic_offsets), len(data))))
+    for _, (key, topic_offsets) in sorted(by_keyword.items()):
+        entries.append((key + b"\0", key + b"\0" + struct.pack("<Hi", len(topic_offsets), len(data))))
         data += b"".join(struct.pack("<i", o) for o in topic_offsets)
     tree, leaves = btree("|KWBTREE", entries, structure=b"F24")
     kwmap = struct.pack("<H", len(leaves)) + b"".join(struct.pack("<iH", first, page) for first, page in leaves)
@@ -204,28 +206,22 @@ def keyword_files(topics, offsets):
 
 
 def build(source, generated=0, name="<source>"):
-    headers, chain, owners = [], [], []
-    for topic in source.topics:
-        links = topic_links(topic, f"{name}:{topic.line}")
-        headers.append(links[0])
-        chain += links
-        owners += [topic] * len(links)
+    topics = [topic_links(topic, f"{name}:{topic.line}") for topic in source.topics]
     # The chain ends with an empty topic header, as the help compilers write it.
-    headers.append(topic_header(b""))
-    chain.append(headers[-1])
-    too_big = place(chain)
+    topics.append([topic_header(b"")])
+    too_big = place([link for links in topics for link in links])
     if too_big:
-        topic = owners[chain.index(too_big)]
+        topic = next(t for t, links in zip(source.topics, topics) if too_big in links)
         raise SourceError(f"{name}:{topic.line}", f"topic {topic.context} has a paragraph of {too_big.size} bytes, "
                                                   f"more than a {BLOCK_DATA}-byte topic block holds")
-    offsets = {topic.context: header.offset for topic, header in zip(source.topics, headers)}
+    offsets = {topic.context: links[0].offset for topic, links in zip(source.topics, topics)}
     ordered_by_hash = sorted(source.topics, key=lambda t: signed32(context_hash(t.context)))
     mapped = sorted((t for t in source.topics if t.map_number is not None), key=lambda t: t.map_number)
     files = {
         "|SYSTEM": system_file(source, next(o for t, o in offsets.items()
                                             if context_hash(t) == context_hash(source.contents)), generated),
         "|FONT": font_file(),
-        "|TOPIC": topic_file(chain, headers),
+        "|TOPIC": topic_file(topics),
         "|CONTEXT": btree("|CONTEXT", [(struct.pack("<I", context_hash(t.context)),
                                         struct.pack("<Ii", context_hash(t.context), offsets[t.context]))
                                        for t in ordered_by_hash], structure=b"L4")[0],
