@@ -23,7 +23,7 @@ namespace {
 void Steps(bench::Stages& stages, const std::string& path, bool fit, int32_t width, int32_t height) {
   stages.Time("decode", [&] { bench::DecodeAlone(path, ReadPictureFile(path)); });
   std::unique_ptr<TPicture> picture;
-  stages.Time("load", [&] { picture = LoadPicture(path); });
+  stages.Time("load", [&] { picture = LoadPictureAs(PictureClassByContent(path), path); });
   TBitmap32 source;
   stages.Time("raster", [&] { source.Assign(*picture->Graphic()); });
   std::unique_ptr<TBitmap32> target;
