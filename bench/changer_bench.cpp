@@ -28,7 +28,7 @@ using Words = std::vector<std::string>;
 void Steps(const std::string& path, bool fit, int32_t width, int32_t height) {
   bench::Stages stages;
   std::unique_ptr<TPicture> picture;
-  stages.Time("load", [&] { picture = LoadPicture(path); });
+  stages.Time("load", [&] { picture = LoadPictureAs(PictureClassByContent(path), path); });
   TBitmap32 source;
   stages.Time("raster", [&] { source.Assign(*picture->Graphic()); });
   std::unique_ptr<TBitmap32> target;
