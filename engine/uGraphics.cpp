@@ -40,7 +40,9 @@ std::unique_ptr<TPicture> LoadPictureByExtension(const std::string& fileName) {
 }
 
 std::unique_ptr<TPicture> LoadPicture(const std::string& fileName) {
-  return LoadPictureAs(PictureClassByContent(fileName), fileName);
+  std::unique_ptr<TPicture> picture = LoadPictureAs(PictureClassByContent(fileName), fileName);
+  CheckDecodes(*picture->Graphic());
+  return picture;
 }
 
 std::unique_ptr<TPicture> LoadPictureAs(const TGraphicClass* graphicClass, const std::string& fileName) {
@@ -49,6 +51,13 @@ std::unique_ptr<TPicture> LoadPictureAs(const TGraphicClass* graphicClass, const
   auto picture = std::make_unique<TPicture>();
   picture->SetGraphic(graphic.get());
   return picture;
+}
+
+void CheckDecodes(const TGraphic& graphic) {
+  const TRowSource source = graphic.RowSource();
+  if (!source) return;
+  const std::unique_ptr<imaging::RowStream> rows = source.Open();
+  for (int32_t y = 0; y < rows->Height(); ++y) rows->Row(y);
 }
 
 void ScaleToFit(const TGraphic& graphic, int& width, int& height) {

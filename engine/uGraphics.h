@@ -11,7 +11,8 @@
 #include "platform/Picture.h"
 
 // Loads a picture file: by the class that accepts its content when the multi-format loader has one,
-// else by its extension. The caller owns the new picture. Raises on failure, leaving nothing allocated.
+// else by its extension. The caller owns the new picture. Raises on failure, leaving nothing allocated; a
+// picture whose data cannot be decoded fails here, even one that decodes only when its pixels are used.
 std::unique_ptr<TPicture> LoadPicture(const std::string& fileName);
 
 // The steps of LoadPicture, for callers that need the loaded instance itself rather than a picture
@@ -26,6 +27,10 @@ std::unique_ptr<TGraphic> LoadGraphic(const TGraphicClass& graphicClass, const s
 std::unique_ptr<TPicture> LoadPictureAs(const TGraphicClass* graphicClass, const std::string& fileName);
 // Step 3: a new picture loaded by the file's extension.
 std::unique_ptr<TPicture> LoadPictureByExtension(const std::string& fileName);
+// The steps load a JPEG picture by its header and decode it when its pixels are first used. This decodes
+// such a picture's rows once, keeping none of them, and raises EInvalidGraphic where a whole decode at
+// loading would have failed; any other graphic was decoded whole when it loaded.
+void CheckDecodes(const TGraphic& graphic);
 
 // Replaces the box width x height by the graphic's size scaled, keeping its aspect ratio, by the smaller
 // of the factors width / graphic width and height / graphic height; a graphic that touches the box from

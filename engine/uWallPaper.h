@@ -85,7 +85,7 @@ public:
   static std::string FormatSize(int64_t size);
   // Width, height and bits per pixel of a picture file, found by loading it as LoadPicture would. Zeros
   // when the class that accepts the content fails to load it; raises when the file cannot be opened or
-  // no class loads it by its extension.
+  // no class loads it by its extension (a JPEG picture whose data cannot be decoded included).
   static void GetImageProperties(const std::string& fileName, TImageProperties& props);
   // The shell's type name for a file name, empty when it has none. Tests put a shell of their own here.
   static std::string (*ShellTypeName)(const std::string& fileName);
@@ -131,9 +131,10 @@ public:
   void SetActiveDesktop(bool enable);
 
   // Writes the picture as "Muralia.bmp" in the program folder, sized for a width x height screen by the style
-  // (Stretch: the screen's size; Fit Desktop: fitted into it, after writing TileWallpaper "0"; any other: the
-  // picture's own size). The full path of the bitmap written, or empty when the picture gave none; an old
-  // bitmap is then left as it was. A picture that cannot be opened for its content test raises.
+  // (Stretch: the screen's size; Fit Desktop: fitted into it; any other: the picture's own size). Fit Desktop
+  // writes TileWallpaper "0", which stays written when the fit or the bitmap fails, but not when the picture
+  // cannot be loaded or decoded. The full path of the bitmap written, or empty when the picture gave none; an
+  // old bitmap is then left as it was. A picture that cannot be opened for its content test raises.
   std::string ConvertToBitmap(const std::string& fileName, int32_t width, int32_t height, TWallpaperStyle style);
 
   // A new width x height raster, filled with the colour and then covered by the whole source scaled: by the

@@ -4,6 +4,8 @@
 #include <wininet.h>
 #include <shlobj.h>
 
+#include <exception>
+
 #include "engine/uGraphics.h"
 #include "imaging/Resample.h"
 #include "platform/ComObj.h"
@@ -55,11 +57,19 @@ std::unique_ptr<TBitmap32> TargetRaster(const TBitmap32& source, const TGraphic&
     case wpsStretch:
       return TWallpaperChanger::Resample(source, width, height, kResampleFill);
     case wpsFitDesktop:
-      TWallpaperChanger::DisableTile();
       ScaleToFit(picture, width, height);
       return TWallpaperChanger::Resample(source, width, height, kResampleFill);
     default:
       return CopyOf(source);
+  }
+}
+
+bool Decodes(const TGraphic& picture) {
+  try {
+    CheckDecodes(picture);
+    return true;
+  } catch (const std::exception&) {
+    return false;
   }
 }
 
@@ -122,9 +132,22 @@ std::string TWallpaperChanger::ConvertToBitmap(const std::string& fileName, int3
   const std::string bitmapName = TWallpaperList::GetAppDir() + "Muralia.bmp";
   const std::unique_ptr<TPicture> picture = LoadPictureOrNothing(fileName);
   if (!picture || !picture->Graphic()) return {};
+  const TGraphic& graphic = *picture->Graphic();
   TBitmap32 source;
-  source.Assign(*picture->Graphic());
-  const std::unique_ptr<TBitmap32> target = TargetRaster(source, *picture->Graphic(), width, height, style);
+  source.Assign(graphic);
+  std::unique_ptr<TBitmap32> target;
+  std::exception_ptr failure;
+  try {
+    target = TargetRaster(source, graphic, width, height, style);
+  } catch (...) {
+    failure = std::current_exception();
+  }
+  // A JPEG picture is decoded while it is resampled, not when it loads. One that cannot be decoded fails as
+  // its load would have: nothing written, the tile value untouched. Only that failure path decodes it again.
+  if (!target && !Decodes(graphic)) return {};
+  // Fit Desktop turns tiling off whatever the fit and the resampling did, so a fit that fails leaves it off.
+  if (style == wpsFitDesktop) DisableTile();
+  if (failure) std::rethrow_exception(failure);
   if (!target || !SavedTo(*target, bitmapName)) return {};
   return bitmapName;
 }

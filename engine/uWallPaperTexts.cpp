@@ -93,6 +93,7 @@ TImageProperties ContentClassProperties(const TGraphicClass& graphicClass, const
 TImageProperties ExtensionClassProperties(const std::string& fileName) {
   const std::unique_ptr<TPicture> picture = LoadPictureByExtension(fileName);
   const TGraphic& graphic = *picture->Graphic();
+  CheckDecodes(graphic);
   TImageProperties props;
   props.Width = CheckedUnsigned(graphic.Width());
   props.Height = CheckedUnsigned(graphic.Height());

@@ -173,17 +173,45 @@ TEST_F(ConversionTest, AJpegPictureGivesTheBitmapOfItsDecodedPixels) {
   }
 }
 
-// A file cut short loads by its header; it fails once its pixels are decoded, in every style.
-TEST_F(ConversionTest, ACutJpegPictureGivesNothing) {
+// A JPEG file cut short fails as a picture that does not load, in every style and on every way of scaling:
+// nothing written, the tile value untouched, the status the one of no bitmap.
+TEST_F(ConversionTest, ACutJpegPictureFailsAsAPictureThatDoesNotLoad) {
   const std::vector<uint8_t> file = test::EncodeJpeg(120, 90);
   const std::string picture = FFolder.Write("cut.jpg", file.data(), file.size() / 2);
   FFolder.Write("Muralia.bmp", "previous");
+  SetTileValue("1");
   for (const TWallpaperStyle style : {wpsCenter, wpsTile, wpsStretch, wpsFitDesktop, 4}) {
-    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 40, 30, style), "") << style;
-    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 100, 80, style), "") << style;
+    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 40, 30, style), "") << style;   // Lanczos
+    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 100, 80, style), "") << style;  // halftone
+    EXPECT_EQ(FChanger.SetWallpaper(picture, style), swsNotConverted) << style;
+    EXPECT_EQ(TileValue(), "1") << style;
   }
   EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
   EXPECT_EQ(FFolder.Names().size(), 2u) << "no temporary file stays behind";
+}
+
+// A fit with a zero side turns tiling off for a JPEG picture too, but only for one that decodes.
+TEST_F(ConversionTest, AZeroSideFitOfAJpegPictureWritesTheTileValueOnlyWhenItDecodes) {
+  const std::vector<uint8_t> file = test::EncodeJpeg(4000, 16);
+  const std::string whole = FFolder.Write("thin.jpg", file.data(), file.size());
+  const std::string cut = FFolder.Write("thin-cut.jpg", file.data(), file.size() / 2);
+  SetTileValue("1");
+  EXPECT_EQ(FChanger.ConvertToBitmap(cut, 100, 100, wpsFitDesktop), "");
+  EXPECT_EQ(TileValue(), "1");
+  EXPECT_EQ(FChanger.ConvertToBitmap(whole, 100, 100, wpsFitDesktop), "");
+  EXPECT_EQ(TileValue(), "0");
+}
+
+// A fit that raises (a screen without width) has turned tiling off first, as long as the picture decodes.
+TEST_F(ConversionTest, AFitThatRaisesHasWrittenTheTileValueUnlessThePictureDoesNotDecode) {
+  const std::vector<uint8_t> file = test::EncodeJpeg(120, 90);
+  const std::string whole = FFolder.Write("photo.jpg", file.data(), file.size());
+  const std::string cut = FFolder.Write("cut.jpg", file.data(), file.size() / 2);
+  SetTileValue("1");
+  EXPECT_EQ(FChanger.ConvertToBitmap(cut, 0, 100, wpsFitDesktop), "");
+  EXPECT_EQ(TileValue(), "1");
+  EXPECT_THROW(FChanger.ConvertToBitmap(whole, 0, 100, wpsFitDesktop), EZeroDivide);
+  EXPECT_EQ(TileValue(), "0");
 }
 
 TEST_F(ConversionTest, APictureThatCannotBeOpenedForItsContentTestRaises) {

@@ -146,6 +146,12 @@ TEST(LoadPicture, Failures) {
   ASSERT_NE(PictureClassByContent(cut), nullptr);
   EXPECT_THROW(LoadPicture(cut), EInvalidGraphic);
 
+  // A JPEG picture's data is judged as a whole decode would judge it, though it decodes only when drawn.
+  const std::vector<uint8_t> jpeg = ReadPictureFile(TestPicture("jpeg.jpg"));
+  const std::string cutJpeg = folder.Write("cut.jpg", jpeg.data(), jpeg.size() - 20);
+  EXPECT_THROW(LoadPicture(cutJpeg), EInvalidGraphic);
+  EXPECT_EQ(LoadPictureByExtension(cutJpeg)->Width(), 20) << "the step alone reads the header only";
+
   const std::string missing = TestPicture("missing.png");
   try {
     LoadPicture(missing);

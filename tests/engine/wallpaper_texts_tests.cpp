@@ -234,6 +234,16 @@ TEST_F(EntryTextsTest, PicturesThatCannotBeLoadedGiveAnEmptyDimensionsTextAndSto
   EXPECT_EQ(List.GetProperties(unknown)->Width, 0);
 }
 
+// A JPEG picture loads by its header and decodes later; its dimensions are those of a picture that decodes.
+TEST_F(EntryTextsTest, AJpegPictureThatCannotBeDecodedHasNoDimensions) {
+  const std::vector<uint8_t> bytes = ReadPictureFile(TestPicture("jpeg.jpg"));
+  const int32_t index = Add(Copy("jpeg.jpg", "cut.jpg", bytes.size() - 20));
+  EXPECT_EQ(List.GetDimensionsText(index), "");
+  EXPECT_EQ(List.GetProperties(index), nullptr);
+  Copy("jpeg.jpg", "cut.jpg");
+  EXPECT_EQ(List.GetDimensionsText(index), "20x12x24b");
+}
+
 TEST_F(EntryTextsTest, ANameWithoutExtensionLoadsAsAnEmptyPicture) {
   const int32_t index = Add(TestPicture("noextension"));
   EXPECT_EQ(List.GetDimensionsText(index), "0x0x0b");
