@@ -67,10 +67,12 @@ if ! stamp_ok "$jpeg_stamp"; then
   stamp "$jpeg_stamp" libjpeg-turbo
 fi
 
-png_stamp="libpng1.6-$png_v"
+png_stamp="libpng1.6-$png_v+sse2"
 if ! stamp_ok "$png_stamp"; then
   echo "build-deps: libpng1.6 $png_v"
-  cmake_build libpng "$png_dir" -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
+  # With its SSE2 row filters, which undo a photograph's Paeth and average filters much faster.
+  cmake_build libpng "$png_dir" -DCMAKE_PROJECT_INCLUDE="$repo/cmake/libpng-sse2.cmake" -DCMAKE_C_FLAGS="-O2 -msse2" \
+    -DPNG_SHARED=OFF -DPNG_STATIC=ON -DPNG_TESTS=OFF -DPNG_EXECUTABLES=OFF \
     -DPNG_BUILD_ZLIB=OFF -DZLIB_LIBRARY="$sysroot/lib/libz.a" -DZLIB_INCLUDE_DIR="$sysroot/include" \
     -DSKIP_INSTALL_EXECUTABLES=ON -DSKIP_INSTALL_PROGRAMS=ON -DSKIP_INSTALL_FILES=ON
   stamp "$png_stamp" libpng1.6

@@ -4,7 +4,7 @@
 
 #include "imaging/Jpeg.h"
 #include "tests/JpegEncoder.h"
-#include "tests/imaging/JpegRowsImage.h"
+#include "tests/imaging/RowsImage.h"
 #include "tests/imaging/TestFiles.h"
 
 namespace imaging {
