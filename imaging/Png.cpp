@@ -160,8 +160,9 @@ struct PngRows::State {
   explicit State(Bytes file) : reader(file), header(ReadHeaderOf(reader)) {}
   PngReader reader;
   PngHeader header;
-  Pixels row;     // the row last read, of a picture that is not interlaced
-  Image whole;    // an interlaced picture, once decoded
+  Pixels row;        // the stream's own row
+  int32_t held = -1;  // which row it holds
+  Image whole;       // an interlaced picture, once decoded
   int32_t next = 0;  // the next row that libpng gives
   bool failed = false;
 };
@@ -174,7 +175,7 @@ int32_t PngRows::Width() const { return static_cast<int32_t>(state_->header.widt
 int32_t PngRows::Height() const { return static_cast<int32_t>(state_->header.height); }
 
 // The last row also reads the file's end, so that a stream read whole fails where the whole decode fails.
-const uint32_t* PngRows::Row(int32_t y) {
+void PngRows::ReadTo(int32_t y, uint32_t* row) {
   State& s = *state_;
   if (y < 0 || y >= Height() || y < s.next - 1) throw std::out_of_range("PNG rows are read top to bottom");
   if (s.failed) s.reader.Fail();
@@ -185,15 +186,31 @@ const uint32_t* PngRows::Row(int32_t y) {
       s.failed = false;
     }
     s.next = y + 1;
-    return s.whole.Row(static_cast<uint32_t>(y));
+    std::memcpy(row, s.whole.Row(static_cast<uint32_t>(y)), size_t{s.header.width} * sizeof(uint32_t));
+    return;
   }
-  if (s.row.empty()) s.row.resize(s.header.width);
   for (; s.next <= y; ++s.next) {
-    s.failed = !ReadRow(s.reader.png(), reinterpret_cast<uint8_t*>(s.row.data())) ||
+    uint32_t* into = s.next == y ? row : s.row.data();
+    if (into == s.row.data()) s.held = -1;
+    s.failed = !ReadRow(s.reader.png(), reinterpret_cast<uint8_t*>(into)) ||
                (s.next + 1 == Height() && !ReadEnd(s.reader.png(), s.reader.info()));
     if (s.failed) s.reader.Fail();
   }
+}
+
+const uint32_t* PngRows::Row(int32_t y) {
+  State& s = *state_;
+  if (s.row.empty()) s.row.resize(s.header.width);
+  if (y != s.held) {
+    ReadTo(y, s.row.data());
+    s.held = y;
+  }
   return s.row.data();
+}
+
+void PngRows::ReadInto(int32_t first, int32_t count, uint32_t* rows, ptrdiff_t stride) {
+  if (state_->row.empty()) state_->row.resize(state_->header.width);
+  for (int32_t i = 0; i < count; ++i) ReadTo(first + i, rows + i * stride);
 }
 
 const FileFormat kPngFormat = {

@@ -22,8 +22,12 @@ public:
   int32_t Width() const override;
   int32_t Height() const override;
   const uint32_t* Row(int32_t y) override;
+  void ReadInto(int32_t first, int32_t count, uint32_t* rows, ptrdiff_t stride) override;
 
 private:
+  // Reads on to row y, which goes into the given row; the rows skipped go into the stream's own row.
+  void ReadTo(int32_t y, uint32_t* row);
+
   struct State;  // libpng's structures, which must not move
   std::unique_ptr<State> state_;
 };

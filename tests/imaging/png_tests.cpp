@@ -144,7 +144,9 @@ Image StreamPngAsWhole(Bytes file) {
   try {
     Image streamed = test::ReadAllPngRows(file);
     EXPECT_TRUE(whole) << "the stream decodes what the whole decode refuses";
-    if (whole) EXPECT_EQ(streamed.pixels, whole->pixels);
+    if (whole) {
+      EXPECT_EQ(streamed.pixels, whole->pixels);
+    }
     return streamed;
   } catch (const DecodeError&) {
     EXPECT_FALSE(whole) << "the stream fails where the whole decode does not";
