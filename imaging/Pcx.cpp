@@ -109,6 +109,8 @@ public:
   }
 
   bool RunPending() const { return runLength_ != 0; }
+  // Where the next run would start.
+  size_t Offset() const { return in_.Offset(); }
 
 private:
   void NextRun() {
@@ -155,6 +157,10 @@ Image Load(Bytes file, const std::string&) {
     ConvertLine(h, palette, line, image.Row(y));
   }
   if (rle.RunPending()) throw DecodeError("PCX run goes past the end of the picture");
+  // A palette that begins behind the pixels but ends early would leave the picture grey.
+  if (h.BitsPerPixel() == 8 && dataEnd == file.size() && rle.Offset() < data.size() &&
+      data[rle.Offset()] == kEndPaletteMarker)
+    throw DecodeError("PCX palette is cut short");
   return image;
 }
 

@@ -123,6 +123,12 @@ TEST(Pcx, EightBitPixelsUseTheEndPaletteOrGray) {
   PcxSpec gray = s;
   gray.endPalette.clear();
   ExpectPixels(LoadPcx(WritePcx(gray)), 2, 1, {Argb(200, 200, 200), Argb(0xC5, 0xC5, 0xC5)});
+  // A palette cut short is not taken for no palette at all.
+  for (size_t kept : {1u, 2u, 400u, 768u}) {
+    std::vector<uint8_t> cut = WritePcx(s);
+    cut.resize(cut.size() - 769 + kept);
+    EXPECT_THROW(LoadPcx(cut), DecodeError) << kept;
+  }
 }
 
 TEST(Pcx, RunsMustStayInsideThePicture) {
