@@ -47,7 +47,7 @@ void Job(bench::Stages& stages, const std::string& path, bool fit, int32_t width
   stages.Time("load", [&] {
     file = ReadFile(path);
     if (path.ends_with(".png"))
-      source.Assign(kPngFormat.load(file, path));
+      source.Assign(kPngFormat.load(file, {}));
     else
       rows = std::make_unique<JpegRows>(file);
   });

@@ -70,7 +70,7 @@ Image Rotate(const Image& in, uint32_t quarterTurns) {
   return out;
 }
 
-Image Load(Bytes file, const std::string&) { return DecodePcd(file, PcdResolution::Base); }
+Image Load(Bytes file, Bytes) { return DecodePcd(file, PcdResolution::Base); }
 
 }  // namespace
 

@@ -139,7 +139,7 @@ void ConvertLine(const PcxHeader& h, const Palette& palette, const std::vector<u
   }
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   if (!HasValidHeader(file)) throw DecodeError("Unsupported PCX picture");
   const PcxHeader h = ParseHeader(file.data());
   CheckDimensions(h.Width(), h.Height());

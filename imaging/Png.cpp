@@ -114,7 +114,7 @@ bool CanLoad(Bytes head, uint64_t) {
   return head.size() >= sizeof kSignature && std::memcmp(head.data(), kSignature, sizeof kSignature) == 0;
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   PngReader reader(file);
   PngHeader header{};
   if (!ReadHeader(reader.png(), reader.info(), &header)) reader.Fail();

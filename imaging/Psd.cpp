@@ -176,7 +176,7 @@ uint32_t ToPixel(const PsdHeader& h, Bytes palette, const uint8_t* s) {
   }
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   PsdHeader h;
   if (!ValidHeader(file, h)) throw DecodeError("Not a Photoshop image");
   const uint32_t colours = ColourChannels(h);

@@ -101,7 +101,7 @@ void ReadRleRow(Bytes file, const SgiHeader& h, uint32_t row, std::vector<uint8_
   ExpandRow(Slice(file, start, length), h.bytesPerSample, out, h.width);
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   const SgiHeader h = ParseHeader(file);
   CheckDimensions(h.width, h.height);
   if (h.rle)

@@ -216,7 +216,7 @@ void ReadPixels(TIFF* tiff, TiffInput& input, Image& image) {
 
 bool CanLoad(Bytes head, uint64_t fileSize) { return fileSize >= 8 && HasTiffSignature(head); }
 
-Image Load(Bytes file, const std::string&) { return DecodeTiff(file); }
+Image Load(Bytes file, Bytes) { return DecodeTiff(file); }
 
 }  // namespace
 

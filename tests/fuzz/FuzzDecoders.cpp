@@ -62,7 +62,7 @@ template <size_t Index>
 void DecodeFormat(Bytes data) {
   const imaging::FileFormat& format = *imaging::FileFormats().at(Index);
   format.canLoad(data.first(std::min(data.size(), imaging::kContentTestBytes)), data.size());
-  Guarded([&] { return format.load(data, "fuzz-input." + std::string(format.extensions.at(0).extension)); });
+  Guarded([&] { return format.load(data, {}); });
 }
 
 void DecodeBmpFile(Bytes data) {

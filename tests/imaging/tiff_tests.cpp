@@ -17,8 +17,8 @@ using test::ReadReference;
 using test::ReadTestFile;
 using test::SamePixels;
 
-Image LoadTiff(Bytes file) { return kTiffFormat.load(file, "picture.tif"); }
-Image LoadEps(Bytes file) { return kEpsFormat.load(file, "picture.eps"); }
+Image LoadTiff(Bytes file) { return kTiffFormat.load(file, {}); }
+Image LoadEps(Bytes file) { return kEpsFormat.load(file, {}); }
 
 struct TiffCase {
   const char* name;
