@@ -43,10 +43,11 @@ fuzz: bootstrap
 
 screenshot: build
 	@tools/with-display.sh tools/screenshot.sh $(BUILD)/orlo.exe $(BUILD)/screenshot.png
+	@tools/with-display.sh tools/screenshot-help.sh $(BUILD)/orlo.hlp docs/help.png
 
 dist: build
 	@rm -rf dist && mkdir -p dist/Muralia/collection
-	@cp $(BUILD)/orlo.exe dist/Muralia/
+	@cp $(BUILD)/orlo.exe $(BUILD)/orlo.hlp dist/Muralia/
 	@cp collection/*.jpg dist/Muralia/collection/ 2>/dev/null || true
 	@echo "dist/Muralia is ready to zip"
 

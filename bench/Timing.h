@@ -1,6 +1,6 @@
 #pragma once
-// What both benchmarks share: a millisecond clock, the minimum over runs, a textured test raster, the
-// picture fitted into the screen and the decode alone.
+// What the benchmark programs share: a millisecond clock, the loop that answers the driver's commands, a
+// textured test raster, the picture fitted into the screen and the decode alone.
 #ifdef _WIN32
 #include <windows.h>
 #else
@@ -11,8 +11,11 @@
 #include <cmath>
 #include <cstdint>
 #include <cstdio>
+#include <cstring>
 #include <exception>
+#include <functional>
 #include <map>
+#include <sstream>
 #include <string>
 #include <vector>
 
@@ -34,38 +37,65 @@ inline double NowMs() {
 }
 
 template <typename Work>
+double TimeMs(Work work) {
+  const double start = NowMs();
+  work();
+  return NowMs() - start;
+}
+
+template <typename Work>
 double MinimumMs(int runs, Work work) {
   double best = 1e300;
-  for (int i = 0; i < runs; ++i) {
-    const double start = NowMs();
-    work();
-    best = std::min(best, NowMs() - start);
-  }
+  for (int i = 0; i < runs; ++i) best = std::min(best, TimeMs(work));
   return best;
 }
 
-// The fastest time of each named stage over several runs of a job, printed as "stage NAME MS" lines.
+// Answers the driver (bench/compare.py): says "ready", then reads one command a line (words separated by
+// blanks, "quit" or the end of input to stop) and answers each with its lines and then "end". A command that
+// fails answers "error MESSAGE". The driver interleaves the contenders' runs, so each command is one run.
+inline int Serve(const std::function<void(const std::vector<std::string>&)>& command) {
+  std::printf("ready\n");
+  std::fflush(stdout);
+  char line[4096];
+  while (std::fgets(line, sizeof line, stdin)) {
+    std::istringstream in(line);
+    std::vector<std::string> words;
+    for (std::string word; in >> word;) words.push_back(word);
+    if (words.empty() || words[0] == "quit") break;
+    try {
+      command(words);
+    } catch (const std::exception& e) {
+      std::printf("error %s\n", e.what());
+    }
+    std::printf("end\n");
+    std::fflush(stdout);
+  }
+  return 0;
+}
+
+// The time of each step of one run, printed as "stage NAME MS" lines in the order the steps ran.
 class Stages {
 public:
   template <typename Work>
   void Time(const std::string& name, Work work) {
-    const double start = NowMs();
-    work();
-    Add(name, NowMs() - start);
+    const double ms = TimeMs(work);
+    std::printf("stage %s %.2f\n", name.c_str(), ms);
   }
-  void Add(const std::string& name, double ms) {
-    const auto [entry, added] = best_.try_emplace(name, ms);
-    if (!added) entry->second = std::min(entry->second, ms);
-    if (added) order_.push_back(name);
-  }
-  void Print() const {
-    for (const std::string& name : order_) std::printf("stage %s %.2f\n", name.c_str(), best_.at(name));
-  }
-
-private:
-  std::map<std::string, double> best_;
-  std::vector<std::string> order_;
 };
+
+// The bytes written into a new file (or over an old one) in one call: the floor of any save.
+inline void PlainWrite(const std::string& path, const std::string& bytes) {
+#ifdef _WIN32
+  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  DWORD written = 0;
+  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
+  CloseHandle(file);
+#else
+  std::FILE* file = std::fopen(path.c_str(), "wb");
+  std::fwrite(bytes.data(), 1, bytes.size(), file);
+  std::fclose(file);
+#endif
+}
 
 // A gradient with some texture, so that no pass meets a flat picture.
 inline imaging::Bitmap32& FillTestRaster(imaging::Bitmap32& raster) {

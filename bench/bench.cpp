@@ -1,10 +1,12 @@
 // The imaging side of the desktop bitmap conversion, built natively: the same decoders, raster, resampler and
-// bitmap writer as the program, without the platform classes. Times are the minimum of several runs:
-//   bench resample SW SH DW DH RUNS         the resampling alone, of a SW x SH raster
-//   bench job FILE stretch|fit DW DH RUNS OUT  read, decode, resample to the screen (or fitted into it), save
-// Prints "ms <minimum>", and for a job "stage NAME MS" for each of its steps, and for the decode alone.
+// bitmap writer as the program, without the platform classes. Answers bench/compare.py's commands, one run each:
+//   job FILE stretch|fit DW DH   read, decode, resample to the screen (or fitted into it), save as ours.bmp
+//   decode FILE                  libjpeg-turbo's (or libpng's) decode of the file's bytes alone
+//   resample FILE DW DH          the resampling alone, from the picture decoded whole beforehand
+//   save DW DH | write DW DH     a DW x DH raster saved as a bitmap file, or the file's bytes written in one call
 #include <cstdlib>
 #include <fstream>
+#include <functional>
 #include <memory>
 #include <stdexcept>
 #include <vector>
@@ -29,67 +31,83 @@ std::vector<uint8_t> ReadFile(const std::string& path) {
   return bytes;
 }
 
+// The bitmap file's bytes, as the program writes them, to the sink.
+void WriteBitmap(const Bitmap32& raster, const std::function<void(const char*, size_t)>& sink) {
+  WriteBmp32(raster, [&sink](std::span<const uint8_t> bytes) {
+    sink(reinterpret_cast<const char*>(bytes.data()), bytes.size());
+  });
+}
+
 void SaveBmp(const Bitmap32& raster, const std::string& path) {
   std::ofstream out(path, std::ios::binary | std::ios::trunc);
-  WriteBmp32(raster, [&out](std::span<const uint8_t> bytes) {
-    out.write(reinterpret_cast<const char*>(bytes.data()), static_cast<std::streamsize>(bytes.size()));
-  });
+  WriteBitmap(raster, [&out](const char* bytes, size_t size) { out.write(bytes, static_cast<std::streamsize>(size)); });
   if (!out.flush()) throw std::runtime_error("cannot write " + path);
 }
 
 // As the program converts: a JPEG picture is resampled from its rows as they are decoded, any other picture
 // is decoded whole into a raster first.
-void Job(bench::Stages& stages, const std::string& path, bool fit, int32_t width, int32_t height,
-         const std::string& outPath) {
-  std::vector<uint8_t> file;
+void Job(const std::string& path, bool fit, int32_t width, int32_t height) {
+  const std::vector<uint8_t> file = ReadFile(path);
   std::unique_ptr<RowStream> rows;
   Bitmap32 source;
-  stages.Time("load", [&] {
-    file = ReadFile(path);
-    if (path.ends_with(".png"))
-      source.Assign(kPngFormat.load(file, {}));
-    else
-      rows = std::make_unique<JpegRows>(file);
-  });
+  if (path.ends_with(".png"))
+    source.Assign(kPngFormat.load(file, {}));
+  else
+    rows = std::make_unique<JpegRows>(file);
   if (!rows) rows = std::make_unique<RasterRows>(source);
   if (fit) bench::FitInto(rows->Width(), rows->Height(), width, height);
   Bitmap32 target;
-  stages.Time("resample", [&] {
-    target.SetSize(width, height);
-    target.FillRectS(target.BoundsRect(), Color32FromColorRef(0x008000));
-    StretchTransfer(target, target.BoundsRect(), target.BoundsRect(), *rows, {0, 0, rows->Width(), rows->Height()});
-  });
-  stages.Time("save", [&] { SaveBmp(target, outPath); });
+  target.SetSize(width, height);
+  target.FillRectS(target.BoundsRect(), Color32FromColorRef(0x008000));
+  StretchTransfer(target, target.BoundsRect(), target.BoundsRect(), *rows, {0, 0, rows->Width(), rows->Height()});
+  SaveBmp(target, "ours.bmp");
 }
 
-int Run(int argc, char** argv) {
-  const std::string mode = argc > 1 ? argv[1] : "";
-  if (mode == "resample" && argc == 7) {
-    Bitmap32 source;
-    source.SetSize(std::atoi(argv[2]), std::atoi(argv[3]));
-    bench::FillTestRaster(source);
+// The picture decoded whole, kept for the next resampling of the same file.
+const Bitmap32& Decoded(const std::string& path) {
+  static std::string decodedPath;
+  static Bitmap32 raster;
+  if (path != decodedPath) {
+    const std::vector<uint8_t> file = ReadFile(path);
+    raster.Assign(path.ends_with(".png") ? kPngFormat.load(file, {}) : DecodeJpeg(file));
+    decodedPath = path;
+  }
+  return raster;
+}
+
+void Command(const std::vector<std::string>& w) {
+  const auto number = [&w](size_t i) { return static_cast<int32_t>(std::atoi(w.at(i).c_str())); };
+  if (w[0] == "job") {
+    std::printf("ms %.2f\n", bench::TimeMs([&] { Job(w.at(1), w.at(2) == "fit", number(3), number(4)); }));
+  } else if (w[0] == "decode") {
+    const std::vector<uint8_t> file = ReadFile(w.at(1));
+    std::printf("ms %.2f\n", bench::TimeMs([&] { bench::DecodeAlone(w[1], file); }));
+  } else if (w[0] == "resample") {
+    const Bitmap32& source = Decoded(w.at(1));
     Bitmap32 target;
-    target.SetSize(std::atoi(argv[4]), std::atoi(argv[5]));
-    std::printf("ms %.2f\n", bench::MinimumMs(std::atoi(argv[6]), [&] {
+    target.SetSize(number(2), number(3));
+    std::printf("ms %.2f\n", bench::TimeMs([&] {
                   StretchTransfer(target, target.BoundsRect(), target.BoundsRect(), source, source.BoundsRect());
                 }));
-    return 0;
-  }
-  if (mode == "job" && argc == 8) {
-    const bool fit = std::string(argv[3]) == "fit";
-    bench::Stages stages;
-    std::printf("ms %.2f\n", bench::MinimumMs(std::atoi(argv[6]), [&] {
-                  Job(stages, argv[2], fit, std::atoi(argv[4]), std::atoi(argv[5]), argv[7]);
+  } else if (w[0] == "save" || w[0] == "write") {
+    Bitmap32 raster;
+    raster.SetSize(number(1), number(2));
+    bench::FillTestRaster(raster);
+    std::string bytes;
+    WriteBitmap(raster, [&bytes](const char* piece, size_t size) { bytes.append(piece, size); });
+    std::printf("ms %.2f\n", bench::TimeMs([&] {
+                  if (w[0] == "save")
+                    SaveBmp(raster, "save.bmp");
+                  else
+                    bench::PlainWrite("plain.bmp", bytes);
                 }));
-    const std::vector<uint8_t> file = ReadFile(argv[2]);
-    for (int i = 0; i < std::atoi(argv[6]); ++i) stages.Time("decode", [&] { bench::DecodeAlone(argv[2], file); });
-    stages.Print();
-    return 0;
+  } else {
+    throw std::invalid_argument("unknown command " + w[0]);
   }
-  std::fprintf(stderr, "usage: bench resample SW SH DW DH RUNS | bench job FILE stretch|fit DW DH RUNS OUT\n");
-  return 2;
 }
 
 }  // namespace
 
-int main(int argc, char** argv) { return bench::GuardedMain("bench", Run, argc, argv); }
+int main(int argc, char** argv) {
+  return bench::GuardedMain("bench", [](int, char**) { return bench::Serve(Command); }, argc, argv);
+}

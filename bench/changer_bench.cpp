@@ -1,11 +1,14 @@
 // The desktop bitmap conversion as the program ships it, timed inside the process: built for i686 with the
-// program's own libraries and run under Wine. Times are the minimum of several runs:
-//   changer_bench resample SW SH DW DH RUNS   the Lanczos resampling alone, between two rasters in DIB sections
-//   changer_bench job FILE stretch|fit DW DH RUNS
-//       TWallpaperChanger::ConvertToBitmap of the picture for a DW x DH screen, writing Muralia.bmp into the
-//       current folder; then its steps one by one, each printed as "stage NAME MS": the picture loaded into
-//       its platform class, the source raster assigned from it, the resampling (a JPEG picture is decoded in
-//       it) and the save; and apart from them the file read and decoded alone.
+// program's own libraries and run under Wine. Answers bench/compare.py's commands, one run each:
+//   job FILE stretch|fit DW DH   TWallpaperChanger::ConvertToBitmap of the picture for a DW x DH screen,
+//                                writing Muralia.bmp into the current folder
+//   steps FILE stretch|fit DW DH the same steps one by one, each as "stage NAME MS": the picture loaded into its
+//                                platform class, the source raster assigned from it, the resampling (a JPEG
+//                                picture is decoded in it) and the save
+//   decode FILE                  libjpeg-turbo's (or libpng's) decode of the file's bytes alone, in this build
+//   resample FILE DW DH          the Lanczos resampling alone, from the picture decoded whole beforehand
+//   save DW DH | write DW DH     a DW x DH raster saved as the program saves it, or its file's bytes written
+//                                in one call
 #include <cstdlib>
 #include <memory>
 #include <stdexcept>
@@ -13,15 +16,17 @@
 #include "bench/Timing.h"
 #include "engine/uGraphics.h"
 #include "engine/uWallPaper.h"
+#include "imaging/BmpWriter.h"
 #include "imaging/Resample.h"
 #include "platform/Forms.h"
 #include "platform/PictureFiles.h"
 
 namespace {
 
-// The steps of the conversion, as ConvertToBitmap takes them.
-void Steps(bench::Stages& stages, const std::string& path, bool fit, int32_t width, int32_t height) {
-  stages.Time("decode", [&] { bench::DecodeAlone(path, ReadPictureFile(path)); });
+using Words = std::vector<std::string>;
+
+void Steps(const std::string& path, bool fit, int32_t width, int32_t height) {
+  bench::Stages stages;
   std::unique_ptr<TPicture> picture;
   stages.Time("load", [&] { picture = LoadPictureAs(PictureClassByContent(path), path); });
   TBitmap32 source;
@@ -41,38 +46,67 @@ std::string CurrentFolder() {
   return std::string(folder, length) + "\\";
 }
 
-int Run(int argc, char** argv) {
-  const std::string mode = argc > 1 ? argv[1] : "";
-  if (mode == "resample" && argc == 7) {
-    TBitmap32 source, target;
-    source.SetSize(std::atoi(argv[2]), std::atoi(argv[3]));
-    bench::FillTestRaster(source.Raster());
-    target.SetSize(std::atoi(argv[4]), std::atoi(argv[5]));
-    std::printf("ms %.2f\n", bench::MinimumMs(std::atoi(argv[6]), [&] {
-                  imaging::StretchTransfer(target.Raster(), target.BoundsRect(), target.BoundsRect(), source.Raster(),
-                                           source.BoundsRect());
-                }));
-    return 0;
+// The picture decoded whole into a raster of the program's, kept for the next resampling of the same file.
+const TBitmap32& Decoded(const std::string& path) {
+  static std::string decodedPath;
+  static TBitmap32 raster;
+  if (path != decodedPath) {
+    const std::vector<uint8_t> file = ReadPictureFile(path);
+    raster.Raster().Assign(path.ends_with(".png") ? imaging::kPngFormat.load(file, {}) : imaging::DecodeJpeg(file));
+    decodedPath = path;
   }
-  if (mode == "job" && argc == 7) {
-    Application.SetExeNameForTests(CurrentFolder() + "orlo.exe");
-    const std::string path = argv[2];
-    const bool fit = std::string(argv[3]) == "fit";
-    const int32_t width = std::atoi(argv[4]), height = std::atoi(argv[5]);
-    const TWallpaperStyle style = fit ? wpsFitDesktop : wpsStretch;
-    const int runs = std::atoi(argv[6]);
+  return raster;
+}
+
+std::string BitmapFileBytes(const TBitmap32& raster) {
+  std::string bytes;
+  imaging::WriteBmp32(raster.Raster(), [&bytes](std::span<const uint8_t> piece) {
+    bytes.append(reinterpret_cast<const char*>(piece.data()), piece.size());
+  });
+  return bytes;
+}
+
+void Command(const Words& w) {
+  const auto number = [&w](size_t i) { return static_cast<int32_t>(std::atoi(w.at(i).c_str())); };
+  if (w[0] == "job") {
     TWallpaperChanger changer;
-    std::printf("ms %.2f\n", bench::MinimumMs(runs, [&] {
-                  if (changer.ConvertToBitmap(path, width, height, style).empty())
-                    throw std::runtime_error("no bitmap from " + path);
+    const TWallpaperStyle style = w.at(2) == "fit" ? wpsFitDesktop : wpsStretch;
+    std::printf("ms %.2f\n", bench::TimeMs([&] {
+                  if (changer.ConvertToBitmap(w[1], number(3), number(4), style).empty())
+                    throw std::runtime_error("no bitmap from " + w[1]);
                 }));
-    bench::Stages stages;
-    for (int i = 0; i < runs; ++i) Steps(stages, path, fit, width, height);
-    stages.Print();
-    return 0;
+  } else if (w[0] == "steps") {
+    Steps(w.at(1), w.at(2) == "fit", number(3), number(4));
+  } else if (w[0] == "decode") {
+    const std::vector<uint8_t> file = ReadPictureFile(w.at(1));
+    std::printf("ms %.2f\n", bench::TimeMs([&] { bench::DecodeAlone(w[1], file); }));
+  } else if (w[0] == "resample") {
+    const TBitmap32& source = Decoded(w.at(1));
+    TBitmap32 target;
+    target.SetSize(number(2), number(3));
+    std::printf("ms %.2f\n", bench::TimeMs([&] {
+                  imaging::StretchTransfer(target.Raster(), target.BoundsRect(), target.BoundsRect(),
+                                           source.Raster(), source.BoundsRect());
+                }));
+  } else if (w[0] == "save" || w[0] == "write") {
+    TBitmap32 raster;
+    raster.SetSize(number(1), number(2));
+    bench::FillTestRaster(raster.Raster());
+    const std::string bytes = BitmapFileBytes(raster);
+    std::printf("ms %.2f\n", bench::TimeMs([&] {
+                  if (w[0] == "save")
+                    raster.SaveToFile(CurrentFolder() + "save.bmp");
+                  else
+                    bench::PlainWrite(CurrentFolder() + "plain.bmp", bytes);
+                }));
+  } else {
+    throw std::invalid_argument("unknown command " + w[0]);
   }
-  std::fprintf(stderr, "usage: changer_bench resample SW SH DW DH RUNS | changer_bench job FILE stretch|fit DW DH RUNS\n");
-  return 2;
+}
+
+int Run(int, char**) {
+  Application.SetExeNameForTests(CurrentFolder() + "orlo.exe");
+  return bench::Serve(Command);
 }
 
 }  // namespace

@@ -23,13 +23,6 @@ std::string MakeFolder() {
   return folder;
 }
 
-void WriteBytes(const std::string& path, const std::string& bytes) {
-  HANDLE file = CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
-  DWORD written = 0;
-  WriteFile(file, bytes.data(), static_cast<DWORD>(bytes.size()), &written, nullptr);
-  CloseHandle(file);
-}
-
 std::string ReadBytes(const std::string& path) {
   HANDLE file = CreateFileA(path.c_str(), GENERIC_READ, FILE_SHARE_READ, nullptr, OPEN_EXISTING, 0, nullptr);
   std::string bytes(GetFileSize(file, nullptr), '\0');
@@ -44,10 +37,10 @@ std::string MakeCollection(const std::string& folder, int entries) {
   std::string list;
   for (int i = 0; i < entries; ++i) {
     const std::string path = folder + "pictures\\picture " + std::to_string(i) + ".jpg";
-    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) WriteBytes(path, "x");
+    if (GetFileAttributesA(path.c_str()) == INVALID_FILE_ATTRIBUTES) bench::PlainWrite(path, "x");
     list += path + "\r\n";
   }
-  WriteBytes(folder + "wallp.sl", list);
+  bench::PlainWrite(folder + "wallp.sl", list);
   return list;
 }
 
@@ -77,7 +70,7 @@ int main(int argc, char** argv) {
   }
   const double leanLoad = bench::MinimumMs(runs, [&] { LeanExistenceCount(folder + "wallp.sl"); });
   const double save = bench::MinimumMs(runs, [&] { collection.SaveToFile(); });
-  const double plainWrite = bench::MinimumMs(runs, [&] { WriteBytes(folder + "plain.sl", list); });
+  const double plainWrite = bench::MinimumMs(runs, [&] { bench::PlainWrite(folder + "plain.sl", list); });
 
   std::printf("list of %d entries, min of %d runs (ms)\n", entries, runs);
   std::printf("  read with existence tests  %8.2f   lean read + GetFileAttributes %8.2f   ratio %.2f\n", load,

@@ -1,15 +1,16 @@
 #!/usr/bin/env bash
 # make bench: our desktop bitmap conversion (the shipped i686 conversion under Wine, and a native -O2 build of
-# the imaging code) against Pillow, libvips and libjpeg-turbo's own decode, each on one thread, in one run.
+# the imaging code) against libvips, GraphicsMagick and Pillow, and against libjpeg-turbo's own decode in each
+# build, in one run with the rows interleaved (bench/compare.py). RUNS rounds (default 9).
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 out=$repo/build/bench
-runs=${RUNS:-5}
+runs=${RUNS:-9}
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }
 missing=()
-for p in python3 python3-pil libvips-tools libjpeg-turbo-progs imagemagick clang libjpeg62-turbo-dev libpng-dev \
-         libtiff-dev libgif-dev zlib1g-dev; do
+for p in python3 python3-pil libvips-dev libgraphicsmagick1-dev imagemagick clang pkg-config libjpeg62-turbo-dev \
+         libpng-dev libtiff-dev libgif-dev zlib1g-dev; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q 'install ok installed' || missing+=("$p")
 done
 if [ ${#missing[@]} -gt 0 ]; then
@@ -20,12 +21,17 @@ fi
 
 mkdir -p "$out"
 cd "$out"
-# The pictures: a textured plasma as JPEG (quality 90, ImageMagick's default 4:4:4 sampling) and as PNG.
+# The pictures: a smooth textured plasma as JPEG (quality 90, ImageMagick's default 4:4:4 sampling) and as
+# PNG; a camera-like one with sensor noise and 4:2:0 chroma; and one that the screen scales only mildly
+# (ratio below 1.6), which the conversion draws with the halftone StretchBlt.
 [ -f photo-6000x4000.jpg ] || convert -size 6000x4000 -seed 7 plasma:fractal -blur 0x1 -quality 90 \
   photo-6000x4000.jpg
+[ -f camera-6000x4000.jpg ] || convert photo-6000x4000.jpg -attenuate 0.6 +noise Gaussian -sampling-factor 2x2 \
+  -quality 90 camera-6000x4000.jpg
 [ -f photo-4000x3000.png ] || convert photo-6000x4000.jpg -resize 4000x3000! photo-4000x3000.png
-[ -f photo-1200x750.jpg ] || convert photo-6000x4000.jpg -resize 1200x750! -quality 90 \
-  photo-1200x750.jpg
+[ -f photo-1200x750.jpg ] || convert photo-6000x4000.jpg -resize 1200x750! -quality 90 photo-1200x750.jpg
+[ -f mild-2560x1600.jpg ] || convert camera-6000x4000.jpg -resize 2560x1600! -sampling-factor 2x2 -quality 90 \
+  mild-2560x1600.jpg
 
 # Our side: the i686 bench is linked with the shipped libraries and calls the conversion itself; the native one
 # compiles the imaging sources (decoders, raster, resampler, bitmap writer) against Debian's libraries.
@@ -43,7 +49,9 @@ link_i686 "$repo/bench/changer_bench.cpp" changer_bench.exe
 link_i686 "$repo/bench/list_bench.cpp" list_bench.exe
 clang++ -O2 -std=c++20 -Wall -Wextra -I"$repo" "$repo/bench/bench.cpp" "$repo"/imaging/*.cpp \
   -ltiff -lpng -lgif -ljpeg -lz -o bench-native
+# shellcheck disable=SC2046  # pkg-config's flags are words
+clang++ -O2 -std=c++20 -Wall -Wextra -I"$repo" "$repo/bench/peers.cpp" $(pkg-config --cflags --libs vips GraphicsMagick) \
+  -o peers
 
-export OMP_NUM_THREADS=1 VIPS_CONCURRENCY=1
 "$repo/tools/with-display.sh" /usr/bin/python3 "$repo/bench/compare.py" "$repo" "$runs"
 "$repo/tools/wine-run.sh" list_bench.exe 10000 "$runs"

@@ -49,7 +49,11 @@ void WriteBmp32(const Bitmap32& raster, const ByteSink& sink) {
   if (raster.IsEmpty()) throw std::invalid_argument("An empty raster has no bitmap file");
   sink(Headers(raster.Width(), raster.Height()));
   const size_t rowBytes = static_cast<size_t>(raster.Width()) * 4;
-  for (int32_t y = raster.Height() - 1; y >= 0; --y) sink({reinterpret_cast<const uint8_t*>(raster.Row(y)), rowBytes});
+  // Rows that lie bottom-up without gaps, as in a bottom-up DIB section, are the file's pixels already.
+  const int32_t bottom = raster.Height() - 1;
+  if (raster.Stride() == -static_cast<ptrdiff_t>(raster.Width()))
+    return sink({reinterpret_cast<const uint8_t*>(raster.Row(bottom)), rowBytes * static_cast<size_t>(raster.Height())});
+  for (int32_t y = bottom; y >= 0; --y) sink({reinterpret_cast<const uint8_t*>(raster.Row(y)), rowBytes});
 }
 
 }  // namespace imaging

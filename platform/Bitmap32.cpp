@@ -51,7 +51,8 @@ imaging::PixelMemory TDibPixelStore::Allocate(int32_t width, int32_t height) {
   BITMAPINFO info{};
   info.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
   info.bmiHeader.biWidth = width;
-  info.bmiHeader.biHeight = -height;  // top row first, as the raster keeps its rows
+  // Bottom row first, as a bitmap file keeps its rows: the whole picture is then saved in one write.
+  info.bmiHeader.biHeight = height;
   info.bmiHeader.biPlanes = 1;
   info.bmiHeader.biBitCount = 32;
   info.bmiHeader.biCompression = BI_RGB;
@@ -60,8 +61,8 @@ imaging::PixelMemory TDibPixelStore::Allocate(int32_t width, int32_t height) {
   if (!bitmap || !bits) RaiseOutOfResources();
   SelectObject(FCanvas.get(), bitmap.get());
   FBitmap = std::move(bitmap);
-  // A section's memory comes zeroed; 32-bit rows need no padding.
-  return {static_cast<uint32_t*>(bits), width};
+  // A section's memory comes zeroed; 32-bit rows need no padding. The raster's top row is the last one.
+  return {static_cast<uint32_t*>(bits) + static_cast<ptrdiff_t>(height - 1) * width, -static_cast<ptrdiff_t>(width)};
 }
 
 void TDibPixelStore::Release() {
@@ -156,5 +157,5 @@ void TBitmap32::SaveToFile(const std::string& fileName) const {
         write({reinterpret_cast<const char*>(bytes.data()), bytes.size()});
       });
     });
-  });
+  }, TReplaceFlush::Deferred);
 }

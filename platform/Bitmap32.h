@@ -13,7 +13,7 @@
 #include "platform/Graphics.h"
 #include "platform/WinHandles.h"
 
-// Places a raster's pixels in a top-down 32-bit DIB section.
+// Places a raster's pixels in a bottom-up 32-bit DIB section, laid out as the pixels of a bitmap file.
 class TDibPixelStore final : public imaging::PixelStore {
 public:
   TDibPixelStore();
@@ -61,7 +61,9 @@ public:
   // An exact copy of the other raster (a picture waiting to be decoded stays waiting).
   void Assign(const TBitmap32& other);
   // Writes a 32-bit BI_RGB Windows bitmap file. The file is written whole beside its place first and then
-  // takes that place, so a failed save leaves any old file as it was.
+  // takes that place, so a failed save leaves any old file as it was. It is not forced onto the disk first:
+  // the desktop bitmap is made anew at every change, and waiting for the disk took several times as long as
+  // the write itself.
   void SaveToFile(const std::string& fileName) const;
 
 private:

@@ -80,7 +80,7 @@ void WriteAll(HANDLE file, std::string_view bytes, const std::string& path) {
   }
 }
 
-void WriteAndFlush(const std::string& path, const std::function<void(const TWritePiece&)>& produce) {
+void WriteNew(const std::string& path, const std::function<void(const TWritePiece&)>& produce, TReplaceFlush flush) {
   const HANDLE created =
       CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created == INVALID_HANDLE_VALUE) throw EFCreateError(LastErrorText("Cannot create file", path));
@@ -99,7 +99,8 @@ void WriteAndFlush(const std::string& path, const std::function<void(const TWrit
   });
   WriteAll(file.get(), pending, path);
   // The data must be on the disk before the new file takes the old one's place.
-  if (!FlushFileBuffers(file.get())) throw EInOutError(LastErrorText("Cannot write file", path));
+  if (flush == TReplaceFlush::ToDisk && !FlushFileBuffers(file.get()))
+    throw EInOutError(LastErrorText("Cannot write file", path));
 }
 
 }  // namespace
@@ -194,7 +195,8 @@ void WriteFileReplacing(const std::string& path, std::string_view data) {
   WriteFileReplacing(path, [data](const TWritePiece& write) { write(data); });
 }
 
-void WriteFileReplacing(const std::string& path, const std::function<void(const TWritePiece& write)>& produce) {
+void WriteFileReplacing(const std::string& path, const std::function<void(const TWritePiece& write)>& produce,
+                        TReplaceFlush flush) {
   // Windows refuses to replace a read-only file, and so must we where the system would not refuse (Wine).
   const DWORD attributes = GetFileAttributesA(path.c_str());
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
@@ -205,8 +207,9 @@ void WriteFileReplacing(const std::string& path, const std::function<void(const 
   if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "orl", 0, temporary))
     throw EFCreateError(LastErrorText("Cannot create file", path));
   try {
-    WriteAndFlush(temporary, produce);
-    if (!MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    WriteNew(temporary, produce, flush);
+    const DWORD through = flush == TReplaceFlush::ToDisk ? MOVEFILE_WRITE_THROUGH : 0;
+    if (!MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | through))
       throw EFCreateError(LastErrorText("Cannot create file", path));
   } catch (...) {
     DeleteFileA(temporary);

@@ -46,6 +46,10 @@ std::string ReadWholeFile(const std::string& path);
 void WriteFileReplacing(const std::string& path, std::string_view data);
 // Takes the next piece of a file's content.
 using TWritePiece = std::function<void(std::string_view piece)>;
+// Whether the new content is forced onto the disk before it takes the old file's place. The user's own data
+// is; a file that the program makes again from other files at will need not wait for the disk.
+enum class TReplaceFlush { ToDisk, Deferred };
 // The same with the content handed over in pieces: produce calls its argument for each piece in order, and
 // may raise to stop the write. Small pieces are gathered into writes of a megabyte.
-void WriteFileReplacing(const std::string& path, const std::function<void(const TWritePiece& write)>& produce);
+void WriteFileReplacing(const std::string& path, const std::function<void(const TWritePiece& write)>& produce,
+                        TReplaceFlush flush = TReplaceFlush::ToDisk);

@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 
+#include <memory>
 #include <stdexcept>
+#include <vector>
 
 #include "imaging/BmpWriter.h"
 
@@ -47,6 +49,36 @@ TEST(BmpWriter, RowsBottomUpPixelsBgra) {
   const std::vector<uint8_t> pixels(file.begin() + 54, file.end());
   EXPECT_EQ(pixels, (std::vector<uint8_t>{0, 0, 0, 0, 0xDD, 0xCC, 0xBB, 0xAA,  // bottom row first
                                           0x44, 0x33, 0x22, 0x11, 0, 0, 0, 0}));
+}
+
+// Rows laid out bottom-up, as in a bottom-up DIB section, padded by the given number of pixels.
+class BottomUpStore final : public PixelStore {
+public:
+  explicit BottomUpStore(int32_t padding) : padding_(padding) {}
+  PixelMemory Allocate(int32_t width, int32_t height) override {
+    const ptrdiff_t stride = width + padding_;
+    pixels_.assign(static_cast<size_t>(stride * height), 0xEEEEEEEEu);
+    return {pixels_.data() + (height - 1) * stride, -stride};
+  }
+  void Release() override { pixels_.clear(); }
+
+private:
+  int32_t padding_;
+  std::vector<uint32_t> pixels_;
+};
+
+TEST(BmpWriter, EveryRowLayoutGivesTheSameFile) {
+  std::vector<std::vector<uint8_t>> files;
+  for (int32_t layout = 0; layout < 3; ++layout) {
+    Bitmap32 raster = layout == 0 ? Bitmap32() : Bitmap32(std::make_unique<BottomUpStore>(layout - 1));
+    raster.SetSize(5, 3);
+    for (int32_t y = 0; y < 3; ++y)
+      for (int32_t x = 0; x < 5; ++x) raster.Row(y)[x] = Argb(x * 40, y * 90, 7, 200);
+    files.push_back(Encode(raster));
+  }
+  EXPECT_EQ(files[1], files[0]) << "bottom-up rows without gaps";
+  EXPECT_EQ(files[2], files[0]) << "bottom-up rows with padding";
+  EXPECT_EQ(U32(files[0], 54), Argb(0, 180, 7, 200)) << "the bottom row comes first";
 }
 
 TEST(BmpWriter, EmptyRasterAndFailingSink) {

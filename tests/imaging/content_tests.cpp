@@ -27,6 +27,8 @@ const std::map<std::string, const FileFormat*> kFormatFolders = {
 const std::map<std::string, const FileFormat*> kClaimedElsewhere = {
     {"probe/ref.png", &kPngFormat},  {"probe/ref.gif", &kGifFormat},         {"probe/ref.tif", &kTiffFormat},
     {"probe/ref-lzw.tif", &kTiffFormat}, {"pictures/png.png", &kPngFormat}, {"pictures/png-named.jpg", &kPngFormat},
+    {"conversion/photo.png", &kPngFormat}, {"conversion/interlaced-alpha.png", &kPngFormat},
+    {"conversion/grey16.png", &kPngFormat}, {"conversion/palette.png", &kPngFormat},
 };
 
 Bytes Head(const std::vector<uint8_t>& file) { return Bytes(file).first(std::min(file.size(), kContentTestBytes)); }

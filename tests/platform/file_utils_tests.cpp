@@ -134,6 +134,9 @@ TEST(SafeReplace, WritesNewAndReplacesOldFiles) {
   EXPECT_EQ(folder.Read("list.txt"), "");
   WriteFileReplacing(path, "second");
   EXPECT_EQ(folder.Read("list.txt"), "second");
+  WriteFileReplacing(path, [](const TWritePiece& write) { write("third, not waiting for the disk"); },
+                     TReplaceFlush::Deferred);
+  EXPECT_EQ(folder.Read("list.txt"), "third, not waiting for the disk");
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"list.txt"});
 }
 
