@@ -105,7 +105,8 @@ void Command(const Words& w) {
 }
 
 int Run(int, char**) {
-  Application.SetExeNameForTests(CurrentFolder() + "orlo.exe");
+  const TScopedReplacement<std::function<std::string()>> program(
+      ProgramFileName, [file = CurrentFolder() + "orlo.exe"] { return file; });
   return bench::Serve(Command);
 }
 
