@@ -8,6 +8,7 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <functional>
 #include <stdexcept>
 #include <string>
 
@@ -15,6 +16,7 @@
 #include "engine/uGraphics.h"
 #include "engine/uWallPaper.h"
 #include "platform/Forms.h"
+#include "platform/Seams.h"
 
 namespace {
 
@@ -40,7 +42,8 @@ int Run(int argc, char** argv) {
     std::fprintf(stderr, "usage: memory_bench FILE center|stretch DW DH\n");
     return 2;
   }
-  Application.SetExeNameForTests(CurrentFolder() + "orlo.exe");
+  const TScopedReplacement<std::function<std::string()>> program(
+      ProgramFileName, [file = CurrentFolder() + "orlo.exe"] { return file; });
   const std::string path = argv[1];
   const TWallpaperStyle style = std::string(argv[2]) == "stretch" ? wpsStretch : wpsCenter;
   const int32_t screenWidth = std::atoi(argv[3]), screenHeight = std::atoi(argv[4]);
