@@ -37,7 +37,6 @@ int WINAPI WinMain(HINSTANCE instance, HINSTANCE, LPSTR, int showCommand) {
   HWND window = CreateWindowExA(0, kClassName, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT, CW_USEDEFAULT, 640,
                                 480, nullptr, nullptr, instance, nullptr);
   if (!window) return 1;
-  Application.SetHandle(window);
   ShowWindow(window, showCommand);
   UpdateWindow(window);
 

@@ -119,7 +119,7 @@ inline void FitInto(int32_t pictureWidth, int32_t pictureHeight, int32_t& width,
 // row by row.
 inline void DecodeAlone(const std::string& path, const std::vector<uint8_t>& file) {
   if (path.ends_with(".png")) {
-    imaging::kPngFormat.load(file, path);
+    imaging::kPngFormat.load(file, {});
     return;
   }
   imaging::JpegRows rows(file);

@@ -51,7 +51,7 @@ void Job(const std::string& path, bool fit, int32_t width, int32_t height) {
   std::unique_ptr<RowStream> rows;
   Bitmap32 source;
   if (path.ends_with(".png"))
-    source.Assign(kPngFormat.load(file, path));
+    source.Assign(kPngFormat.load(file, {}));
   else
     rows = std::make_unique<JpegRows>(file);
   if (!rows) rows = std::make_unique<RasterRows>(source);
@@ -69,7 +69,7 @@ const Bitmap32& Decoded(const std::string& path) {
   static Bitmap32 raster;
   if (path != decodedPath) {
     const std::vector<uint8_t> file = ReadFile(path);
-    raster.Assign(path.ends_with(".png") ? kPngFormat.load(file, path) : DecodeJpeg(file));
+    raster.Assign(path.ends_with(".png") ? kPngFormat.load(file, {}) : DecodeJpeg(file));
     decodedPath = path;
   }
   return raster;

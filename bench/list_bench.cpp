@@ -60,7 +60,8 @@ int main(int argc, char** argv) {
   const int runs = argc > 2 ? std::atoi(argv[2]) : 5;
   const std::string folder = MakeFolder();
   const std::string list = MakeCollection(folder, entries);
-  Application.SetExeNameForTests(folder + "orlo.exe");
+  const TScopedReplacement<std::function<std::string()>> program(ProgramFileName,
+                                                                 [file = folder + "orlo.exe"] { return file; });
 
   TWallpaperList collection;
   const double load = bench::MinimumMs(runs, [&] { collection.LoadFromFile(); });

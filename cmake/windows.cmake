@@ -3,7 +3,8 @@ set(ORLO_DEPS ${CMAKE_BINARY_DIR}/deps/i686 CACHE PATH "Cross-built picture libr
 set(CMAKE_EXE_LINKER_FLAGS "${CMAKE_EXE_LINKER_FLAGS} -static -static-libgcc -static-libstdc++")
 # SSE2 is the floor: it excludes only Pentium III, Athlon XP and older processors.
 add_compile_options(-msse2 -mfpmath=sse)
-add_compile_definitions(WINVER=0x0600 _WIN32_WINNT=0x0600 _WIN32_IE=0x0600 NOMINMAX WIN32_LEAN_AND_MEAN)
+# Windows 7 is the oldest Windows the program supports: it sizes the tray and tooltip structures.
+add_compile_definitions(WINVER=0x0601 _WIN32_WINNT=0x0601 _WIN32_IE=0x0800 NOMINMAX WIN32_LEAN_AND_MEAN)
 
 set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_SOURCE_DIR}/tools/wine-run.sh)
 
@@ -28,13 +29,39 @@ target_link_libraries(picture_libraries INTERFACE
 folder_library(imaging picture_libraries)
 target_include_directories(picture_libraries INTERFACE ${CMAKE_SOURCE_DIR})
 
-folder_library(platform imaging comctl32 shlwapi ole32 oleaut32 uuid gdi32 user32 shell32 version)
+folder_library(platform imaging comctl32 comdlg32 shlwapi ole32 oleaut32 uuid gdi32 user32 shell32 version)
 folder_library(settings platform)
 folder_library(engine settings platform)
-folder_library(shell engine settings platform)
+folder_library(forms platform)
+folder_library(shell engine settings forms platform)
 
-add_executable(orlo WIN32 orlo.cpp forms/orlo.rc)
-target_link_libraries(orlo PRIVATE shell)
+# The resources: icons made from the Tango theme at build time, the manifest and the version stamped with the
+# project's version.
+file(STRINGS ${CMAKE_SOURCE_DIR}/forms/icons.txt icon_lines REGEX "^[a-z]")
+set(icon_files)
+foreach(line IN LISTS icon_lines)
+  string(REGEX MATCH "^[^ ]+" icon_name "${line}")
+  list(APPEND icon_files ${CMAKE_BINARY_DIR}/icons/${icon_name}.ico)
+endforeach()
+add_custom_command(OUTPUT ${icon_files}
+  COMMAND ${CMAKE_SOURCE_DIR}/tools/make-icons.sh ${CMAKE_SOURCE_DIR}/forms/icons.txt ${CMAKE_BINARY_DIR}/icons
+  DEPENDS ${CMAKE_SOURCE_DIR}/forms/icons.txt ${CMAKE_SOURCE_DIR}/tools/make-icons.sh)
+add_custom_target(icons DEPENDS ${icon_files})
+set_source_files_properties(forms/orlo.rc PROPERTIES OBJECT_DEPENDS "${icon_files};${CMAKE_SOURCE_DIR}/forms/orlo.manifest")
+function(add_resources name major minor patch build)
+  add_library(${name} OBJECT forms/orlo.rc)
+  add_dependencies(${name} icons)
+  target_include_directories(${name} PRIVATE ${CMAKE_BINARY_DIR}/icons ${CMAKE_SOURCE_DIR}/forms)
+  target_compile_definitions(${name} PRIVATE ORLO_VERSION_MAJOR=${major} ORLO_VERSION_MINOR=${minor}
+    ORLO_VERSION_PATCH=${patch} ORLO_VERSION_BUILD=${build} ${ARGN})
+endfunction()
+add_resources(resources ${PROJECT_VERSION_MAJOR} ${PROJECT_VERSION_MINOR} ${PROJECT_VERSION_PATCH}
+  ${PROJECT_VERSION_TWEAK})
+# The shell tests carry a fixed file version of their own whose version strings say something else.
+add_resources(test_resources 1 0 0 18 ORLO_VERSION_STRINGS_SAY=9)
+
+add_executable(orlo WIN32 orlo.cpp)
+target_link_libraries(orlo PRIVATE shell resources)
 
 add_test_folder(imaging imaging)
 add_test_folder(platform platform)
@@ -47,6 +74,10 @@ if(TARGET engine_tests)
   set_tests_properties(ja_locale PROPERTIES FIXTURES_SETUP ja_locale)
   set_tests_properties(engine_dbcs PROPERTIES FIXTURES_REQUIRED ja_locale
     ENVIRONMENT "LOCPATH=${CMAKE_BINARY_DIR}/locale;LC_ALL=ja_JP.UTF-8")
+endif()
+add_test_folder(shell shell test_resources)
+if(TARGET shell_tests)
+  target_sources(shell_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/settings/RegistryTestSupport.cpp)
 endif()
 add_test_folder(e2e platform)
 if(TARGET e2e_tests)

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "platform/Classes.h"
 #include "platform/GraphicEx.h"
 #include "platform/Graphics.h"
+#include "platform/Seams.h"
 #include "settings/uOptions.h"
 
 // What is learnt about one entry's file, cached at the entry's index. Zero and empty mean not yet known.
@@ -87,8 +89,8 @@ public:
   // when the class that accepts the content fails to load it; raises when the file cannot be opened or
   // no class loads it by its extension (a JPEG picture whose data cannot be decoded included).
   static void GetImageProperties(const std::string& fileName, TImageProperties& props);
-  // The shell's type name for a file name, empty when it has none. Tests put a shell of their own here.
-  static std::string (*ShellTypeName)(const std::string& fileName);
+  // The shell's type name for a file name, empty when it has none; tests replace it for a scope.
+  static TReplaceable<std::function<std::string(const std::string&)>> ShellTypeName;
 
   // The entry's cached record, or nullptr when it has none yet.
   TFileProperties* GetProperties(int32_t index) const;

@@ -149,7 +149,7 @@ Image ReadImage(const PngReader& reader, const PngHeader& header) {
   return image;
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   PngReader reader(file);
   return ReadImage(reader, ReadHeaderOf(reader));
 }

@@ -1,11 +1,16 @@
 #include "platform/Forms.h"
 
-#include <vector>
+#include <objbase.h>
+
+#include <algorithm>
+
+#include "platform/FileUtils.h"
 
 TApplication Application;
 
-std::string TApplication::ExeName() const {
-  if (!FExeNameOverride.empty()) return FExeNameOverride;
+namespace {
+
+std::string RealProgramFileName() {
   std::vector<char> buffer(MAX_PATH);
   for (;;) {
     const DWORD length = GetModuleFileNameA(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
@@ -15,18 +20,173 @@ std::string TApplication::ExeName() const {
   }
 }
 
-void TApplication::HandleException(const std::exception& e) const {
-  std::string message = e.what();
-  if (!message.empty() && message.back() != '.') message += '.';
-  MessageBoxA(FHandle, message.c_str(), FTitle.c_str(), MB_OK | MB_ICONSTOP);
+bool RealWinHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) {
+  return WinHelpA(owner, file.c_str(), command, data) != FALSE;
 }
 
-void TApplication::HandleCurrentException() const {
+LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  try {
+    if (message == WM_CLOSE) {
+      if (TForm* main = Application.MainForm()) main->Close();
+      return 0;
+    }
+  } catch (...) {
+    Application.HandleCurrentException();
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}
+
+}  // namespace
+
+TReplaceable<TWinHelpCall> WinHelpCall{RealWinHelp};
+TReplaceable<std::function<std::string()>> ProgramFileName{RealProgramFileName};
+
+std::string TApplication::Title() const {
+  std::string title = ExtractFileName(ExeName());
+  title = title.substr(0, title.find('.'));
+  if (title.size() > 1) title = title.substr(0, 1) + LowerCase(title.substr(1));
+  return title;
+}
+
+HWND TApplication::Handle() {
+  if (!FHandle) {
+    const char* className = "TApplication";
+    WNDCLASSEXA windowClass{};
+    windowClass.cbSize = sizeof windowClass;
+    windowClass.lpfnWndProc = ApplicationWindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(1));
+    windowClass.lpszClassName = className;
+    RegisterClassExA(&windowClass);
+    const int left = GetSystemMetrics(SM_CXSCREEN) / 2;
+    const int top = GetSystemMetrics(SM_CYSCREEN) / 2;
+    FHandle = CreateWindowExA(0, className, Title().c_str(),
+                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, left, top, 0,
+                              0, nullptr, nullptr, windowClass.hInstance, nullptr);
+  }
+  return FHandle;
+}
+
+void TApplication::Initialize() {
+  CoInitialize(nullptr);
+  Handle();
+}
+
+void TApplication::DestroyForms() {
+  while (!FForms.empty()) {
+    if (FForms.back().get() == FMainForm) FMainForm = nullptr;
+    FForms.pop_back();
+  }
+}
+
+void TApplication::Run() {
+  if (FMainForm && FShowMainForm) {
+    ShowWindow(Handle(), SW_SHOWNOACTIVATE);
+    FMainForm->Show();
+  }
+  while (!FTerminated) HandleMessage();
+}
+
+void TApplication::Terminate() {
+  FTerminated = true;
+  PostQuitMessage(0);
+}
+
+bool TApplication::ProcessMessage(MSG& msg) {
+  if (msg.message == WM_QUIT) {
+    FTerminated = true;
+    return true;
+  }
+  HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
+  auto* form = root ? dynamic_cast<TForm*>(TControl::FromHandle(root)) : nullptr;
+  if (form && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
+    bool shortcut = false;
+    try {
+      shortcut = form->IsShortCut(msg);
+    } catch (...) {
+      HandleCurrentException();
+      shortcut = true;
+    }
+    if (shortcut) return true;
+  }
+  if (form && IsDialogMessageA(root, &msg)) return true;
+  TranslateMessage(&msg);
+  DispatchMessageA(&msg);
+  return true;
+}
+
+void TApplication::HandleMessage() {
+  MSG msg;
+  if (GetMessageA(&msg, nullptr, 0, 0) <= 0) {
+    FTerminated = true;
+    return;
+  }
+  ProcessMessage(msg);
+}
+
+void TApplication::ProcessMessages() {
+  MSG msg;
+  while (PeekMessageA(&msg, nullptr, 0, 0, PM_REMOVE)) {
+    if (msg.message == WM_QUIT) {
+      FTerminated = true;
+      break;
+    }
+    ProcessMessage(msg);
+  }
+}
+
+void TApplication::Minimize() {
+  if (FMinimized) return;
+  FMinimized = true;
+  for (HWND window : ThreadWindows()) {
+    auto* form = dynamic_cast<TForm*>(TControl::FromHandle(window));
+    if (form && IsWindowVisible(window)) {
+      FHiddenByMinimize.push_back(form);
+      ShowWindow(window, SW_HIDE);
+    }
+  }
+  if (OnMinimize) OnMinimize();
+}
+
+void TApplication::Restore() {
+  if (!FMinimized) return;
+  FMinimized = false;
+  for (TForm* form : std::exchange(FHiddenByMinimize, {})) ShowWindow(form->Handle(), SW_SHOW);
+  if (OnRestore) OnRestore();
+}
+
+bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {
+  bool callHelp = true;
+  bool result = false;
+  if (OnHelp) result = OnHelp(command, data, callHelp);
+  if (callHelp) {
+    HWND owner = FMainForm ? FMainForm->Handle() : Handle();
+    result = WinHelpCall(owner, FHelpFile, command, data);
+  }
+  return result;
+}
+
+bool TApplication::HelpKeyword(const std::string& keyword) {
+  return HelpCommand(HELP_KEY, reinterpret_cast<ULONG_PTR>(keyword.c_str()));
+}
+
+void TApplication::HandleException(const std::exception& e) {
+  if (OnException) {
+    OnException(e);
+    return;
+  }
+  std::string message = e.what();
+  if (!message.empty() && message.back() != '.') message += '.';
+  MessageBoxA(GetActiveWindow(), message.c_str(), Title().c_str(), MB_OK | MB_ICONSTOP);
+}
+
+void TApplication::HandleCurrentException() {
   try {
     throw;
   } catch (const std::exception& e) {
     HandleException(e);
   } catch (...) {
-    MessageBoxA(FHandle, "Unknown exception", FTitle.c_str(), MB_OK | MB_ICONSTOP);
+    HandleException(Exception("Unknown exception"));
   }
 }

@@ -8,9 +8,8 @@
 #include <string>
 
 #include "imaging/RowStream.h"
+#include "platform/Colors.h"
 
-// The framework's colour value: COLORREF byte order; a zero top byte makes it a plain RGB colour.
-using TColor = int32_t;
 
 class TGraphic;
 

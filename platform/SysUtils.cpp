@@ -53,3 +53,35 @@ std::string SysErrorMessage(uint32_t error) {
     message.pop_back();
   return message;
 }
+
+std::string IntToStr(int32_t value) { return std::to_string(value); }
+
+bool TryStrToInt(std::string_view text, int32_t& value) {
+  size_t pos = 0;
+  const bool negative = !text.empty() && text[0] == '-';
+  if (!text.empty() && (text[0] == '-' || text[0] == '+')) pos = 1;
+  if (pos == text.size()) return false;
+  int64_t magnitude = 0;
+  for (; pos < text.size(); ++pos) {
+    const char c = text[pos];
+    if (c < '0' || c > '9') return false;
+    magnitude = magnitude * 10 + (c - '0');
+    if (magnitude > int64_t{1} << 31) return false;
+  }
+  const int64_t signedValue = negative ? -magnitude : magnitude;
+  if (signedValue > INT32_MAX) return false;
+  value = static_cast<int32_t>(signedValue);
+  return true;
+}
+
+int32_t StrToInt(std::string_view text) {
+  int32_t value = 0;
+  if (!TryStrToInt(text, value)) throw EConvertError(Format("'%.*s' is not a valid integer value",
+                                                            static_cast<int>(text.size()), text.data()));
+  return value;
+}
+
+int32_t StrToIntDef(std::string_view text, int32_t fallback) {
+  int32_t value = 0;
+  return TryStrToInt(text, value) ? value : fallback;
+}

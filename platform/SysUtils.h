@@ -33,6 +33,7 @@ ORLO_EXCEPTION(EFCreateError, Exception);
 ORLO_EXCEPTION(EInOutError, Exception);
 ORLO_EXCEPTION(EOutOfResources, Exception);
 ORLO_EXCEPTION(EOleSysError, Exception);
+ORLO_EXCEPTION(EConvertError, Exception);
 
 #undef ORLO_EXCEPTION
 
@@ -51,3 +52,15 @@ bool SameText(std::string_view a, std::string_view b);
 
 // The range check of a conversion to a narrower or unsigned type.
 [[noreturn]] void RaiseRangeError();
+
+// Integer and decimal text. StrToInt takes an optional sign and decimal digits, nothing else, and raises
+// EConvertError unless the number fits a signed 32-bit integer; StrToIntDef gives the fallback instead.
+std::string IntToStr(int32_t value);
+int32_t StrToInt(std::string_view text);
+bool TryStrToInt(std::string_view text, int32_t& value);
+int32_t StrToIntDef(std::string_view text, int32_t fallback);
+
+// The signed 32-bit product, wrapping on overflow as the 32-bit hardware multiply does.
+inline int32_t WrappingMultiply(int32_t a, int32_t b) {
+  return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
+}

@@ -22,6 +22,7 @@ struct TKernelHandleDeleter {
 };
 
 using TBitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, TGdiObjectDeleter>;
+using TBrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, TGdiObjectDeleter>;
 using TDcHandle = std::unique_ptr<std::remove_pointer_t<HDC>, TDcDeleter>;
 using TEnhMetaFileHandle = std::unique_ptr<std::remove_pointer_t<HENHMETAFILE>, TEnhMetaFileDeleter>;
 using TIconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, TIconDeleter>;

@@ -5,7 +5,7 @@ set -euo pipefail
 packages=(
   g++-mingw-w64-i686-posix mingw-w64-tools libz-mingw-w64-dev nasm cmake make
   wine wine32:i386 fonts-wine xvfb xauth x11-utils imagemagick libtiff-tools dpkg-dev googletest locales
-  python3 clang libclang-rt-14-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
+  python3 tango-icon-theme clang libclang-rt-14-dev zlib1g-dev libjpeg62-turbo-dev libpng-dev libtiff-dev libgif-dev
 )
 
 sudo_() { if [ "$(id -u)" -eq 0 ]; then "$@"; else sudo "$@"; fi; }

@@ -23,4 +23,10 @@ if [ ! -f "$WINEPREFIX/.orlo-ready" ]; then
   fi
   exec 9>&-
 fi
+# Wine's own fonts (Marlett draws the title bar's buttons, "MS Sans Serif" the dialogs) are not found where
+# Debian installs them: the prefix's font folder gets them.
+fonts=$WINEPREFIX/drive_c/windows/Fonts
+if [ ! -f "$fonts/marlett.ttf" ] && [ -d /usr/share/wine/fonts ]; then
+  cp -n /usr/share/wine/fonts/* "$fonts/" 2>/dev/null || true
+fi
 exec wine "$@"

@@ -1,5 +1,6 @@
 #pragma once
 // Points the program folder at a test's own folder for the test's lifetime.
+#include <functional>
 #include <string>
 
 #include "platform/Forms.h"
@@ -7,8 +8,9 @@
 class ProgramFolder {
 public:
   // folder ends in a backslash.
-  explicit ProgramFolder(const std::string& folder) { Application.SetExeNameForTests(folder + "orlo.exe"); }
-  ~ProgramFolder() { Application.SetExeNameForTests(""); }
-  ProgramFolder(const ProgramFolder&) = delete;
-  ProgramFolder& operator=(const ProgramFolder&) = delete;
+  explicit ProgramFolder(const std::string& folder)
+      : FProgram(ProgramFileName, [file = folder + "orlo.exe"] { return file; }) {}
+
+private:
+  TScopedReplacement<std::function<std::string()>> FProgram;
 };

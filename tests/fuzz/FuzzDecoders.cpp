@@ -71,7 +71,7 @@ template <size_t Index>
 void DecodeFormat(Bytes data) {
   const imaging::FileFormat& format = *imaging::FileFormats().at(Index);
   format.canLoad(data.first(std::min(data.size(), imaging::kContentTestBytes)), data.size());
-  const auto load = [&] { return format.load(data, "fuzz-input." + std::string(format.extensions.at(0).extension)); };
+  const auto load = [&] { return format.load(data, {}); };
   if (&format == &imaging::kPngFormat)
     return ExpectRowsAsWhole(load, [&] { return imaging::test::ReadAllPngRows(data); });
   Guarded(load);

@@ -15,7 +15,7 @@ namespace {
 
 using test::ReadTestFile;
 
-Image LoadPng(Bytes file) { return kPngFormat.load(file, "picture.png"); }
+Image LoadPng(Bytes file) { return kPngFormat.load(file, {}); }
 
 struct PngCase {
   const char* name;

@@ -146,7 +146,8 @@ KeyGuard::~KeyGuard() {
     Key restored(FPath, true);
     EXPECT_EQ(RegCopyTreeA(backup.Get(), nullptr, restored.Get()), ERROR_SUCCESS);
   }
-  DeleteKey(kBackupRoot);
+  DeleteKey(FBackup);
+  RegDeleteKeyA(HKEY_CURRENT_USER, kBackupRoot);  // only once no other guard keeps a backup there
 }
 
 LockedKey::LockedKey(std::string path) : FPath(std::move(path)) {

@@ -12,7 +12,6 @@ using namespace regtest;
 class AutostartTest : public testing::Test {
 protected:
   void SetUp() override {
-    Application.SetExeNameForTests({});
     DeleteKey(kRunKey);
   }
 

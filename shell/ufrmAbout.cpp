@@ -1,0 +1,36 @@
+#include "shell/ufrmAbout.h"
+
+#include "forms/Layouts.h"
+#include "platform/VersionInfo.h"
+#include "shell/uSupportServices.h"
+
+TfrmAbout* frmAbout = nullptr;
+
+TfrmAbout::TfrmAbout()
+    : TForm(frmAboutLayout, {.Notify = {{"FormShow", [this](TObject* s) { FormShow(s); }},
+                                        {"lblHomePageClick", [this](TObject* s) { lblHomePageClick(s); }},
+                                        {"lblEmailClick", [this](TObject* s) { lblEmailClick(s); }}}}),
+      lblVersion(Component<TLabel>("lblVersion")),
+      lblCopyright(Component<TLabel>("lblCopyright")),
+      lblHomePage(Component<TLabel>("lblHomePage")),
+      lblEmail(Component<TLabel>("lblEmail")) {}
+
+std::string TfrmAbout::GetFileVersionText() {
+  const TFileVersionInfo info(Application.ExeName());
+  return Format("%u.%u.%u.%u", static_cast<unsigned>(HIWORD(info.FileVersionMS())),
+                static_cast<unsigned>(LOWORD(info.FileVersionMS())), static_cast<unsigned>(HIWORD(info.FileVersionLS())),
+                static_cast<unsigned>(LOWORD(info.FileVersionLS())));
+}
+
+void TfrmAbout::FormShow(TObject*) {
+  const TSupportServices services;
+  ShowWindow(Application.Handle(), SW_HIDE);
+  lblVersion.SetCaption("Version " + GetFileVersionText());
+  lblCopyright.SetCaption("Copyright \xA9 2026 Quorlen Software");
+  lblHomePage.SetCaption(services.GetHomePageURL());
+  lblEmail.SetCaption(services.GetSupportEmail());
+}
+
+void TfrmAbout::lblHomePageClick(TObject*) { TSupportServices().OpenHomePage(); }
+
+void TfrmAbout::lblEmailClick(TObject*) { TSupportServices().MailSupport(); }

@@ -1,0 +1,199 @@
+#include "shell/ufrmOptions.h"
+
+#include <optional>
+
+#include "engine/uGraphics.h"
+#include "forms/Layouts.h"
+#include "platform/Dialogs.h"
+#include "settings/uOptions.h"
+
+TfrmOptions* frmOptions = nullptr;
+
+namespace {
+
+constexpr int32_t kMultipliers[] = {1, 60, 3600};
+
+// The period that a number stands for in a unit row, without wrapping; none without a unit row.
+std::optional<int64_t> PeriodOf(int32_t number, int unitRow) {
+  if (unitRow < tmSeconds || unitRow > tmHours) return std::nullopt;
+  return int64_t{number} * kMultipliers[unitRow];
+}
+
+}  // namespace
+
+TfrmOptions::TfrmOptions()
+    : TForm(frmOptionsLayout,
+            {.Notify = {{"FormShow", [this](TObject* s) { FormShow(s); }},
+                        {"btnOkClick", [this](TObject* s) { btnOkClick(s); }},
+                        {"btnHelpClick", [this](TObject* s) { btnHelpClick(s); }},
+                        {"chkChangeOnTimerClick", [this](TObject* s) { chkChangeOnTimerClick(s); }},
+                        {"edtFrequencyExit", [this](TObject* s) { edtFrequencyExit(s); }},
+                        {"LeftMenuClick", [this](TObject* s) { LeftMenuClick(s); }},
+                        {"nbkOptionsPageChanged", [this](TObject* s) { nbkOptionsPageChanged(s); }}}}),
+      nbkOptions(Component<TNotebook>("nbkOptions")),
+      lblGeneral(Component<TLabel>("lblGeneral")),
+      lblWallpaper(Component<TLabel>("lblWallpaper")),
+      imgGeneral(Component<TImage>("imgGeneral")),
+      imgWallpaper(Component<TImage>("imgWallpaper")),
+      chkRunAtStartup(Component<TCheckBox>("chkRunAtStartup")),
+      chkMinimizeToSystemTray(Component<TCheckBox>("chkMinimizeToSystemTray")),
+      chkMinimizeControlPanelOnClickX(Component<TCheckBox>("chkMinimizeControlPanelOnClickX")),
+      cbxDoubleClickAction(Component<TComboBox>("cbxDoubleClickAction")),
+      chkChangeOnTimer(Component<TCheckBox>("chkChangeOnTimer")),
+      lblChangeEvery(Component<TLabel>("lblChangeEvery")),
+      edtFrequency(Component<TEdit>("edtFrequency")),
+      cbxTimeMeasure(Component<TComboBox>("cbxTimeMeasure")),
+      chkChangeWallpaperOnStartup(Component<TCheckBox>("chkChangeWallpaperOnStartup")),
+      chkShuffleWallpaper(Component<TCheckBox>("chkShuffleWallpaper")),
+      cbxWallpaperStyle(Component<TComboBox>("cbxWallpaperStyle")),
+      clpBackgroundColor(Component<TColorPickerButton>("clpBackgroundColor")),
+      btnOk(Component<TButton>("btnOk")),
+      btnCancel(Component<TButton>("btnCancel")),
+      btnHelp(Component<TButton>("btnHelp")) {}
+
+void TfrmOptions::FormShow(TObject*) {
+  ShowWindow(Application.Handle(), SW_HIDE);
+  LoadOptions();
+  nbkOptions.SetPageIndex(0);
+  SetMenuItemActive(&lblGeneral, true);
+  SetMenuItemActive(&imgGeneral, true);
+}
+
+void TfrmOptions::LoadOptions() {
+  TOptions options;
+  SetFrequencyControls(options.GetChangeFrequency());
+  chkChangeOnTimer.SetChecked(options.GetChangeOnTimer());
+  EnableFrequencyControls(chkChangeOnTimer.Checked());
+  chkRunAtStartup.SetChecked(options.GetRunAtStartup());
+  chkMinimizeToSystemTray.SetChecked(options.GetMinimizeToSystemTray());
+  cbxDoubleClickAction.SetItemIndex(options.GetClickAction());
+  chkChangeWallpaperOnStartup.SetChecked(options.GetChangeWallpaperOnStartup());
+  chkShuffleWallpaper.SetChecked(options.GetShuffleWallpaper());
+  cbxWallpaperStyle.SetItemIndex(options.GetWallpaperStyle());
+  clpBackgroundColor.SetSelectionColor(GetDesktopColor());
+  chkMinimizeControlPanelOnClickX.SetChecked(options.GetMinimizeControlPanelOnClickX());
+}
+
+void TfrmOptions::SaveOptions() {
+  TOptions options;
+  options.SetChangeFrequency(GetFrequencySeconds());
+  options.SetChangeOnTimer(chkChangeOnTimer.Checked());
+  options.SetRunAtStartup(chkRunAtStartup.Checked());
+  options.SetMinimizeToSystemTray(chkMinimizeToSystemTray.Checked());
+  options.SetClickAction(cbxDoubleClickAction.ItemIndex());
+  options.SetChangeWallpaperOnStartup(chkChangeWallpaperOnStartup.Checked());
+  options.SetShuffleWallpaper(chkShuffleWallpaper.Checked());
+  options.SetWallpaperStyle(cbxWallpaperStyle.ItemIndex());
+  const TColor color = clpBackgroundColor.SelectionColor();
+  options.SetBreakColor(color);
+  ApplyDesktopColor(color);
+  options.SetMinimizeControlPanelOnClickX(chkMinimizeControlPanelOnClickX.Checked());
+}
+
+void TfrmOptions::SetFrequencyControls(int32_t seconds) {
+  if (seconds % 3600 == 0) {
+    edtFrequency.SetText(IntToStr(seconds / 3600));
+    cbxTimeMeasure.SetItemIndex(tmHours);
+  } else if (seconds % 60 != 0) {
+    edtFrequency.SetText(IntToStr(seconds));
+    cbxTimeMeasure.SetItemIndex(tmSeconds);
+  } else {
+    edtFrequency.SetText(IntToStr(seconds / 60));
+    cbxTimeMeasure.SetItemIndex(tmMinutes);
+  }
+}
+
+void TfrmOptions::EnableFrequencyControls(bool enabled) {
+  lblChangeEvery.SetEnabled(enabled);
+  edtFrequency.SetEnabled(enabled);
+  cbxTimeMeasure.SetEnabled(enabled);
+}
+
+// A period that the timer cannot run (below 1 second, or beyond the largest interval) is never stored: the
+// stored period comes back into the controls, as it does for text that is no number.
+int32_t TfrmOptions::GetFrequencySeconds() {
+  int32_t number = 0;
+  bool usable = TryStrToInt(edtFrequency.Text(), number);
+  if (usable) {
+    const std::optional<int64_t> period = PeriodOf(number, cbxTimeMeasure.ItemIndex());
+    usable = !period || (*period >= 1 && *period <= kMaxChangeFrequency);
+  }
+  if (!usable) {
+    TOptions options;
+    SetFrequencyControls(options.GetChangeFrequency());
+    number = StrToInt(edtFrequency.Text());
+  }
+  switch (cbxTimeMeasure.ItemIndex()) {
+    case tmSeconds: return number;
+    case tmMinutes: return WrappingMultiply(number, 60);
+    case tmHours: return WrappingMultiply(number, 3600);
+    default: return 120;
+  }
+}
+
+TColor TfrmOptions::GetDesktopColor() { return ColorRefToColor(GetSysColor(COLOR_BACKGROUND)); }
+
+void TfrmOptions::ApplyDesktopColor(TColor color) {
+  if (GetDesktopColor() == color) return;
+  if (color < 0) RaiseRangeError();
+  const INT element = COLOR_BACKGROUND;
+  const COLORREF value = static_cast<COLORREF>(color);
+  SetSysColors(1, &element, &value);
+}
+
+void TfrmOptions::SetMenuItemActive(TControl* control, bool active) {
+  if (!control) return;
+  if (auto* label = dynamic_cast<TLabel*>(control)) {
+    TFont font = label->Font();
+    font.Color = active ? clBlack : clBlue;
+    label->SetFont(font);
+  }
+  control->SetCursor(active ? TCursor::Default : TCursor::HandPoint);
+}
+
+void TfrmOptions::nbkOptionsPageChanged(TObject* sender) {
+  auto* notebook = dynamic_cast<TNotebook*>(sender);
+  if (!notebook || notebook->PageIndex() < 0 || notebook->PageIndex() > 1) return;
+  const bool general = notebook->PageIndex() == 0;
+  SetMenuItemActive(&lblGeneral, general);
+  SetMenuItemActive(&lblWallpaper, !general);
+  SetMenuItemActive(&imgGeneral, general);
+  SetMenuItemActive(&imgWallpaper, !general);
+}
+
+void TfrmOptions::LeftMenuClick(TObject* sender) {
+  if (auto* control = dynamic_cast<TControl*>(sender)) nbkOptions.SetPageIndex(control->Tag() - 1);
+}
+
+void TfrmOptions::chkChangeOnTimerClick(TObject* sender) {
+  if (auto* box = dynamic_cast<TCheckBox*>(sender)) EnableFrequencyControls(box->Checked());
+}
+
+void TfrmOptions::edtFrequencyExit(TObject* sender) {
+  auto* edit = dynamic_cast<TEdit*>(sender);
+  if (!edit) return;
+  const int32_t number = StrToIntDef(edit->Text(), -1);
+  const int unitRow = cbxTimeMeasure.ItemIndex();
+  std::string refusal;
+  if (number < 1) {
+    refusal = "Value must be 1 or more.";
+  } else if (const std::optional<int64_t> period = PeriodOf(number, unitRow); period && *period > kMaxChangeFrequency) {
+    refusal = Format("Value must be %d %s or less.", kMaxChangeFrequency / kMultipliers[unitRow],
+                     LowerCase(cbxTimeMeasure.Item(unitRow)).c_str());
+  }
+  if (refusal.empty()) return;
+  MessageDlg(refusal, TMsgDlgType::Information);
+  edit->SetFocus();
+}
+
+void TfrmOptions::btnOkClick(TObject*) {
+  try {
+    SaveOptions();
+  } catch (...) {
+    SetModalResult(mrOk);
+    throw;
+  }
+  SetModalResult(mrOk);
+}
+
+void TfrmOptions::btnHelpClick(TObject*) { Application.HelpCommand(HELP_CONTEXT, 50); }

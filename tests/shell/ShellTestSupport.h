@@ -1,0 +1,54 @@
+#pragma once
+// What the shell tests share: the options and Run keys put back after each test, the desktop colour put
+// back, and recorders for the calls that would leave the program (WinHelp, ShellExecute, the colour dialog)
+// and for exceptions that reach the application's handler.
+#include <gtest/gtest.h>
+
+#include <string>
+#include <vector>
+
+#include "platform/ColorPicker.h"
+#include "platform/Forms.h"
+#include "platform/ShellExecute.h"
+#include "settings/RegistryTestSupport.h"
+#include "shell/UiDriver.h"
+
+struct THelpCall {
+  HWND Owner;
+  std::string File;
+  UINT Command;
+  ULONG_PTR Data;
+  std::string Keyword;  // for HELP_KEY
+};
+
+class ShellTest : public testing::Test {
+protected:
+  ShellTest() { regtest::DeleteKey(regtest::kOptionsKey); }
+  ~ShellTest() override {
+    ui::ClearSteps();
+    const INT element = COLOR_BACKGROUND;
+    SetSysColors(1, &element, &FDesktopColor);
+    Application.OnException = nullptr;
+  }
+
+  std::vector<THelpCall> FHelpCalls;
+  std::vector<TShellExecuteArgs> FShellCalls;
+  std::vector<std::string> FExceptions;
+
+private:
+  regtest::KeyGuard FOptionsGuard{regtest::kOptionsKey};
+  regtest::KeyGuard FRunGuard{regtest::kRunKey};
+  COLORREF FDesktopColor = GetSysColor(COLOR_BACKGROUND);
+  TScopedReplacement<TWinHelpCall> FHelp{WinHelpCall, [this](HWND owner, const std::string& file, UINT command,
+                                                              ULONG_PTR data) {
+    FHelpCalls.push_back({owner, file, command, data,
+                          command == HELP_KEY ? std::string(reinterpret_cast<const char*>(data)) : std::string()});
+    return true;
+  }};
+  TScopedReplacement<TShellExecuteCall> FShell{ShellExecuteCall,
+                                               [this](const TShellExecuteArgs& args) { FShellCalls.push_back(args); }};
+  bool FExceptionHook = [this] {
+    Application.OnException = [this](const std::exception& e) { FExceptions.push_back(e.what()); };
+    return true;
+  }();
+};

@@ -1,0 +1,53 @@
+#pragma once
+// Drives the real windows as a user would, from inside their message loops: steps queued with Later() run
+// one per timer tick on the user-interface thread, so a step can open a modal window and the next step runs
+// inside that window's loop. Input goes to the real controls as mouse and key messages.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/Controls.h"
+
+namespace ui {
+
+// Runs step from the message loop once the steps queued before it have run. Steps do not nest: a step that
+// waits for something lets messages run but not the next step.
+void Later(std::function<void()> step);
+// Drops the steps that have not run; the end of every test calls it.
+void ClearSteps();
+// Runs the thread's messages until no step is left (or ten seconds pass, which fails the test).
+void RunSteps();
+
+// A left click at the middle of the control, or at a point of its client area.
+void Click(const TControl& control);
+void ClickAt(HWND window, POINT point);
+// Key down and up, sent to the window that has the keyboard focus through the message loop.
+void PressKey(WORD key, bool ctrl = false);
+// Replaces an edit's text by typing it: focus, select all, one WM_CHAR per character.
+void Type(const TControl& edit, const std::string& text);
+// Lets every waiting message run.
+void Pump();
+
+struct TMessageBox {
+  HWND Handle = nullptr;
+  std::string Caption;
+  std::string Text;
+  std::vector<std::string> Buttons;
+  bool HasIcon = false;
+};
+// The message box of this thread that is open now; Handle is null when there is none.
+TMessageBox FindMessageBox();
+// Presses the message box's button with the given caption.
+void Answer(const TMessageBox& box, const std::string& button);
+
+// The text of a window.
+std::string TextOf(HWND window);
+// The colour of one pixel of a window's client area as drawn on the screen.
+COLORREF PixelOf(HWND window, POINT point);
+// Asks tools/screenshot-dialogs.sh, which watches the current folder, for a picture of the window as the
+// screen shows it: writes "<name>.want" with the window's place and waits until "<name>.png" is there.
+void RequestScreenshot(HWND window, const std::string& name);
+
+}  // namespace ui

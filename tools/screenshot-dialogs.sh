@@ -1,0 +1,27 @@
+#!/usr/bin/env bash
+# Writes PNG pictures of the dialogs into docs/: the shell tests' picture step shows each dialog and asks for
+# its picture with a "<name>.want" file holding the window's place; this script takes it from the screen.
+# Usage: screenshot-dialogs.sh <shell_tests.exe> <docs folder>  (inside tools/with-display.sh)
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+tests=$(realpath "$1")
+docs=$(realpath "$2")
+work=$(mktemp -d)
+trap 'rm -rf "$work"' EXIT
+cd "$work"
+"$repo/tools/wine-run.sh" "$tests" --gtest_also_run_disabled_tests --gtest_filter='Screenshots.*' >/dev/null &
+program=$!
+while kill -0 $program 2>/dev/null; do
+  for want in *.want; do
+    [ -f "$want" ] || continue
+    name=${want%.want}
+    sleep 0.3  # the last paint reaches the X server
+    import -window root -crop "$(cat "$want")" +repage "$name.tmp.png"
+    cp "$name.tmp.png" "$docs/$name.png"
+    mv "$name.tmp.png" "$name.png"
+    rm "$want"
+    echo "screenshot: wrote $docs/$name.png"
+  done
+  sleep 0.1
+done
+wait $program
