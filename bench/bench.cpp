@@ -15,6 +15,7 @@
 #include "imaging/BmpWriter.h"
 #include "imaging/FileFormatList.h"
 #include "imaging/Jpeg.h"
+#include "imaging/ReadAheadRows.h"
 #include "imaging/Resample.h"
 
 namespace {
@@ -44,17 +45,18 @@ void SaveBmp(const Bitmap32& raster, const std::string& path) {
   if (!out.flush()) throw std::runtime_error("cannot write " + path);
 }
 
-// As the program converts: a JPEG picture is resampled from its rows as they are decoded, any other picture
-// is decoded whole into a raster first.
+// As the program converts: a JPEG picture is resampled from its rows as they are decoded on a second thread,
+// any other picture is decoded whole into a raster first.
 void Job(const std::string& path, bool fit, int32_t width, int32_t height) {
   const std::vector<uint8_t> file = ReadFile(path);
   std::unique_ptr<RowStream> rows;
   Bitmap32 source;
-  if (path.ends_with(".png"))
+  if (path.ends_with(".png")) {
     source.Assign(kPngFormat.load(file, path));
-  else
-    rows = std::make_unique<JpegRows>(file);
-  if (!rows) rows = std::make_unique<RasterRows>(source);
+    rows = std::make_unique<RasterRows>(source);
+  } else {
+    rows = std::make_unique<ReadAheadRows>(std::make_unique<JpegRows>(file));
+  }
   if (fit) bench::FitInto(rows->Width(), rows->Height(), width, height);
   Bitmap32 target;
   target.SetSize(width, height);
