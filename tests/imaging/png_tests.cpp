@@ -6,6 +6,7 @@
 
 #include "imaging/FileFormatList.h"
 #include "imaging/Png.h"
+#include "imaging/ReadAheadRows.h"
 #include "tests/imaging/ByteWriter.h"
 #include "tests/imaging/RowsImage.h"
 #include "tests/imaging/TestFiles.h"
@@ -160,6 +161,14 @@ TEST(PngRows, GiveTheRowsOfTheWholeDecode) {
                            "png/greyalpha16.png"}) {
     SCOPED_TRACE(name);
     StreamPngAsWhole(ReadTestFile(name));
+  }
+}
+
+TEST(PngRows, ReadAheadGivesTheRowsOfTheWholeDecode) {
+  for (const char* name : {"conversion/photo.png", "conversion/interlaced-alpha.png"}) {
+    const std::vector<uint8_t> file = ReadTestFile(name);
+    ReadAheadRows rows(std::make_unique<PngRows>(file));
+    EXPECT_EQ(test::ReadAllRows(rows).pixels, LoadPng(file).pixels) << name;
   }
 }
 
