@@ -12,6 +12,7 @@
 #include "imaging/Bitmap32.h"
 #include "platform/Bitmap32.h"
 #include "platform/Classes.h"
+#include "platform/ComObj.h"
 #include "platform/GraphicEx.h"
 #include "platform/Graphics.h"
 #include "platform/Seams.h"
@@ -111,6 +112,8 @@ private:
   std::vector<std::unique_ptr<TFileProperties>> FProperties;
 };
 
+struct IActiveDesktop;
+
 // What SetWallpaper did; the shell does not look at it.
 enum TSetWallpaperStatus : int32_t {
   swsRefused = 0,         // the bitmap was written, but the system did not take it
@@ -131,6 +134,9 @@ public:
   BOOL ClearWallpaper();
   // Sets both Active Desktop flags (components and Active Desktop itself) and applies them with a refresh.
   void SetActiveDesktop(bool enable);
+  // The Active Desktop object, made anew at every change; raises EOleSysError without COM. Tests replace it
+  // for a scope.
+  static TReplaceable<std::function<TComPtr<IActiveDesktop>()>> ActiveDesktopObject;
 
   // Writes the picture as "Muralia.bmp" in the program folder, sized for a width x height screen by the style
   // (Stretch: the screen's size; Fit Desktop: fitted into it; any other: the picture's own size). Fit Desktop

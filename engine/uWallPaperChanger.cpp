@@ -132,9 +132,13 @@ TSetWallpaperStatus TWallpaperChanger::SetWallpaper(const std::string& fileName,
 
 BOOL TWallpaperChanger::ClearWallpaper() { return SetDesktopWallpaper(""); }
 
-void TWallpaperChanger::SetActiveDesktop(bool enable) {
+TReplaceable<std::function<TComPtr<IActiveDesktop>()>> TWallpaperChanger::ActiveDesktopObject{[] {
   const TComPtr<IUnknown> object = CreateComObject(CLSID_ActiveDesktop);
-  const TComPtr<IActiveDesktop> desktop = object.QueryInterface<IActiveDesktop>(IID_IActiveDesktop);
+  return object.QueryInterface<IActiveDesktop>(IID_IActiveDesktop);
+}};
+
+void TWallpaperChanger::SetActiveDesktop(bool enable) {
+  const TComPtr<IActiveDesktop> desktop = ActiveDesktopObject();
   const COMPONENTSOPT options{sizeof(COMPONENTSOPT), enable, enable};
   desktop->SetDesktopItemOptions(&options, 0);
   desktop->ApplyChanges(AD_APPLY_REFRESH);

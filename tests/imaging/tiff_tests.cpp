@@ -1,4 +1,5 @@
 #include <gtest/gtest.h>
+#include <tiffio.h>
 
 #include <algorithm>
 #include <cstring>
@@ -214,6 +215,23 @@ TEST(TiffDamage, DamagedBytesAreHandledQuietly) {
   }
   test::ExpectDamageHandled(GreyTiff(13, 9, Ramp(117)), LoadTiff);
   EXPECT_EQ(::testing::internal::GetCapturedStderr(), "");
+}
+
+// The libtiff that ships is built with the codecs of the pictures we read and no others, so that a hostile
+// file cannot reach the rest (the native build uses the system's libtiff).
+TEST(TiffCodecs, TheShippedLibraryHasOnlyTheCodecsWeRead) {
+#ifdef _WIN32
+  for (uint16_t codec : {COMPRESSION_NONE, COMPRESSION_CCITTRLE, COMPRESSION_CCITTFAX3, COMPRESSION_CCITTFAX4,
+                         COMPRESSION_PACKBITS, COMPRESSION_LZW, COMPRESSION_ADOBE_DEFLATE, COMPRESSION_JPEG,
+                         COMPRESSION_OJPEG})
+    EXPECT_TRUE(TIFFIsCODECConfigured(codec)) << codec;
+  for (uint16_t codec : {COMPRESSION_PIXARLOG, COMPRESSION_THUNDERSCAN, COMPRESSION_NEXT, COMPRESSION_SGILOG,
+                         COMPRESSION_SGILOG24, COMPRESSION_JBIG, COMPRESSION_LZMA, COMPRESSION_ZSTD, COMPRESSION_WEBP,
+                         COMPRESSION_LERC})
+    EXPECT_FALSE(TIFFIsCODECConfigured(codec)) << codec;
+#else
+  GTEST_SKIP() << "the native build tests the system's libtiff";
+#endif
 }
 
 TEST(TiffContentTest, AcceptsTheFourSignaturesOnly) {
