@@ -46,8 +46,8 @@ public:
   // The pixels, once GDI has finished drawing into them.
   imaging::Bitmap32& Raster();
   const imaging::Bitmap32& Raster() const;
-  // The pixels top to bottom for one reading. A picture that is not decoded yet is decoded as it is read,
-  // and never held whole.
+  // The pixels top to bottom for one reading. A picture that is not decoded yet is decoded as it is read, on
+  // a second thread a few rows ahead of the reader, and never held whole.
   std::unique_ptr<imaging::RowStream> ReadRows() const;
 
   // New size, pixels zeroed; a zero side empties the raster. Raises EOutOfResources when it cannot be made.

@@ -5,8 +5,10 @@
 #include <algorithm>
 
 #include "JpegEncoder.h"
+#include "TestPictures.h"
 #include "engine/ChangerTestSupport.h"
 #include "imaging/Jpeg.h"
+#include "platform/FileUtils.h"
 #include "platform/SysUtils.h"
 
 namespace {
@@ -173,21 +175,29 @@ TEST_F(ConversionTest, AJpegPictureGivesTheBitmapOfItsDecodedPixels) {
   }
 }
 
-// A JPEG file cut short fails as a picture that does not load, in every style and on every way of scaling:
-// nothing written, the tile value untouched, the status the one of no bitmap.
-TEST_F(ConversionTest, ACutJpegPictureFailsAsAPictureThatDoesNotLoad) {
-  const std::vector<uint8_t> file = test::EncodeJpeg(120, 90);
-  const std::string picture = FFolder.Write("cut.jpg", file.data(), file.size() / 2);
-  FFolder.Write("Muralia.bmp", "previous");
-  SetTileValue("1");
-  for (const TWallpaperStyle style : {wpsCenter, wpsTile, wpsStretch, wpsFitDesktop, 4}) {
-    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 40, 30, style), "") << style;   // Lanczos
-    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 100, 80, style), "") << style;  // halftone
-    EXPECT_EQ(FChanger.SetWallpaper(picture, style), swsNotConverted) << style;
-    EXPECT_EQ(TileValue(), "1") << style;
+// A JPEG or PNG file cut short fails as a picture that does not load, in every style and on every way of
+// scaling: nothing written, the tile value untouched, the status the one of no bitmap.
+TEST_F(ConversionTest, ACutJpegOrPngPictureFailsAsAPictureThatDoesNotLoad) {
+  const std::vector<uint8_t> jpeg = test::EncodeJpeg(120, 90);
+  const std::string png = ReadWholeFile(TestPicture("../conversion/photo.png"));
+  struct TCut {
+    std::string Picture;
+    int32_t LanczosWidth, LanczosHeight, HalftoneWidth, HalftoneHeight;
+  };
+  for (const TCut& cut : {TCut{FFolder.Write("cut.jpg", jpeg.data(), jpeg.size() / 2), 40, 30, 100, 80},
+                          TCut{FFolder.Write("cut.png", png.data(), png.size() / 2), 100, 60, 300, 180},
+                          TCut{FFolder.Write("end-cut.png", png.data(), png.size() - 20), 100, 60, 300, 180}}) {
+    FFolder.Write("Muralia.bmp", "previous");
+    SetTileValue("1");
+    for (const TWallpaperStyle style : {wpsCenter, wpsTile, wpsStretch, wpsFitDesktop, 4}) {
+      EXPECT_EQ(FChanger.ConvertToBitmap(cut.Picture, cut.LanczosWidth, cut.LanczosHeight, style), "") << style;
+      EXPECT_EQ(FChanger.ConvertToBitmap(cut.Picture, cut.HalftoneWidth, cut.HalftoneHeight, style), "") << style;
+      EXPECT_EQ(FChanger.SetWallpaper(cut.Picture, style), swsNotConverted) << style;
+      EXPECT_EQ(TileValue(), "1") << cut.Picture << " style " << style;
+    }
+    EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous") << cut.Picture;
   }
-  EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
-  EXPECT_EQ(FFolder.Names().size(), 2u) << "no temporary file stays behind";
+  EXPECT_EQ(FFolder.Names().size(), 4u) << "no temporary file stays behind";
 }
 
 // A fit with a zero side turns tiling off for a JPEG picture too, but only for one that decodes.

@@ -9,7 +9,7 @@ namespace {
 
 using namespace test;
 
-Image LoadPcx(const std::vector<uint8_t>& file) { return kPcxFormat.load(Bytes(file), "x.pcx"); }
+Image LoadPcx(const std::vector<uint8_t>& file) { return kPcxFormat.load(Bytes(file), {}); }
 
 // Runs of up to 63 equal bytes, carried across lines as some writers do; lone bytes below 0xC0 stand alone.
 std::vector<uint8_t> EncodeRle(const std::vector<uint8_t>& data) {
@@ -123,6 +123,12 @@ TEST(Pcx, EightBitPixelsUseTheEndPaletteOrGray) {
   PcxSpec gray = s;
   gray.endPalette.clear();
   ExpectPixels(LoadPcx(WritePcx(gray)), 2, 1, {Argb(200, 200, 200), Argb(0xC5, 0xC5, 0xC5)});
+  // A palette cut short is not taken for no palette at all.
+  for (size_t kept : {1u, 2u, 400u, 768u}) {
+    std::vector<uint8_t> cut = WritePcx(s);
+    cut.resize(cut.size() - 769 + kept);
+    EXPECT_THROW(LoadPcx(cut), DecodeError) << kept;
+  }
 }
 
 TEST(Pcx, RunsMustStayInsideThePicture) {
@@ -165,8 +171,8 @@ TEST(Pcx, HostileFilesFailCleanly) {
                DecodeError);
   EXPECT_THROW(LoadPcx(WritePcx({.width = 65535, .height = 65535, .bytesPerLine = 8192})), DecodeError);
   for (const char* name : {"pcx/rgb24.pcx", "pcx/palette8.pcx"})
-    ExpectPrefixes(Prefixes::kFailOrDecode, ReadTestFile(name), Loader(kPcxFormat, ""));
-  ExpectPrefixes(Prefixes::kFailOrDecode, WritePcx(Planar(4, 3)), Loader(kPcxFormat, ""));
+    ExpectPrefixes(Prefixes::kFailOrDecode, ReadTestFile(name), Loader(kPcxFormat));
+  ExpectPrefixes(Prefixes::kFailOrDecode, WritePcx(Planar(4, 3)), Loader(kPcxFormat));
 }
 
 }  // namespace

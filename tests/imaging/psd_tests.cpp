@@ -51,7 +51,7 @@ std::vector<std::vector<uint8_t>> PatternRows(uint32_t channels, uint32_t depth)
         const uint32_t p = PatternPixel(x, y, PatternAlpha(x, y));
         const uint8_t v = static_cast<uint8_t>(c == 3 ? p >> 24 : p >> (16 - 8 * c));
         row.push_back(v);
-        if (depth == 16) row.push_back(0x33);
+        if (depth == 16) row.push_back(v);  // v spread over the whole 16-bit range
       }
       rows.push_back(row);
     }
@@ -83,6 +83,13 @@ TEST(PsdFormat, DecodesRleAndRawAtBothDepths) {
       ExpectPattern(image, false);
       EXPECT_EQ(image.bitsPerPixel, 3 * depth);
     }
+}
+
+// Rounded to 8 bits, not cut to the high byte (which gives 0, 1, 254).
+TEST(PsdFormat, SixteenBitSamplesAreRounded) {
+  const PsdSpec grey{1, 3, 1, 16, 1};
+  ExpectPixels(Decode(kPsdFormat, PsdFile(grey, {{0x00, 0xFF, 0x01, 0xFF, 0xFE, 0x00}}, false)), 3, 1,
+               {Argb(1, 1, 1), Argb(2, 2, 2), Argb(253, 253, 253)});
 }
 
 TEST(PsdFormat, ExtraChannelIsAlphaOnlyWhenTheLayerCountSaysSo) {

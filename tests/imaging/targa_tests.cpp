@@ -9,7 +9,7 @@ namespace {
 
 using namespace test;
 
-Image LoadTarga(const std::vector<uint8_t>& file) { return kTargaFormat.load(Bytes(file), "x.tga"); }
+Image LoadTarga(const std::vector<uint8_t>& file) { return kTargaFormat.load(Bytes(file), {}); }
 
 struct TargaSpec {
   uint8_t imageType = 2, pixelDepth = 24, descriptor = 0;
@@ -183,10 +183,10 @@ TEST(Targa, HostileHeadersFailBeforeAllocating) {
 
 TEST(Targa, EveryPrefixOfEveryVariantFailsCleanly) {
   for (const char* name : {"targa/rgb24-rle.tga", "targa/palette-rle.tga", "targa/rgba32.tga", "targa/gray.tga"})
-    ExpectPrefixes(Prefixes::kFailOrDecode, ReadTestFile(name), Loader(kTargaFormat, ""));
+    ExpectPrefixes(Prefixes::kFailOrDecode, ReadTestFile(name), Loader(kTargaFormat));
   ExpectPrefixes(Prefixes::kFailOrDecode, 
       WithFooter(WriteTarga({.pixelDepth = 32, .descriptor = 0x28, .width = 1, .pixels = {1, 2, 3, 4}}), 3),
-      Loader(kTargaFormat, ""));
+      Loader(kTargaFormat));
 }
 
 }  // namespace
