@@ -61,4 +61,4 @@ soak: build
 	@bench/soak.sh
 
 clean:
-	rm -rf $(BUILD) $(NATIVE) $(FUZZ) dist
+	rm -rf $(BUILD) $(NATIVE) $(FUZZ) build-bench dist

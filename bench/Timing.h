@@ -15,6 +15,7 @@
 #include <exception>
 #include <functional>
 #include <map>
+#include <memory>
 #include <sstream>
 #include <string>
 #include <vector>
@@ -22,6 +23,7 @@
 #include "imaging/Bitmap32.h"
 #include "imaging/FileFormatList.h"
 #include "imaging/Jpeg.h"
+#include "imaging/Png.h"
 
 namespace bench {
 
@@ -115,15 +117,15 @@ inline void FitInto(int32_t pictureWidth, int32_t pictureHeight, int32_t& width,
     width = static_cast<int32_t>(std::nearbyint(pictureWidth * fy));
 }
 
-// The picture decoded as the conversion decodes it, the pixels dropped: a PNG picture whole, a JPEG picture
-// row by row.
+// The picture decoded as the conversion decodes it, row by row, the pixels dropped: the decoder alone, on the
+// thread that reads the rows.
 inline void DecodeAlone(const std::string& path, const std::vector<uint8_t>& file) {
-  if (path.ends_with(".png")) {
-    imaging::kPngFormat.load(file, path);
-    return;
-  }
-  imaging::JpegRows rows(file);
-  for (int32_t y = 0; y < rows.Height(); ++y) rows.Row(y);
+  std::unique_ptr<imaging::RowStream> rows;
+  if (path.ends_with(".png"))
+    rows = std::make_unique<imaging::PngRows>(file);
+  else
+    rows = std::make_unique<imaging::JpegRows>(file);
+  for (int32_t y = 0; y < rows->Height(); ++y) rows->Row(y);
 }
 
 // A bench program's main: runs it and turns an exception into a message and exit status 1.

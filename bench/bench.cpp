@@ -15,6 +15,8 @@
 #include "imaging/BmpWriter.h"
 #include "imaging/FileFormatList.h"
 #include "imaging/Jpeg.h"
+#include "imaging/Png.h"
+#include "imaging/ReadAheadRows.h"
 #include "imaging/Resample.h"
 
 namespace {
@@ -44,17 +46,16 @@ void SaveBmp(const Bitmap32& raster, const std::string& path) {
   if (!out.flush()) throw std::runtime_error("cannot write " + path);
 }
 
-// As the program converts: a JPEG picture is resampled from its rows as they are decoded, any other picture
-// is decoded whole into a raster first.
+// As the program converts a JPEG or PNG picture: resampled from its rows as they are decoded on a second
+// thread.
 void Job(const std::string& path, bool fit, int32_t width, int32_t height) {
   const std::vector<uint8_t> file = ReadFile(path);
-  std::unique_ptr<RowStream> rows;
-  Bitmap32 source;
+  std::unique_ptr<RowStream> decoder;
   if (path.ends_with(".png"))
-    source.Assign(kPngFormat.load(file, path));
+    decoder = std::make_unique<PngRows>(file);
   else
-    rows = std::make_unique<JpegRows>(file);
-  if (!rows) rows = std::make_unique<RasterRows>(source);
+    decoder = std::make_unique<JpegRows>(file);
+  const std::unique_ptr<RowStream> rows = std::make_unique<ReadAheadRows>(std::move(decoder));
   if (fit) bench::FitInto(rows->Width(), rows->Height(), width, height);
   Bitmap32 target;
   target.SetSize(width, height);
@@ -69,7 +70,7 @@ const Bitmap32& Decoded(const std::string& path) {
   static Bitmap32 raster;
   if (path != decodedPath) {
     const std::vector<uint8_t> file = ReadFile(path);
-    raster.Assign(path.ends_with(".png") ? kPngFormat.load(file, path) : DecodeJpeg(file));
+    raster.Assign(path.ends_with(".png") ? kPngFormat.load(file, {}) : DecodeJpeg(file));
     decodedPath = path;
   }
   return raster;

@@ -52,7 +52,7 @@ const TBitmap32& Decoded(const std::string& path) {
   static TBitmap32 raster;
   if (path != decodedPath) {
     const std::vector<uint8_t> file = ReadPictureFile(path);
-    raster.Raster().Assign(path.ends_with(".png") ? imaging::kPngFormat.load(file, path) : imaging::DecodeJpeg(file));
+    raster.Raster().Assign(path.ends_with(".png") ? imaging::kPngFormat.load(file, {}) : imaging::DecodeJpeg(file));
     decodedPath = path;
   }
   return raster;

@@ -8,7 +8,8 @@
 
 namespace {
 
-// Extended precision (x87, 64-bit mantissa), with the float division errors of the framework.
+// Extended precision (x87, 64-bit mantissa), raising the floating-point division errors EZeroDivide and
+// EInvalidOp.
 long double Divide(long double dividend, long double divisor) {
   if (divisor == 0) {
     if (dividend == 0) throw EInvalidOp("Invalid floating point operation");
@@ -47,9 +48,10 @@ std::unique_ptr<TPicture> LoadPicture(const std::string& fileName) {
 
 std::unique_ptr<TPicture> LoadPictureAs(const TGraphicClass* graphicClass, const std::string& fileName) {
   if (!graphicClass) return LoadPictureByExtension(fileName);
-  const std::unique_ptr<TGraphic> graphic = LoadGraphic(*graphicClass, fileName);
   auto picture = std::make_unique<TPicture>();
-  picture->SetGraphic(graphic.get());
+  // The instance would be freed right after the picture copied it: it moves instead, so that a large picture
+  // is not held twice.
+  picture->TakeGraphic(LoadGraphic(*graphicClass, fileName));
   return picture;
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <memory>
 #include <string>
 #include <vector>
@@ -11,8 +12,10 @@
 #include "imaging/Bitmap32.h"
 #include "platform/Bitmap32.h"
 #include "platform/Classes.h"
+#include "platform/ComObj.h"
 #include "platform/GraphicEx.h"
 #include "platform/Graphics.h"
+#include "platform/Seams.h"
 #include "settings/uOptions.h"
 
 // What is learnt about one entry's file, cached at the entry's index. Zero and empty mean not yet known.
@@ -87,8 +90,8 @@ public:
   // when the class that accepts the content fails to load it; raises when the file cannot be opened or
   // no class loads it by its extension (a JPEG picture whose data cannot be decoded included).
   static void GetImageProperties(const std::string& fileName, TImageProperties& props);
-  // The shell's type name for a file name, empty when it has none. Tests put a shell of their own here.
-  static std::string (*ShellTypeName)(const std::string& fileName);
+  // The shell's type name for a file name, empty when it has none; tests replace it for a scope.
+  static TReplaceable<std::function<std::string(const std::string&)>> ShellTypeName;
 
   // The entry's cached record, or nullptr when it has none yet.
   TFileProperties* GetProperties(int32_t index) const;
@@ -108,6 +111,8 @@ private:
   // Position i holds the record of entry i, or none; positions past the end hold none.
   std::vector<std::unique_ptr<TFileProperties>> FProperties;
 };
+
+struct IActiveDesktop;
 
 // What SetWallpaper did; the shell does not look at it.
 enum TSetWallpaperStatus : int32_t {
@@ -129,6 +134,9 @@ public:
   BOOL ClearWallpaper();
   // Sets both Active Desktop flags (components and Active Desktop itself) and applies them with a refresh.
   void SetActiveDesktop(bool enable);
+  // The Active Desktop object, made anew at every change; raises EOleSysError without COM. Tests replace it
+  // for a scope.
+  static TReplaceable<std::function<TComPtr<IActiveDesktop>()>> ActiveDesktopObject;
 
   // Writes the picture as "Muralia.bmp" in the program folder, sized for a width x height screen by the style
   // (Stretch: the screen's size; Fit Desktop: fitted into it; any other: the picture's own size). Fit Desktop

@@ -8,8 +8,11 @@
 
 #include "engine/uGraphics.h"
 #include "imaging/Resample.h"
+#include "imaging/FileFormatList.h"
 #include "platform/ComObj.h"
 #include "platform/FileUtils.h"
+#include "platform/GraphicEx.h"
+#include "platform/PictureRows.h"
 #include "platform/Registry.h"
 #include "platform/SysInfo.h"
 #include "platform/SysUtils.h"
@@ -34,11 +37,22 @@ float ExtentRatio(int64_t extent1, int64_t extent2) {
   return static_cast<float>(static_cast<long double>(dividend) / divisor);
 }
 
+// A PNG picture is only opened, not decoded whole: the conversion decodes its rows as it resamples them, as
+// it does a JPEG picture's.
+std::unique_ptr<TPicture> StreamedPNG(const std::string& fileName) {
+  auto graphic = std::make_unique<TStreamedPNG>();
+  graphic->LoadFromFile(fileName);
+  auto picture = std::make_unique<TPicture>();
+  picture->TakeGraphic(std::move(graphic));
+  return picture;
+}
+
 // The picture by the loading rule; nullptr when the class that the content test found, or the extension,
 // cannot read the file. A file that the content test cannot open raises.
 std::unique_ptr<TPicture> LoadPictureOrNothing(const std::string& fileName) {
   const TGraphicClass* graphicClass = PictureClassByContent(fileName);
   try {
+    if (graphicClass == &GraphicExClass(imaging::kPngFormat)) return StreamedPNG(fileName);
     return LoadPictureAs(graphicClass, fileName);
   } catch (const std::exception&) {
     return nullptr;
@@ -118,9 +132,13 @@ TSetWallpaperStatus TWallpaperChanger::SetWallpaper(const std::string& fileName,
 
 BOOL TWallpaperChanger::ClearWallpaper() { return SetDesktopWallpaper(""); }
 
-void TWallpaperChanger::SetActiveDesktop(bool enable) {
+TReplaceable<std::function<TComPtr<IActiveDesktop>()>> TWallpaperChanger::ActiveDesktopObject{[] {
   const TComPtr<IUnknown> object = CreateComObject(CLSID_ActiveDesktop);
-  const TComPtr<IActiveDesktop> desktop = object.QueryInterface<IActiveDesktop>(IID_IActiveDesktop);
+  return object.QueryInterface<IActiveDesktop>(IID_IActiveDesktop);
+}};
+
+void TWallpaperChanger::SetActiveDesktop(bool enable) {
+  const TComPtr<IActiveDesktop> desktop = ActiveDesktopObject();
   const COMPONENTSOPT options{sizeof(COMPONENTSOPT), enable, enable};
   desktop->SetDesktopItemOptions(&options, 0);
   desktop->ApplyChanges(AD_APPLY_REFRESH);
@@ -142,8 +160,8 @@ std::string TWallpaperChanger::ConvertToBitmap(const std::string& fileName, int3
   } catch (...) {
     failure = std::current_exception();
   }
-  // A JPEG picture is decoded while it is resampled, not when it loads. One that cannot be decoded fails as
-  // its load would have: nothing written, the tile value untouched. Only that failure path decodes it again.
+  // A JPEG or PNG picture is decoded while it is resampled, not when it loads. One that cannot be decoded fails
+  // as its load would have: nothing written, the tile value untouched. Only that failure path decodes it again.
   if (!target && !Decodes(graphic)) return {};
   // Fit Desktop turns tiling off whatever the fit and the resampling did, so a fit that fails leaves it off.
   if (style == wpsFitDesktop) DisableTile();

@@ -105,7 +105,7 @@ TImageProperties ExtensionClassProperties(const std::string& fileName) {
 
 }  // namespace
 
-std::string (*TWallpaperList::ShellTypeName)(const std::string& fileName) = ShellFileTypeName;
+TReplaceable<std::function<std::string(const std::string&)>> TWallpaperList::ShellTypeName{ShellFileTypeName};
 
 std::string TWallpaperList::GetSizeText(int32_t index) {
   if (!IsValidIndex(index)) return {};

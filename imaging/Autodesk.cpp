@@ -20,7 +20,7 @@ bool CanLoad(Bytes head, uint64_t fileSize) {
          fileSize >= kHeaderSize + kPaletteSize + uint64_t{imageSize};
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   if (!CanLoad(file, file.size())) throw DecodeError("Not an Autodesk Animator image");
   const uint32_t width = Le16(file.data() + 2), height = Le16(file.data() + 4);
   const Bytes palette = Slice(file, kHeaderSize, kPaletteSize);

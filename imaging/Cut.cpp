@@ -2,10 +2,8 @@
 // a byte count and RLE codes (0 ends the row, a set high bit repeats the next byte, otherwise that many bytes
 // are copied). The colours live in a palette file of the same name with the extension ".pal": an "AH" header
 // of 40 bytes, then 16-bit R, G, B triples in 512-byte blocks (the header counting in the first one) that no
-// triple crosses. Without a palette the indexes are shown as grey levels. The file has no signature, so the
-// content test never accepts it and it loads by its extension only.
-#include <fstream>
-#include <iterator>
+// triple crosses; the caller reads that file. Without a palette the indexes are shown as grey levels. The file
+// has no signature, so the content test never accepts it and it loads by its extension only.
 #include <vector>
 
 #include "imaging/ByteReader.h"
@@ -40,19 +38,6 @@ Palette ParsePalette(Bytes file) {
   return palette;
 }
 
-// The palette beside the picture, or a grey ramp when there is none.
-Palette LoadPalette(const std::string& fileName) {
-  const size_t slash = fileName.find_last_of("/\\");
-  const size_t dot = fileName.rfind('.');
-  const std::string stem = dot != std::string::npos && (slash == std::string::npos || dot > slash) ? fileName.substr(0, dot) : fileName;
-  for (const char* extension : {".pal", ".PAL"}) {
-    std::ifstream in(stem + extension, std::ios::binary);
-    if (!in) continue;
-    const std::vector<uint8_t> data{std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>()};
-    return ParsePalette(data);
-  }
-  return GreyPalette();
-}
 
 void DecodeRow(Bytes in, const Palette& palette, uint32_t* out, uint32_t width) {
   size_t i = 0;
@@ -74,15 +59,15 @@ void DecodeRow(Bytes in, const Palette& palette, uint32_t* out, uint32_t width) 
   if (x != width) throw DecodeError("Dr. Halo row is shorter than the picture width");
 }
 
-Image Load(Bytes file, const std::string& fileName) {
+Image Load(Bytes file, Bytes palette) {
   ByteReader in(file);
   const uint32_t width = in.U16Le(), height = in.U16Le();
   in.Skip(2);
   CheckDimensions(width, height);
   if (uint64_t{height} * 2 > in.Remaining()) throw DecodeError("Dr. Halo file is truncated");
-  const Palette palette = LoadPalette(fileName);
+  const Palette colours = palette.empty() ? GreyPalette() : ParsePalette(palette);
   Image image = AllocateImage(width, height, 8);
-  for (uint32_t y = 0; y < height; ++y) DecodeRow(in.Take(in.U16Le()), palette, image.Row(y), width);
+  for (uint32_t y = 0; y < height; ++y) DecodeRow(in.Take(in.U16Le()), colours, image.Row(y), width);
   return image;
 }
 
@@ -93,6 +78,7 @@ const FileFormat kCutFormat = {
     {{"cut", "Dr. Halo images"}},
     CanLoad,
     Load,
+    ".pal",
 };
 
 }  // namespace imaging

@@ -41,7 +41,7 @@ bool CanLoad(Bytes head, uint64_t fileSize) {
   return uint64_t{preview->offset} + 4 > head.size() || HasTiffSignature(head.subspan(preview->offset));
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   const std::optional<Section> preview = TiffPreview(file, file.size());
   if (!preview) throw DecodeError("Cannot read the EPS picture: it has no TIFF preview");
   const Bytes tiff = file.subspan(preview->offset, preview->length);

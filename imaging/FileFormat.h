@@ -21,8 +21,11 @@ struct FileFormat {
   std::vector<Extension> extensions;
   // The content test: given the first bytes of the file (up to kContentTestBytes) and its size.
   bool (*canLoad)(Bytes head, uint64_t fileSize);
-  // Decodes the whole file; fileName is given for formats with a companion file (a palette beside it).
-  Image (*load)(Bytes file, const std::string& fileName);
+  // Decodes the whole file; companion holds the companion file's bytes, empty when there is none.
+  Image (*load)(Bytes file, Bytes companion);
+  // The extension, with its dot, of a file of the same name beside the picture that the picture needs too
+  // (a palette), which the caller reads; nullptr for formats without one.
+  const char* companionExtension = nullptr;
 };
 
 constexpr size_t kContentTestBytes = 4096;

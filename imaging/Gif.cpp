@@ -117,7 +117,7 @@ bool CanLoad(Bytes head, uint64_t) {
   return head.size() >= 6 && (std::memcmp(head.data(), "GIF87a", 6) == 0 || std::memcmp(head.data(), "GIF89a", 6) == 0);
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   MemoryInput input{file.data(), file.size(), 0};
   int error = 0;
   GifHandle gif(DGifOpen(&input, OnRead, &error));

@@ -227,29 +227,55 @@ JpegRows::~JpegRows() = default;
 int32_t JpegRows::Width() const { return static_cast<int32_t>(state_->header.width); }
 int32_t JpegRows::Height() const { return static_cast<int32_t>(state_->header.height); }
 
-// The rows in hand change only once a batch has been read whole (and, for the last one, the file finished):
-// after a failure every later call goes back to the reader, which fails again.
+// Starts the decompressor at the first row read, so that a stream made only for its size decodes nothing.
+void JpegRows::Start() {
+  State& s = *state_;
+  if (!s.pixels.empty()) return;
+  std::vector<uint32_t> pixels(size_t{s.header.width} * kRowsPerRead);
+  s.reader.Start(&s.header);
+  s.pixels = std::move(pixels);
+}
+
+// The next batch of count rows, into targets; the last one also finishes the file. The rows in hand change
+// only once a batch has been read whole: after a failure every later call goes back to the reader, which
+// fails again.
+void JpegRows::ReadBatch(JSAMPROW* targets, uint32_t count) {
+  State& s = *state_;
+  const JDIMENSION next = s.first + s.count;
+  s.reader.Read(&s.header, targets, count);
+  if (next + count == s.header.height) s.reader.Finish();
+  s.first = next;
+  s.count = count;
+}
+
 const uint32_t* JpegRows::Row(int32_t y) {
   State& s = *state_;
   const auto row = static_cast<JDIMENSION>(y);
   if (y < 0 || row >= s.header.height || row < s.first) throw std::out_of_range("JPEG rows are read top to bottom");
-  if (s.pixels.empty()) {
-    std::vector<uint32_t> pixels(size_t{s.header.width} * kRowsPerRead);
-    s.reader.Start(&s.header);
-    s.pixels = std::move(pixels);
-  }
+  Start();
   while (row >= s.first + s.count) {
-    const JDIMENSION next = s.first + s.count;
-    const JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, s.header.height - next);
+    const JDIMENSION count = std::min<JDIMENSION>(kRowsPerRead, s.header.height - (s.first + s.count));
     JSAMPROW targets[kRowsPerRead];
     for (JDIMENSION i = 0; i < count; ++i)
       targets[i] = reinterpret_cast<JSAMPROW>(&s.pixels[size_t{i} * s.header.width]);
-    s.reader.Read(&s.header, targets, count);
-    if (next + count == s.header.height) s.reader.Finish();
-    s.first = next;
-    s.count = count;
+    ReadBatch(targets, count);
   }
   return &s.pixels[size_t{row - s.first} * s.header.width];
+}
+
+// A batch that starts where the decoder stands is decoded straight into the caller's rows.
+void JpegRows::ReadInto(int32_t first, int32_t count, uint32_t* rows, ptrdiff_t stride) {
+  State& s = *state_;
+  if (first < 0 || count <= 0 || count > kRowsPerRead || static_cast<JDIMENSION>(first) != s.first + s.count ||
+      static_cast<JDIMENSION>(first + count) > s.header.height)
+    return RowStream::ReadInto(first, count, rows, stride);
+  Start();
+  JSAMPROW targets[kRowsPerRead];
+  for (int32_t i = 0; i < count; ++i) targets[i] = reinterpret_cast<JSAMPROW>(rows + i * stride);
+  ReadBatch(targets, static_cast<uint32_t>(count));
+  // Nothing of them stays in hand.
+  s.first += s.count;
+  s.count = 0;
 }
 
 Image DecodeJpeg(Bytes file) {

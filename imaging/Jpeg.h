@@ -35,9 +35,12 @@ public:
   int32_t Width() const override;
   int32_t Height() const override;
   const uint32_t* Row(int32_t y) override;
+  void ReadInto(int32_t first, int32_t count, uint32_t* rows, ptrdiff_t stride) override;
 
 private:
   struct State;  // libjpeg's decompressor, which must not move
+  void Start();
+  void ReadBatch(unsigned char** targets, uint32_t count);
   std::unique_ptr<State> state_;
 };
 

@@ -1,7 +1,9 @@
 // Kodak Photo-CD image pacs. The image pac identifies itself with "PCD_IPI" at 0x800; its orientation is the
 // low two bits of the byte at 0xE02 (quarter turns). The three lower resolutions are stored uncompressed at
 // fixed offsets, each as groups of two luma rows followed by one row of each chroma channel at half
-// resolution, in Kodak's PhotoYCC encoding.
+// resolution, in Kodak's PhotoYCC encoding. A chroma sample belongs to the pixel at the even column of the
+// even row of its 2 x 2 block; the pixels between take the mean of their neighbouring samples, as Kodak's own
+// decoder interpolates them, rather than a copy of one.
 #include "imaging/Pcd.h"
 
 #include <algorithm>
@@ -41,6 +43,15 @@ uint32_t YccToArgb(uint8_t y, uint8_t c1, uint8_t c2) {
   return Argb(Clamp(luma + chroma2), Clamp(luma - 0.194 * chroma1 - 0.509 * chroma2), Clamp(luma + chroma1));
 }
 
+// Chroma plane 0 or 1, interpolated at pixel (x, y) of a w x h resolution whose samples start at data.
+uint8_t ChromaAt(const uint8_t* data, const Layout& layout, size_t plane, uint32_t x, uint32_t y) {
+  const size_t w = layout.width;
+  const uint32_t lastX = layout.width / 2 - 1, lastY = layout.height / 2 - 1;
+  const uint32_t x0 = x / 2, y0 = y / 2, x1 = std::min(x0 + (x & 1), lastX), y1 = std::min(y0 + (y & 1), lastY);
+  auto sample = [&](uint32_t sx, uint32_t sy) -> uint32_t { return data[sy * 3 * w + 2 * w + plane * w / 2 + sx]; };
+  return static_cast<uint8_t>((sample(x0, y0) + sample(x1, y0) + sample(x0, y1) + sample(x1, y1) + 2) / 4);
+}
+
 // Turns the upright picture by the stored number of quarter turns: 1 counter-clockwise, 3 clockwise.
 Image Rotate(const Image& in, uint32_t quarterTurns) {
   if (quarterTurns == 0) return in;
@@ -59,7 +70,7 @@ Image Rotate(const Image& in, uint32_t quarterTurns) {
   return out;
 }
 
-Image Load(Bytes file, const std::string&) { return DecodePcd(file, PcdResolution::Base); }
+Image Load(Bytes file, Bytes) { return DecodePcd(file, PcdResolution::Base); }
 
 }  // namespace
 
@@ -69,13 +80,11 @@ Image DecodePcd(Bytes file, PcdResolution resolution) {
   const size_t w = layout.width;
   const Bytes data = Slice(file, layout.offset, 3 * w * layout.height / 2);
   Image image = AllocateImage(layout.width, layout.height, 24);
-  for (uint32_t pair = 0; pair < layout.height / 2; ++pair) {
-    const uint8_t* group = data.data() + pair * 3 * w;
-    const uint8_t *c1 = group + 2 * w, *c2 = c1 + w / 2;
-    for (uint32_t row = 0; row < 2; ++row) {
-      uint32_t* out = image.Row(2 * pair + row);
-      for (size_t x = 0; x < w; ++x) out[x] = YccToArgb(group[row * w + x], c1[x / 2], c2[x / 2]);
-    }
+  for (uint32_t y = 0; y < layout.height; ++y) {
+    const uint8_t* luma = data.data() + y / 2 * 3 * w + (y & 1) * w;
+    uint32_t* out = image.Row(y);
+    for (uint32_t x = 0; x < layout.width; ++x)
+      out[x] = YccToArgb(luma[x], ChromaAt(data.data(), layout, 0, x, y), ChromaAt(data.data(), layout, 1, x, y));
   }
   return Rotate(image, file[kOrientationOffset] & 3);
 }

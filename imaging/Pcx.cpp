@@ -109,6 +109,8 @@ public:
   }
 
   bool RunPending() const { return runLength_ != 0; }
+  // Where the next run would start.
+  size_t Offset() const { return in_.Offset(); }
 
 private:
   void NextRun() {
@@ -137,7 +139,7 @@ void ConvertLine(const PcxHeader& h, const Palette& palette, const std::vector<u
   }
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   if (!HasValidHeader(file)) throw DecodeError("Unsupported PCX picture");
   const PcxHeader h = ParseHeader(file.data());
   CheckDimensions(h.Width(), h.Height());
@@ -155,6 +157,10 @@ Image Load(Bytes file, const std::string&) {
     ConvertLine(h, palette, line, image.Row(y));
   }
   if (rle.RunPending()) throw DecodeError("PCX run goes past the end of the picture");
+  // A palette that begins behind the pixels but ends early would leave the picture grey.
+  if (h.BitsPerPixel() == 8 && dataEnd == file.size() && rle.Offset() < data.size() &&
+      data[rle.Offset()] == kEndPaletteMarker)
+    throw DecodeError("PCX palette is cut short");
   return image;
 }
 

@@ -119,7 +119,7 @@ uint64_t MinimumRasterBytes(const PnmHeader& h) {
   return h.IsPlain() ? samples : samples * h.SampleBytes();
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   ByteReader in(file);
   const PnmHeader h = ReadHeader(in);
   CheckDimensions(h.width, h.height);

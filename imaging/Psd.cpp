@@ -10,6 +10,7 @@
 
 #include "imaging/ByteReader.h"
 #include "imaging/FileFormatList.h"
+#include "imaging/SampleScale.h"
 #include "imaging/Pixels.h"
 #include "imaging/SampleScale.h"
 
@@ -125,7 +126,7 @@ public:
 
   uint64_t RowBytes() const { return rowBytes_; }
 
-  // The row as 8-bit samples (16-bit samples keep their high byte).
+  // The row as 8-bit samples (16-bit samples rounded).
   const std::vector<uint8_t>& Read(uint32_t channel, uint32_t y) {
     const uint64_t r = uint64_t{channel} * h_.height + y;
     if (compression_ == 0)
@@ -133,7 +134,7 @@ public:
     else
       UnpackBits(Slice(file_, offsets_[r], Be16(counts_.data() + 2 * r)), raw_.data(), rowBytes_);
     if (h_.depth == 16)
-      for (uint32_t x = 0; x < h_.width; ++x) raw_[x] = raw_[2 * size_t{x}];
+      for (uint32_t x = 0; x < h_.width; ++x) raw_[x] = static_cast<uint8_t>(ScaleTo8Bits(Be16(&raw_[2 * size_t{x}]), 0xFFFF));
     return raw_;
   }
 
@@ -175,7 +176,7 @@ uint32_t ToPixel(const PsdHeader& h, Bytes palette, const uint8_t* s) {
   }
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   PsdHeader h;
   if (!ValidHeader(file, h)) throw DecodeError("Not a Photoshop image");
   const uint32_t colours = ColourChannels(h);

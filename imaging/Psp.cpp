@@ -275,7 +275,7 @@ Canvas MakeCanvas(const Attributes& a) {
   return canvas;
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   if (!CanLoad(file, file.size())) throw DecodeError("Not a Paint Shop Pro image");
   const uint16_t major = Le16(file.data() + kSignatureSize);
   BlockReader reader(file.subspan(kFileHeaderSize), major);

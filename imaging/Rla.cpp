@@ -82,7 +82,7 @@ void ReadChannel(ByteReader& in, uint32_t bits, uint32_t width, std::vector<uint
   if (bits == 16) ExpandSpan(record.subspan(used), samples.data() + width, width);
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   RlaHeader h;
   if (!ValidHeader(file, file.size(), h)) throw DecodeError("Not an RLA image");
   CheckDimensions(h.width, h.height);

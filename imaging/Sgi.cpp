@@ -59,6 +59,12 @@ uint32_t Sample(Bytes data, size_t index, uint32_t bytesPerSample) {
   return bytesPerSample == 1 ? data[index] : Be16(data.data() + 2 * index);
 }
 
+// A sample as 8 bits, rounded.
+uint8_t Sample8(Bytes data, size_t index, uint32_t bytesPerSample) {
+  const uint32_t sample = Sample(data, index, bytesPerSample);
+  return static_cast<uint8_t>(bytesPerSample == 1 ? sample : ScaleTo8Bits(sample, 0xFFFF));
+}
+
 // Expands one RLE row of `width` samples; every run is checked against both ends.
 void ExpandRow(Bytes in, uint32_t bytesPerSample, std::vector<uint8_t>& out, uint32_t width) {
   const size_t inCount = in.size() / bytesPerSample;
@@ -70,10 +76,10 @@ void ExpandRow(Bytes in, uint32_t bytesPerSample, std::vector<uint8_t>& out, uin
     if (count > width - x) throw DecodeError("SGI row overflows the picture width");
     if (code & 0x80) {
       if (count > inCount - i) throw DecodeError("SGI row data is truncated");
-      for (uint32_t n = 0; n < count; ++n) out[x++] = static_cast<uint8_t>(Sample(in, i++, bytesPerSample) >> (8 * (bytesPerSample - 1)));
+      for (uint32_t n = 0; n < count; ++n) out[x++] = Sample8(in, i++, bytesPerSample);
     } else {
       if (i >= inCount) throw DecodeError("SGI row data is truncated");
-      const uint8_t value = static_cast<uint8_t>(Sample(in, i++, bytesPerSample) >> (8 * (bytesPerSample - 1)));
+      const uint8_t value = Sample8(in, i++, bytesPerSample);
       for (uint32_t n = 0; n < count; ++n) out[x++] = value;
     }
   }
@@ -84,7 +90,7 @@ void ReadVerbatimRow(Bytes file, const SgiHeader& h, uint32_t row, std::vector<u
   const uint64_t rowBytes = uint64_t{h.width} * h.bytesPerSample;
   const Bytes data = Slice(file, kHeaderSize + row * rowBytes, rowBytes);
   for (uint32_t x = 0; x < h.width; ++x)
-    out[x] = static_cast<uint8_t>(Sample(data, x, h.bytesPerSample) >> (8 * (h.bytesPerSample - 1)));
+    out[x] = Sample8(data, x, h.bytesPerSample);
 }
 
 void ReadRleRow(Bytes file, const SgiHeader& h, uint32_t row, std::vector<uint8_t>& out) {
@@ -95,7 +101,7 @@ void ReadRleRow(Bytes file, const SgiHeader& h, uint32_t row, std::vector<uint8_
   ExpandRow(Slice(file, start, length), h.bytesPerSample, out, h.width);
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   const SgiHeader h = ParseHeader(file);
   CheckDimensions(h.width, h.height);
   if (h.rle)

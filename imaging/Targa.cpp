@@ -169,7 +169,7 @@ void ForEachPixel(ByteReader& in, const TargaHeader& h, Put put) {
   }
 }
 
-Image Load(Bytes file, const std::string&) {
+Image Load(Bytes file, Bytes) {
   if (file.size() < kHeaderSize) throw DecodeError("Targa header is truncated");
   const TargaHeader h = ParseHeader(file.data());
   if (!HasValidLayout(h)) throw DecodeError("Unsupported Targa picture");

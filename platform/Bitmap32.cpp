@@ -5,6 +5,7 @@
 #include <stdexcept>
 
 #include "imaging/BmpWriter.h"
+#include "imaging/ReadAheadRows.h"
 #include "platform/Bitmap.h"
 #include "platform/Dib.h"
 #include "platform/FileUtils.h"
@@ -92,7 +93,7 @@ const imaging::Bitmap32& TBitmap32::Raster() const {
 }
 
 std::unique_ptr<imaging::RowStream> TBitmap32::ReadRows() const {
-  if (FPending) return FPending.Open();
+  if (FPending) return std::make_unique<imaging::ReadAheadRows>(FPending.Open());
   return std::make_unique<imaging::RasterRows>(Raster());
 }
 

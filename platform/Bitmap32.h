@@ -1,5 +1,5 @@
 #pragma once
-// The raster bitmap of the program's drawing (TBitmap32 role): the portable 32-bit raster with its pixels in a
+// TBitmap32, the 32-bit raster that the desktop bitmap is drawn in: the portable raster with its pixels in a
 // DIB section that stays selected into a memory device context, so that GDI draws into and out of the very
 // pixels that the raster code reads and writes.
 #include <windows.h>
@@ -46,8 +46,8 @@ public:
   // The pixels, once GDI has finished drawing into them.
   imaging::Bitmap32& Raster();
   const imaging::Bitmap32& Raster() const;
-  // The pixels top to bottom for one reading. A picture that is not decoded yet is decoded as it is read,
-  // and never held whole.
+  // The pixels top to bottom for one reading. A picture that is not decoded yet is decoded as it is read, on
+  // a second thread a few rows ahead of the reader, and never held whole.
   std::unique_ptr<imaging::RowStream> ReadRows() const;
 
   // New size, pixels zeroed; a zero side empties the raster. Raises EOutOfResources when it cannot be made.

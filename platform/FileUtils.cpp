@@ -133,6 +133,12 @@ std::string ExtractFileExt(const std::string& path) {
   return path.substr(delimiter + 1);
 }
 
+std::string ChangeFileExt(const std::string& path, std::string_view extension) {
+  const size_t delimiter = LastDelimiter(".\\:", path);
+  const size_t end = delimiter != std::string::npos && path[delimiter] == '.' ? delimiter : path.size();
+  return path.substr(0, end).append(extension);
+}
+
 std::string IncludeTrailingBackslash(const std::string& path) {
   if (!path.empty() && LastDelimiter("\\", path) == path.size() - 1) return path;
   return path + '\\';

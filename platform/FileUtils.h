@@ -19,6 +19,9 @@ std::string ExtractFilePath(const std::string& path);
 std::string ExtractFileName(const std::string& path);
 // The text after the last dot of the file's own name, without the dot; empty when that name has no dot.
 std::string ExtractFileExt(const std::string& path);
+// The path with the extension of its file's own name replaced by extension (given with its dot), or with
+// extension appended when that name has none.
+std::string ChangeFileExt(const std::string& path, std::string_view extension);
 // The path with a backslash appended unless it already ends in one.
 std::string IncludeTrailingBackslash(const std::string& path);
 

@@ -36,8 +36,10 @@ const TGraphicClass* GraphicExClassByContent(const std::string& fileName) {
 const TGraphicClass& TGraphicExGraphic::ClassType() const { return GraphicExClass(FFormat); }
 
 void TGraphicExGraphic::LoadFromFile(const std::string& fileName) {
-  const std::vector<uint8_t> bytes = ReadPictureFile(fileName);
-  const imaging::Image image = Decode([&] { return FFormat.load(bytes, fileName); });
+  const std::vector<uint8_t> companion =
+      FFormat.companionExtension ? ReadCompanionFile(fileName, FFormat.companionExtension) : std::vector<uint8_t>{};
+  // The file's bytes are let go before the bitmap is made.
+  const imaging::Image image = Decode([&] { return FFormat.load(ReadPictureFile(fileName), companion); });
   Assign(image, image.hasAlpha ? pf32bit : pf24bit);
   FImageProperties = {image.width, image.height,
                       static_cast<uint8_t>(image.bitsPerPixel <= 255 ? image.bitsPerPixel : 0)};

@@ -2,26 +2,7 @@
 
 #include "imaging/Jpeg.h"
 #include "platform/PictureFiles.h"
-
-namespace {
-
-// The rows of a picture's data, which the stream keeps alive; decoder failures become EInvalidGraphic.
-class TJPEGRows final : public imaging::RowStream {
-public:
-  explicit TJPEGRows(std::shared_ptr<const std::vector<uint8_t>> data)
-      : FData(std::move(data)), FRows(Decode([&] { return std::make_unique<imaging::JpegRows>(*FData); })) {}
-  int32_t Width() const override { return FRows->Width(); }
-  int32_t Height() const override { return FRows->Height(); }
-  const uint32_t* Row(int32_t y) override {
-    return Decode([&] { return FRows->Row(y); });
-  }
-
-private:
-  std::shared_ptr<const std::vector<uint8_t>> FData;
-  std::unique_ptr<imaging::JpegRows> FRows;
-};
-
-}  // namespace
+#include "platform/PictureRows.h"
 
 const TGraphicClass& TJPEGImage::Class() {
   static const TGraphicClass graphicClass{"TJPEGImage", [] { return std::make_unique<TJPEGImage>(); }};
@@ -56,7 +37,7 @@ const TBitmap& TJPEGImage::Bitmap() const {
 
 void TJPEGImage::LoadFromFile(const std::string& fileName) {
   auto data = std::make_shared<const std::vector<uint8_t>>(ReadPictureFile(fileName));
-  const TJPEGRows header(data);
+  const TPictureRows<imaging::JpegRows> header(data);
   FData = std::move(data);
   FWidth = header.Width();
   FHeight = header.Height();
@@ -78,5 +59,5 @@ std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
 
 TRowSource TJPEGImage::RowSource() const {
   if (!FData || FBitmap || FPixelFormat != jf24Bit) return {};
-  return {FWidth, FHeight, [data = FData] { return std::make_unique<TJPEGRows>(data); }};
+  return {FWidth, FHeight, [data = FData] { return std::make_unique<TPictureRows<imaging::JpegRows>>(data); }};
 }

@@ -1,6 +1,6 @@
 #pragma once
-// The picture container (TPicture role) and its extension registry, which picks a picture class by a
-// file's extension and gives the picture-file dialog its list of file types.
+// TPicture, a container that holds at most one picture, and the extension registry, which picks a picture
+// class by a file's extension and gives the picture-file dialog its list of file types.
 #include <memory>
 #include <string>
 #include <string_view>
@@ -34,6 +34,8 @@ public:
   TGraphic* Graphic() const { return FGraphic.get(); }
   // Stores a copy of graphic (of the same class); the given instance stays with its owner.
   void SetGraphic(const TGraphic* graphic);
+  // Takes the graphic itself, for an owner that would free it right after the copy.
+  void TakeGraphic(std::unique_ptr<TGraphic> graphic) { FGraphic = std::move(graphic); }
 
   int Width() const { return FGraphic ? FGraphic->Width() : 0; }
   int Height() const { return FGraphic ? FGraphic->Height() : 0; }

@@ -13,10 +13,12 @@ TFileHead ReadFileHead(const std::string& fileName, size_t count) {
   return head;
 }
 
-std::vector<uint8_t> ReadPictureFile(const std::string& fileName) {
+namespace {
+
+std::vector<uint8_t> ReadFileWithin(const std::string& fileName, uint64_t maxBytes) {
   const TFileHandle file = OpenFileForReading(fileName);
   const uint64_t size = GetOpenFileSize(file.get(), fileName);
-  if (size > kMaxPictureFileBytes) throw EInvalidGraphic(Format("File is too large: %s", fileName.c_str()));
+  if (size > maxBytes) throw EInvalidGraphic(Format("File is too large: %s", fileName.c_str()));
   std::vector<uint8_t> bytes;
   try {
     bytes.resize(static_cast<size_t>(size));
@@ -26,4 +28,16 @@ std::vector<uint8_t> ReadPictureFile(const std::string& fileName) {
   // A file that shrinks while it is read is given as far as it goes; the decoder judges what is missing.
   bytes.resize(ReadUpTo(file.get(), bytes.data(), bytes.size(), fileName));
   return bytes;
+}
+
+}  // namespace
+
+std::vector<uint8_t> ReadPictureFile(const std::string& fileName) {
+  return ReadFileWithin(fileName, kMaxPictureFileBytes);
+}
+
+std::vector<uint8_t> ReadCompanionFile(const std::string& pictureName, std::string_view extension) {
+  const std::string name = ChangeFileExt(pictureName, extension);
+  if (!FileExists(name)) return {};
+  return ReadFileWithin(name, kMaxCompanionFileBytes);
 }

@@ -1,9 +1,10 @@
 #pragma once
-// Reading picture files: opened as the framework's file streams open them (for reading, denying others
-// write access), read whole into memory within a bound, and decoder failures turned into EInvalidGraphic.
+// Reading picture files: opened for reading with others denied write access, read whole into memory within
+// a bound, and decoder failures turned into EInvalidGraphic.
 #include <cstdint>
 #include <new>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "imaging/Image.h"
@@ -21,6 +22,13 @@ TFileHead ReadFileHead(const std::string& fileName, size_t count);
 
 // The whole file; EInvalidGraphic when it is larger than kMaxPictureFileBytes or memory runs out.
 std::vector<uint8_t> ReadPictureFile(const std::string& fileName);
+
+// A file that a picture needs beside it (a palette) holds far less than this.
+constexpr uint64_t kMaxCompanionFileBytes = uint64_t{1} << 20;
+
+// The file of the picture's name with the other extension (given with its dot), read whole; empty when there
+// is none. EInvalidGraphic when it is larger than kMaxCompanionFileBytes.
+std::vector<uint8_t> ReadCompanionFile(const std::string& pictureName, std::string_view extension);
 
 // Runs a decoder; its failures become EInvalidGraphic with the decoder's message.
 template <class Decoder>

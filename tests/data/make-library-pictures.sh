@@ -95,6 +95,16 @@ base() {
   tiff "$name" "$name"
 }
 
+# float_base <name> <source kind> <bits> [ImageMagick options]: the same with floating-point samples, which
+# ImageMagick writes only compressed.
+float_base() {
+  name=$1 kind=$2 bits=$3; shift 3
+  "$im" "txt:$work/$kind.txt" -strip "$@" -depth "$bits" -define quantum:format=floating-point -compress zip \
+    "$work/$name-zip.tif"
+  tiffcp -c none "$work/$name-zip.tif" "$work/$name.tif"
+  tiff "$name" "$name"
+}
+
 base rgb8 rgb8 -alpha off -depth 8
 base rgba8 alpha -depth 8
 base rgb16 colour -alpha off -depth 16
@@ -105,6 +115,11 @@ base bilevel levels2 -alpha off -depth 1 -type bilevel
 base greyalpha8 greyalpha -type grayscalealpha -depth 8
 base greyalpha16 greyalpha -type grayscalealpha -depth 16
 base cmyk colour -alpha off -depth 8 -colorspace cmyk
+base cmyk16 colour -alpha off -depth 16 -colorspace cmyk
+base rgba16 alpha -depth 16
+float_base float32 alpha 32
+float_base float64 colour 64 -alpha off
+float_base greyfloat32 grey 32 -alpha off -type grayscale
 tiff rgb8-packbits rgb8 -c packbits
 tiff rgb8-lzw rgb8 -c lzw
 tiff rgb8-deflate-predictor rgb8 -c zip:2
@@ -120,6 +135,9 @@ tiff bilevel-g3 bilevel -c g3
 tiff bilevel-g4 bilevel -c g4
 tiff grey16-tiles grey16 -t -w 16 -l 16
 tiff greyalpha8-tiles greyalpha8 -t -w 16 -l 16 -c lzw
+tiff float32-predictor float32 -c zip:3
+tiff float64-predictor-tiles float64 -c lzw:3 -t -w 16 -l 16
+tiff rgba8-separate-tiles rgba8 -p separate -t -w 16 -l 16
 
 # eps <name>: a DOS EPS file, a short PostScript program with tiff/<name>.tif as its preview, and the TIFF's
 # reference (the preview is the picture).

@@ -49,6 +49,13 @@ TEST_F(DbcsPaths, ProgramFolderWhoseNameEndsInTheBackslashCode) {
   EXPECT_TRUE(list.IsValidItem(0));
 }
 
+// The second byte of the extension's character is no backslash: the extension is replaced, not kept.
+TEST_F(DbcsPaths, ACompanionFileTakesThePlaceOfTheExtension) {
+  EXPECT_EQ(ChangeFileExt(std::string("C:\\pics\\x.") + kWideTable, ".pal"), "C:\\pics\\x.pal");
+  EXPECT_EQ(ChangeFileExt(std::string("C:\\") + kWideTable + ".d\\" + kWideTable, ".pal"),
+            std::string("C:\\") + kWideTable + ".d\\" + kWideTable + ".pal");
+}
+
 TEST_F(DbcsPaths, TypeTextFallbackTakesTheExtensionAfterARealDot) {
   TempFolder folder;
   ProgramFolder program(folder.Path());

@@ -5,8 +5,10 @@
 #include <algorithm>
 
 #include "JpegEncoder.h"
+#include "TestPictures.h"
 #include "engine/ChangerTestSupport.h"
 #include "imaging/Jpeg.h"
+#include "platform/FileUtils.h"
 #include "platform/SysUtils.h"
 
 namespace {
@@ -173,45 +175,51 @@ TEST_F(ConversionTest, AJpegPictureGivesTheBitmapOfItsDecodedPixels) {
   }
 }
 
-// A JPEG file cut short fails as a picture that does not load, in every style and on every way of scaling:
-// nothing written, the tile value untouched, the status the one of no bitmap.
-TEST_F(ConversionTest, ACutJpegPictureFailsAsAPictureThatDoesNotLoad) {
-  const std::vector<uint8_t> file = test::EncodeJpeg(120, 90);
-  const std::string picture = FFolder.Write("cut.jpg", file.data(), file.size() / 2);
-  FFolder.Write("Muralia.bmp", "previous");
-  SetTileValue("1");
-  for (const TWallpaperStyle style : {wpsCenter, wpsTile, wpsStretch, wpsFitDesktop, 4}) {
-    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 40, 30, style), "") << style;   // Lanczos
-    EXPECT_EQ(FChanger.ConvertToBitmap(picture, 100, 80, style), "") << style;  // halftone
-    EXPECT_EQ(FChanger.SetWallpaper(picture, style), swsNotConverted) << style;
-    EXPECT_EQ(TileValue(), "1") << style;
+// A JPEG or PNG file cut short fails as a picture that does not load, in every style and on every way of
+// scaling: nothing written, the tile value untouched, the status the one of no bitmap.
+TEST_F(ConversionTest, ACutJpegOrPngPictureFailsAsAPictureThatDoesNotLoad) {
+  const std::vector<uint8_t> jpeg = test::EncodeJpeg(120, 90);
+  const std::string png = ReadWholeFile(TestPicture("../conversion/photo.png"));
+  struct TCut {
+    std::string Picture;
+    int32_t LanczosWidth, LanczosHeight, HalftoneWidth, HalftoneHeight;
+  };
+  for (const TCut& cut : {TCut{FFolder.Write("cut.jpg", jpeg.data(), jpeg.size() / 2), 40, 30, 100, 80},
+                          TCut{FFolder.Write("cut.png", png.data(), png.size() / 2), 100, 60, 300, 180},
+                          TCut{FFolder.Write("end-cut.png", png.data(), png.size() - 20), 100, 60, 300, 180}}) {
+    FFolder.Write("Muralia.bmp", "previous");
+    SetTileValue("1");
+    for (const TWallpaperStyle style : {wpsCenter, wpsTile, wpsStretch, wpsFitDesktop, 4}) {
+      EXPECT_EQ(FChanger.ConvertToBitmap(cut.Picture, cut.LanczosWidth, cut.LanczosHeight, style), "") << style;
+      EXPECT_EQ(FChanger.ConvertToBitmap(cut.Picture, cut.HalftoneWidth, cut.HalftoneHeight, style), "") << style;
+      EXPECT_EQ(FChanger.SetWallpaper(cut.Picture, style), swsNotConverted) << style;
+      EXPECT_EQ(TileValue(), "1") << cut.Picture << " style " << style;
+    }
+    EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous") << cut.Picture;
   }
-  EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
-  EXPECT_EQ(FFolder.Names().size(), 2u) << "no temporary file stays behind";
+  EXPECT_EQ(FFolder.Names().size(), 4u) << "no temporary file stays behind";
 }
 
-// A fit with a zero side turns tiling off for a JPEG picture too, but only for one that decodes.
-TEST_F(ConversionTest, AZeroSideFitOfAJpegPictureWritesTheTileValueOnlyWhenItDecodes) {
-  const std::vector<uint8_t> file = test::EncodeJpeg(4000, 16);
-  const std::string whole = FFolder.Write("thin.jpg", file.data(), file.size());
-  const std::string cut = FFolder.Write("thin-cut.jpg", file.data(), file.size() / 2);
-  SetTileValue("1");
-  EXPECT_EQ(FChanger.ConvertToBitmap(cut, 100, 100, wpsFitDesktop), "");
-  EXPECT_EQ(TileValue(), "1");
-  EXPECT_EQ(FChanger.ConvertToBitmap(whole, 100, 100, wpsFitDesktop), "");
-  EXPECT_EQ(TileValue(), "0");
-}
-
-// A fit that raises (a screen without width) has turned tiling off first, as long as the picture decodes.
-TEST_F(ConversionTest, AFitThatRaisesHasWrittenTheTileValueUnlessThePictureDoesNotDecode) {
-  const std::vector<uint8_t> file = test::EncodeJpeg(120, 90);
-  const std::string whole = FFolder.Write("photo.jpg", file.data(), file.size());
-  const std::string cut = FFolder.Write("cut.jpg", file.data(), file.size() / 2);
-  SetTileValue("1");
-  EXPECT_EQ(FChanger.ConvertToBitmap(cut, 0, 100, wpsFitDesktop), "");
-  EXPECT_EQ(TileValue(), "1");
-  EXPECT_THROW(FChanger.ConvertToBitmap(whole, 0, 100, wpsFitDesktop), EZeroDivide);
-  EXPECT_EQ(TileValue(), "0");
+// Fit Desktop turns tiling off even when the fit gives no bitmap (a zero side) or raises (a screen without
+// width), but not for a JPEG picture that cannot be decoded: that fails as a picture that does not load.
+TEST_F(ConversionTest, AFitThatFailsWritesTheTileValueOnlyForAPictureThatDecodes) {
+  struct TCase {
+    int32_t PictureWidth, PictureHeight, ScreenWidth;
+    bool Raises;
+  };
+  for (const TCase& c : {TCase{4000, 16, 100, false}, TCase{120, 90, 0, true}}) {
+    const std::vector<uint8_t> file = test::EncodeJpeg(c.PictureWidth, c.PictureHeight);
+    const std::string whole = FFolder.Write("whole.jpg", file.data(), file.size());
+    const std::string cut = FFolder.Write("cut.jpg", file.data(), file.size() / 2);
+    SetTileValue("1");
+    EXPECT_EQ(FChanger.ConvertToBitmap(cut, c.ScreenWidth, 100, wpsFitDesktop), "");
+    EXPECT_EQ(TileValue(), "1");
+    if (c.Raises)
+      EXPECT_THROW(FChanger.ConvertToBitmap(whole, c.ScreenWidth, 100, wpsFitDesktop), EZeroDivide);
+    else
+      EXPECT_EQ(FChanger.ConvertToBitmap(whole, c.ScreenWidth, 100, wpsFitDesktop), "");
+    EXPECT_EQ(TileValue(), "0") << c.PictureWidth;
+  }
 }
 
 TEST_F(ConversionTest, APictureThatCannotBeOpenedForItsContentTestRaises) {

@@ -2,8 +2,11 @@
 #include <gtest/gtest.h>
 
 #include <thread>
+#include <utility>
 
+#include "FakeActiveDesktop.h"
 #include "engine/ChangerTestSupport.h"
+#include "platform/Seams.h"
 #include "platform/SysUtils.h"
 
 namespace {
@@ -24,8 +27,24 @@ TEST_F(TileTest, WritesTheTileValueAsText) {
 
 using ActiveDesktopTest = ChangerTest;
 
-TEST_F(ActiveDesktopTest, SwitchingOffGoesThroughWhenComIsThere) {
-  EXPECT_NO_THROW(FChanger.SetActiveDesktop(false));
+// Both flags go to the object together and are applied with a refresh; every object made is released. A
+// change switches Active Desktop off before it converts the picture.
+TEST_F(ActiveDesktopTest, SwitchingSetsBothFlagsAndAppliesThem) {
+  TFakeActiveDesktop desktop;
+  const TScopedReplacement<std::function<TComPtr<IActiveDesktop>()>> replaced(
+      TWallpaperChanger::ActiveDesktopObject, [&] { return desktop.Reference(); });
+  FChanger.SetActiveDesktop(true);
+  EXPECT_EQ(desktop.Options.dwSize, sizeof(COMPONENTSOPT));
+  EXPECT_TRUE(desktop.Options.fEnableComponents && desktop.Options.fActiveDesktop);
+  EXPECT_EQ(desktop.ApplyFlags, DWORD{AD_APPLY_REFRESH});
+  FChanger.SetActiveDesktop(false);
+  EXPECT_FALSE(desktop.Options.fEnableComponents || desktop.Options.fActiveDesktop);
+  EXPECT_EQ(desktop.Applied, 2);
+
+  FChanger.SetActiveDesktop(true);
+  EXPECT_EQ(FChanger.SetWallpaper(FFolder.Path() + "missing.bmp", wpsCenter), swsNotConverted);
+  EXPECT_FALSE(desktop.Options.fEnableComponents || desktop.Options.fActiveDesktop);
+  EXPECT_EQ(desktop.References, 0u);
 }
 
 TEST_F(ActiveDesktopTest, WithoutActiveDesktopSetWallpaperFailsBeforeDoingAnything) {
@@ -51,14 +70,14 @@ using SetWallpaperTest = ChangerTest;
 TEST_F(SetWallpaperTest, AnEmptyOrMissingPictureIsNotConvertedAndChangesNothing) {
   SetTileValue("1");
   FFolder.Write("Muralia.bmp", "previous");
-  const std::string before = DesktopWallpaper();
+  const std::string before = changertest::DesktopWallpaper();
   const std::string empty = FFolder.Write("empty.png", "");
   for (const std::string& path : {std::string(), empty, FFolder.Path() + "missing.png", FFolder.Path()}) {
     EXPECT_EQ(FChanger.SetWallpaper(path, wpsCenter), swsNotConverted) << path;
     EXPECT_EQ(FChanger.ConvertToBitmap(path, 640, 480, wpsFitDesktop), "") << path;
   }
   EXPECT_EQ(TileValue(), "1");
-  EXPECT_EQ(DesktopWallpaper(), before);
+  EXPECT_EQ(changertest::DesktopWallpaper(), before);
   EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
 }
 
@@ -66,7 +85,7 @@ TEST_F(SetWallpaperTest, ClearingEmptiesTheWallpaperAndLeavesBitmapAndTileAlone)
   SetTileValue("1");
   FFolder.Write("Muralia.bmp", "previous");
   EXPECT_TRUE(FChanger.ClearWallpaper());
-  EXPECT_EQ(DesktopWallpaper(), "");
+  EXPECT_EQ(changertest::DesktopWallpaper(), "");
   EXPECT_EQ(TileValue(), "1");
   EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
 }

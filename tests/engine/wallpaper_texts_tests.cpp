@@ -126,13 +126,24 @@ TEST_F(EntryTextsTest, SizeTextTakesAll64Bits) {
   EXPECT_EQ(List.GetSizeText(Add(path)), "5.0 GB");
 }
 
+// The name alone decides: a file that is gone has the shell's name all the same, and keeps it once known.
 TEST_F(EntryTextsTest, TypeTextComesFromTheShellForAnyName) {
   const int32_t missing = Add(Folder.Path() + "gone.jpg");
-  const std::string first = List.GetTypeText(missing);
-  EXPECT_EQ(first, TWallpaperList::ShellTypeName(Folder.Path() + "gone.jpg"));
-  EXPECT_NE(first, "");
-  FakeShell shell("Other name");
-  EXPECT_EQ(List.GetTypeText(missing), first);  // kept from the first call
+  {
+    FakeShell shell("JPEG picture");
+    EXPECT_EQ(List.GetTypeText(missing), "JPEG picture");
+  }
+  FakeShell other("Other name");
+  EXPECT_EQ(List.GetTypeText(missing), "JPEG picture");
+  TWallpaperList list;
+  list.Add(Folder.Path() + "gone.png");
+  EXPECT_EQ(list.GetTypeText(0), "Other name");
+}
+
+// Without a test's shell, the system's own answers: never the empty text.
+TEST_F(EntryTextsTest, TypeTextOfTheSystemShellIsNeverEmpty) {
+  for (const char* name : {"a.jpg", "a.xyz-unknown", "noextension"})
+    EXPECT_NE(List.GetTypeText(Add(Folder.Path() + name)), "") << name;
 }
 
 TEST_F(EntryTextsTest, TypeTextFallsBackToTheExtensionWhenTheShellHasNoName) {

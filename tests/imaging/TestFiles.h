@@ -86,7 +86,7 @@ inline void ExpectDecodesAsReference(const FileFormat& format, const std::string
   SCOPED_TRACE(path);
   const std::vector<uint8_t> file = ReadTestFile(path);
   EXPECT_TRUE(Accepts(format, file));
-  const Image image = format.load(file, path);
+  const Image image = format.load(file, {});
   EXPECT_EQ(image.width, expected.width);
   EXPECT_EQ(image.height, expected.height);
   EXPECT_EQ(image.bitsPerPixel, expected.bitsPerPixel);
@@ -112,13 +112,14 @@ inline void ExpectPattern(const Image& image, bool withAlpha, int tolerance = 0)
   ExpectPixels(image, 13, 7, Pattern(withAlpha), tolerance);
 }
 
-// A format's decoder as the checks below call it.
-inline auto Loader(const FileFormat& format, const std::string& name = "test") {
-  return [&format, name](Bytes file) { return format.load(file, name); };
+// A format's decoder as the checks below call it, with the companion file's bytes when it reads one.
+inline auto Loader(const FileFormat& format, std::vector<uint8_t> companion = {}) {
+  return [&format, companion](Bytes file) { return format.load(file, companion); };
 }
 
-inline Image Decode(const FileFormat& format, const std::vector<uint8_t>& file, const std::string& name = "test") {
-  return format.load(file, name);
+inline Image Decode(const FileFormat& format, const std::vector<uint8_t>& file,
+                    const std::vector<uint8_t>& companion = {}) {
+  return format.load(file, companion);
 }
 
 

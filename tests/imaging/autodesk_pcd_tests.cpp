@@ -82,6 +82,30 @@ TEST(PcdFormat, DecodesEveryResolution) {
   EXPECT_EQ(Decode(kPcdFormat, file).width, 768u);
 }
 
+// Chroma samples alternate between 137 and 181 from column to column and from row pair to row pair: the
+// pixels between two samples take their mean, 159, those between four too.
+TEST(PcdFormat, ChromaIsInterpolatedBetweenSamples) {
+  std::vector<uint8_t> file = PcdFile(0);
+  const size_t w = 768, offset = 0x30000;
+  for (size_t pair = 0; pair < 256; ++pair) {
+    uint8_t* red = &file[offset + pair * 3 * w + 2 * w + w / 2];
+    for (size_t x = 0; x < w / 2; ++x) red[x] = (x + pair) % 2 ? 181 : 137;
+  }
+  const Image image = Decode(kPcdFormat, file);
+  std::vector<uint8_t> even = PcdFile(0), between = PcdFile(0);
+  for (size_t pair = 0; pair < 256; ++pair) {
+    std::memset(&even[offset + pair * 3 * w + 2 * w + w / 2], 137, w / 2);
+    std::memset(&between[offset + pair * 3 * w + 2 * w + w / 2], 159, w / 2);
+  }
+  const Image sample = Decode(kPcdFormat, even), mean = Decode(kPcdFormat, between);
+  EXPECT_EQ(image.Row(0)[0], sample.Row(0)[0]);
+  for (auto [x, y] : {std::pair{1u, 0u}, {0u, 1u}, {1u, 1u}, {101u, 200u}})
+    EXPECT_EQ(image.Row(y)[x], mean.Row(y)[x]) << x << "," << y;
+  // The last column and row have no sample beyond them: they keep their own.
+  EXPECT_EQ(image.Row(0)[767], image.Row(0)[766]);
+  EXPECT_EQ(image.Row(511)[0], image.Row(510)[0]);
+}
+
 TEST(PcdFormat, TurnsPortraitPicturesUpright) {
   const uint32_t dark = Argb(82, 82, 82), light = Argb(163, 163, 163);
   const Image landscape = Decode(kPcdFormat, PcdFile(0));

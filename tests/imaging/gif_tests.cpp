@@ -10,7 +10,7 @@ namespace {
 
 using test::ReadTestFile;
 
-Image LoadGif(Bytes file) { return kGifFormat.load(file, "picture.gif"); }
+Image LoadGif(Bytes file) { return kGifFormat.load(file, {}); }
 
 TEST(GifPictures, DecodeExactlyAsTheReference) {
   struct Case {

@@ -1,6 +1,5 @@
 #include <gtest/gtest.h>
 
-#include "imaging/FileFormatList.h"
 #include "imaging/Image.h"
 
 namespace imaging {
@@ -16,15 +15,6 @@ TEST(ImageLimits, RejectsEmptyAndOversizedPictures) {
   EXPECT_NO_THROW(CheckDimensions(8192, 8192));
   EXPECT_NO_THROW(CheckDimensions(kMaxPixels, 1));
   EXPECT_THROW(CheckDimensions(kMaxPixels + 1, 1), DecodeError);
-}
-
-TEST(FileFormatList, RegistrationOrder) {
-  std::vector<std::string> names;
-  for (const FileFormat* format : FileFormats()) names.push_back(format->className);
-  EXPECT_EQ(names, (std::vector<std::string>{"TTargaGraphic", "TTIFFGraphic", "TEPSGraphic", "TPCXGraphic",
-                                             "TRLAGraphic", "TSGIGraphic", "TPSDGraphic", "TPPMGraphic",
-                                             "TAutodeskGraphic", "TPCDGraphic", "TGIFGraphic", "TCUTGraphic",
-                                             "TPSPGraphic", "TPNGGraphic"}));
 }
 
 }  // namespace

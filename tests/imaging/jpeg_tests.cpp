@@ -1,10 +1,13 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstring>
+#include <memory>
 
 #include "imaging/Jpeg.h"
+#include "imaging/ReadAheadRows.h"
 #include "tests/JpegEncoder.h"
-#include "tests/imaging/JpegRowsImage.h"
+#include "tests/imaging/RowsImage.h"
 #include "tests/imaging/TestFiles.h"
 
 namespace imaging {
@@ -172,6 +175,25 @@ TEST(JpegRows, SkipForwardButNeverBack) {
   EXPECT_THROW(rows.Row(40), std::out_of_range);
   EXPECT_THROW(rows.Row(75), std::out_of_range);
   EXPECT_THROW(rows.Row(-1), std::out_of_range);
+}
+
+// Rows asked for in batches, as the read-ahead stream asks for them: batches where the decoder stands are
+// decoded straight into the caller's rows, others are copied; either way they are the whole decode's rows.
+TEST(JpegRows, GiveTheWholeDecodesRowsInBatchesAndReadAhead) {
+  for (const std::vector<uint8_t>& file : {TallJpeg(), TallJpeg({.progressive = true, .subsampled = true}),
+                                           ReadTestFile("jpeg/cmyk.jpg")}) {
+    const Image whole = DecodeJpeg(file);
+    for (const int32_t batch : {16, 7}) {
+      JpegRows rows(file);
+      Image image = AllocateImage(whole.width, whole.height, 24);
+      for (int32_t first = 0; first < rows.Height(); first += batch)
+        rows.ReadInto(first, std::min(batch, rows.Height() - first), image.Row(static_cast<uint32_t>(first)),
+                      static_cast<ptrdiff_t>(image.width));
+      EXPECT_EQ(image.pixels, whole.pixels) << "batches of " << batch;
+    }
+    ReadAheadRows ahead(std::make_unique<JpegRows>(file));
+    EXPECT_EQ(test::ReadAllRows(ahead).pixels, whole.pixels) << "read ahead";
+  }
 }
 
 // A cut or damaged file fails on the row where its data gives out, as the whole decode fails.

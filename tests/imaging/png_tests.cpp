@@ -1,10 +1,16 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <zlib.h>
 
 #include <cstring>
+#include <optional>
 
 #include "imaging/FileFormatList.h"
+#include "imaging/Png.h"
+#include "imaging/ReadAheadRows.h"
 #include "tests/imaging/ByteWriter.h"
+#include "tests/imaging/RowsImage.h"
 #include "tests/imaging/TestFiles.h"
 
 namespace imaging {
@@ -12,7 +18,7 @@ namespace {
 
 using test::ReadTestFile;
 
-Image LoadPng(Bytes file) { return kPngFormat.load(file, "picture.png"); }
+Image LoadPng(Bytes file) { return kPngFormat.load(file, {}); }
 
 struct PngCase {
   const char* name;
@@ -120,6 +126,18 @@ TEST(PngDamage, BadChunkChecksumsAndBadPixelDataFail) {
   EXPECT_THROW(LoadPng(PngWriter().Header(2, 3).End()), DecodeError);
 }
 
+// Files spoiled in one way each (tests/data/make-damaged-pngs.sh): bad chunk checksums, header sizes and
+// bit depths, data cut short, a bad filter type, a palette index past the palette, a missing palette.
+TEST(PngDamage, DamagedFilesOfOurOwnFailCleanly) {
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(ORLO_TEST_DATA) + "/png-damaged")) {
+    const std::string name = "png-damaged/" + entry.path().filename().string();
+    EXPECT_THROW(LoadPng(ReadTestFile(name)), DecodeError) << name;
+    ++files;
+  }
+  EXPECT_EQ(files, 12u);
+}
+
 TEST(PngDamage, HugeOrEmptyDimensionsFailBeforeAllocating) {
   try {
     LoadPng(PngWriter().Header(100000, 100000).Data(1, kTwoPixels).End());
@@ -129,6 +147,88 @@ TEST(PngDamage, HugeOrEmptyDimensionsFailBeforeAllocating) {
   }
   EXPECT_THROW(LoadPng(PngWriter().Header((1u << 26) + 1, 1).Data(1, kTwoPixels).End()), DecodeError);
   EXPECT_THROW(LoadPng(PngWriter().Header(0, 3).Data(3, kTwoPixels).End()), DecodeError);
+}
+
+// The rows read one by one, checked against the whole decode: both fail, or both give the same pixels.
+Image StreamPngAsWhole(Bytes file) {
+  std::optional<Image> whole;
+  try {
+    whole = LoadPng(file);
+  } catch (const DecodeError&) {
+  }
+  try {
+    Image streamed = test::ReadAllPngRows(file);
+    EXPECT_TRUE(whole) << "the stream decodes what the whole decode refuses";
+    if (whole) {
+      EXPECT_EQ(streamed.pixels, whole->pixels);
+    }
+    return streamed;
+  } catch (const DecodeError&) {
+    EXPECT_FALSE(whole) << "the stream fails where the whole decode does not";
+    throw;
+  }
+}
+
+TEST(PngRows, GiveTheRowsOfTheWholeDecode) {
+  for (const char* name : {"conversion/photo.png", "conversion/interlaced-alpha.png", "conversion/grey16.png",
+                           "conversion/palette.png", "png/rgb16-interlaced.png", "png/grey1.png", "png/palette-key.png",
+                           "png/greyalpha16.png"}) {
+    SCOPED_TRACE(name);
+    StreamPngAsWhole(ReadTestFile(name));
+  }
+}
+
+TEST(PngRows, ReadAheadGivesTheRowsOfTheWholeDecode) {
+  for (const char* name : {"conversion/photo.png", "conversion/interlaced-alpha.png"}) {
+    const std::vector<uint8_t> file = ReadTestFile(name);
+    ReadAheadRows rows(std::make_unique<PngRows>(file));
+    EXPECT_EQ(test::ReadAllRows(rows).pixels, LoadPng(file).pixels) << name;
+  }
+}
+
+TEST(PngRows, SkipForwardButNeverBack) {
+  for (const char* name : {"conversion/photo.png", "conversion/interlaced-alpha.png"}) {
+    SCOPED_TRACE(name);
+    const std::vector<uint8_t> file = ReadTestFile(name);
+    const Image whole = LoadPng(file);
+    PngRows rows(file);
+    EXPECT_EQ(rows.Width(), static_cast<int32_t>(whole.width));
+    EXPECT_EQ(rows.Height(), static_cast<int32_t>(whole.height));
+    for (const int32_t y : {3, 3, 4, 17, 40, 139})
+      EXPECT_TRUE(std::equal(whole.Row(static_cast<uint32_t>(y)), whole.Row(static_cast<uint32_t>(y)) + whole.width,
+                             rows.Row(y)))
+          << "row " << y;
+    EXPECT_THROW(rows.Row(40), std::out_of_range);
+    EXPECT_THROW(rows.Row(rows.Height()), std::out_of_range);
+    EXPECT_THROW(rows.Row(-1), std::out_of_range);
+  }
+}
+
+// A damaged file fails on the row where its data gives out, or at the last row where only its end is
+// damaged, as the whole decode fails; and a failed stream gives no more rows.
+TEST(PngRowsDamage, CutAndDamagedFilesFailAsTheWholeDecodeDoes) {
+  for (const char* name : {"png/rgba8-interlaced.png", "png/rgb8.png", "png/palette4.png"}) {
+    SCOPED_TRACE(name);
+    test::ExpectPrefixesFail(ReadTestFile(name), StreamPngAsWhole);
+    test::ExpectDamageHandled(ReadTestFile(name), StreamPngAsWhole);
+  }
+  const std::vector<uint8_t> good = PngWriter().Header(2, 3).Data(3, kTwoPixels).End();
+  std::vector<uint8_t> badDataCrc = good;
+  badDataCrc[good.size() - 12 - 1] ^= 1;
+  EXPECT_THROW(StreamPngAsWhole(badDataCrc), DecodeError);
+
+  const std::vector<uint8_t> photo = ReadTestFile("conversion/photo.png");
+  const std::vector<uint8_t> cut(photo.begin(), photo.begin() + static_cast<std::ptrdiff_t>(photo.size() / 2));
+  PngRows rows(cut);
+  int32_t failedAt = 0;
+  try {
+    for (; failedAt < rows.Height(); ++failedAt) rows.Row(failedAt);
+  } catch (const DecodeError&) {
+  }
+  ASSERT_GT(failedAt, 0);
+  ASSERT_LT(failedAt, rows.Height());
+  EXPECT_THROW(rows.Row(failedAt), DecodeError);
+  EXPECT_THROW(rows.Row(rows.Height() - 1), DecodeError);
 }
 
 }  // namespace

@@ -10,7 +10,7 @@ namespace {
 using namespace test;
 
 std::vector<uint8_t> Text(const std::string& text) { return {text.begin(), text.end()}; }
-Image LoadPpm(const std::vector<uint8_t>& file) { return kPpmFormat.load(Bytes(file), "x.ppm"); }
+Image LoadPpm(const std::vector<uint8_t>& file) { return kPpmFormat.load(Bytes(file), {}); }
 
 TEST(Ppm, DecodesImageMagickSamplesOfEveryKind) {
   const struct {
@@ -74,7 +74,7 @@ TEST(Ppm, ContentTestWantsAWholeHeader) {
 
 TEST(Ppm, EveryPrefixFailsCleanly) {
   for (const char* name : {"ppm/p1.pbm", "ppm/p3.ppm", "ppm/p4.pbm", "ppm/p6-16bit.ppm"})
-    ExpectPrefixes(Prefixes::kFailOrDecode, ReadTestFile(name), Loader(kPpmFormat, ""));
+    ExpectPrefixes(Prefixes::kFailOrDecode, ReadTestFile(name), Loader(kPpmFormat));
 }
 
 }  // namespace

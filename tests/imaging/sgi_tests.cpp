@@ -19,9 +19,9 @@ std::vector<uint8_t> SgiHeader(bool rle, uint32_t bpc, uint32_t dimension, uint3
   return out.bytes;
 }
 
-// A run code, or a sample whose low byte (for 16 bits) the decoder drops.
+// A run code, or an 8-bit sample (for 16 bits, spread over the whole range).
 void PutCode(ByteWriter& out, uint32_t bpc, uint32_t code) { bpc == 1 ? out.U8(code) : out.U16Be(code); }
-void PutSample(ByteWriter& out, uint32_t bpc, uint32_t v) { bpc == 1 ? out.U8(v) : out.U16Be(v << 8 | 0x5A); }
+void PutSample(ByteWriter& out, uint32_t bpc, uint32_t v) { bpc == 1 ? out.U8(v) : out.U16Be(v * 257); }
 
 // RLE rows, each a literal run per sample; the tables list the rows in reverse order of their data.
 std::vector<uint8_t> SgiRle(uint32_t channels, uint32_t bpc) {
@@ -74,6 +74,13 @@ TEST(SgiFormat, DecodesEveryChannelCountAndDepthFromReorderedTables) {
       ExpectSgiPattern(image, channels);
       EXPECT_EQ(image.bitsPerPixel, 8 * bpc * channels);
     }
+}
+
+// Rounded to 8 bits, not cut to the high byte (which gives 0, 1, 254).
+TEST(SgiFormat, SixteenBitSamplesAreRounded) {
+  ByteWriter raw;
+  raw.Put(SgiHeader(false, 2, 2, 3, 1, 1)).U16Be(0x00FF).U16Be(0x01FF).U16Be(0xFE00);
+  ExpectPixels(Decode(kSgiFormat, raw.bytes), 3, 1, {Argb(1, 1, 1), Argb(2, 2, 2), Argb(253, 253, 253)});
 }
 
 TEST(SgiFormat, SharedRowsDecodeOnce) {

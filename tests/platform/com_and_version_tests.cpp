@@ -88,7 +88,6 @@ TEST(Win95Flags, OnlyTheTwoWindows95ReleasesSetThem) {
     const TWin95Flags flags = Win95FlagsOf(other);
     EXPECT_FALSE(flags.IsWin95 || flags.IsWin95OSR2) << other.dwMajorVersion << "." << other.dwMinorVersion;
   }
-  EXPECT_FALSE(IsWin95() || IsWin95OSR2());
 }
 
 }  // namespace

@@ -40,6 +40,10 @@ TEST(PathParts, SplitAtTheLastBackslashOrColon) {
   EXPECT_EQ(IncludeTrailingBackslash("C:\\Pictures"), "C:\\Pictures\\");
   EXPECT_EQ(IncludeTrailingBackslash("C:\\Pictures\\"), "C:\\Pictures\\");
   EXPECT_EQ(IncludeTrailingBackslash(""), "\\");
+  EXPECT_EQ(ChangeFileExt("C:\\Pictures\\halo.cut", ".pal"), "C:\\Pictures\\halo.pal");
+  EXPECT_EQ(ChangeFileExt("C:\\Pictures\\a.b.cut", ".pal"), "C:\\Pictures\\a.b.pal");
+  EXPECT_EQ(ChangeFileExt("C:\\Pictures.d\\halo", ".pal"), "C:\\Pictures.d\\halo.pal");
+  EXPECT_EQ(ChangeFileExt("C:halo", ".pal"), "C:halo.pal");
 }
 
 TEST(DirectorySearch, FindsFilesAndFoldersButNotTheEmptyPath) {

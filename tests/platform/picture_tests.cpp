@@ -5,6 +5,7 @@
 
 #include "TempFolder.h"
 #include "TestPictures.h"
+#include "platform/Bitmap.h"
 #include "platform/Icon.h"
 #include "platform/JPEG.h"
 #include "platform/Metafile.h"
@@ -182,6 +183,27 @@ TEST(PictureFiles, OpeningDeniesWritersAndReadingIsBounded) {
   CloseHandle(file);
   EXPECT_THROW(ReadPictureFile(huge), EInvalidGraphic);
   EXPECT_EQ(ReadFileHead(huge, 8).size, uint64_t{3} << 30);
+}
+
+// A Dr. Halo picture takes its colours from the palette file of its name beside it, read here for the
+// decoder; without one it shows grey levels, and a palette file larger than any palette is refused.
+TEST(PictureFiles, ADrHaloPictureReadsThePaletteBesideIt) {
+  TempFolder folder;
+  const std::vector<uint8_t> picture = ReadPictureFile(ORLO_TEST_DATA "/cut/halo.cut");
+  const std::vector<uint8_t> palette = ReadPictureFile(ORLO_TEST_DATA "/cut/halo.pal");
+  const std::string path = folder.Write("halo.cut", picture.data(), picture.size());
+  auto firstPixel = [&] {
+    TPicture loaded;
+    loaded.LoadFromFile(path);
+    return dynamic_cast<const TBitmap&>(*loaded.Graphic()).ToImage().pixels[0] & 0xFFFFFF;
+  };
+  const uint32_t grey = firstPixel();
+  EXPECT_EQ((grey >> 16 & 0xFF), (grey & 0xFF));
+  folder.Write("halo.pal", palette.data(), palette.size());
+  EXPECT_EQ(firstPixel(), 0x00FF00u);
+  const std::string tooLarge(kMaxCompanionFileBytes + 1, 'A');
+  folder.Write("halo.pal", tooLarge);
+  EXPECT_THROW(firstPixel(), EInvalidGraphic);
 }
 
 }  // namespace
