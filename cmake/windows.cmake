@@ -65,10 +65,6 @@ target_link_libraries(orlo PRIVATE shell resources)
 # The sample picture beside the program, as it ships, so that a first run in build/ finds it.
 configure_file(collection/orang-outang.jpg ${CMAKE_BINARY_DIR}/collection/orang-outang.jpg COPYONLY)
 
-# The change timer's soak (bench/soak.sh runs it); built with everything so that it stays in step.
-add_executable(soak bench/soak.cpp)
-target_link_libraries(soak PRIVATE shell resources psapi)
-
 add_test_folder(imaging imaging)
 add_test_folder(platform platform)
 add_test_folder(settings settings)
