@@ -46,17 +46,6 @@ std::string CurrentFolder() {
   return std::string(folder, length) + "\\";
 }
 
-// The picture decoded whole into a raster of the program's, kept for the next resampling of the same file.
-const TBitmap32& Decoded(const std::string& path) {
-  static std::string decodedPath;
-  static TBitmap32 raster;
-  if (path != decodedPath) {
-    const std::vector<uint8_t> file = ReadPictureFile(path);
-    raster.Raster().Assign(path.ends_with(".png") ? imaging::kPngFormat.load(file, {}) : imaging::DecodeJpeg(file));
-    decodedPath = path;
-  }
-  return raster;
-}
 
 std::string BitmapFileBytes(const TBitmap32& raster) {
   std::string bytes;
@@ -81,8 +70,8 @@ void Command(const Words& w) {
     const std::vector<uint8_t> file = ReadPictureFile(w.at(1));
     std::printf("ms %.2f\n", bench::TimeMs([&] { bench::DecodeAlone(w[1], file); }));
   } else if (w[0] == "resample") {
-    const TBitmap32& source = Decoded(w.at(1));
-    TBitmap32 target;
+    TBitmap32 source, target;
+    source.Raster().Assign(bench::DecodeWhole(w.at(1), ReadPictureFile(w[1])));
     target.SetSize(number(2), number(3));
     std::printf("ms %.2f\n", bench::TimeMs([&] {
                   imaging::StretchTransfer(target.Raster(), target.BoundsRect(), target.BoundsRect(),
