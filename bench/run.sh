@@ -33,16 +33,18 @@ cd "$out"
 [ -f mild-2560x1600.jpg ] || convert camera-6000x4000.jpg -resize 2560x1600! -sampling-factor 2x2 -quality 90 \
   mild-2560x1600.jpg
 
-# Our side: the i686 bench programs are built by the build's own configuration and call the conversion itself;
-# the native one compiles the imaging sources (decoders, raster, resampler, bitmap writer) against Debian's
-# libraries, without the sanitizers of the native test build.
-cmake --build "$repo/build" --target changer_bench list_bench -- --no-print-directory >/dev/null
-cp "$repo/build/changer_bench.exe" "$repo/build/list_bench.exe" .
-clang++ -O2 -std=c++20 -Wall -Wextra -I"$repo" "$repo/bench/bench.cpp" "$repo"/imaging/*.cpp \
-  -ltiff -lpng -lgif -ljpeg -lz -o bench-native
-# shellcheck disable=SC2046  # pkg-config's flags are words
-clang++ -O2 -std=c++20 -Wall -Wextra -I"$repo" "$repo/bench/peers.cpp" $(pkg-config --cflags --libs vips GraphicsMagick) \
-  -o peers
+# Every bench program is built by CMake, with the project's own flags: the i686 ones in the program's build,
+# linked with the shipped libraries; the native ones in a build of their own, optimised and without sanitizers,
+# against Debian's libraries.
+cmake --build "$repo/build" --target changer_bench list_bench memory_bench -- --no-print-directory >/dev/null
+CC=clang CXX=clang++ cmake -S "$repo" -B "$repo/build-bench" -DORLO_BENCH=ON -DCMAKE_BUILD_TYPE=Release \
+  -Wno-dev >/dev/null
+cmake --build "$repo/build-bench" --target bench-native peers -- --no-print-directory >/dev/null
+cp "$repo/build-bench/bench-native" "$repo/build-bench/peers" .
 
 "$repo/tools/with-display.sh" /usr/bin/python3 "$repo/bench/compare.py" "$repo" "$runs"
 "$repo/tools/wine-run.sh" list_bench.exe 10000 "$runs"
+for job in "photo-6000x4000.jpg center" "photo-6000x4000.jpg stretch" "photo-4000x3000.png center" \
+           "photo-4000x3000.png stretch"; do
+  echo "memory $job: $("$repo/tools/wine-run.sh" memory_bench.exe $job 1920 1200)"
+done

@@ -63,12 +63,6 @@ add_resources(test_resources 1 0 0 18 ORLO_VERSION_STRINGS_SAY=9)
 add_executable(orlo WIN32 orlo.cpp)
 target_link_libraries(orlo PRIVATE shell resources)
 
-# make bench's programs, built only when it asks for them.
-foreach(program changer_bench list_bench)
-  add_executable(${program} EXCLUDE_FROM_ALL bench/${program}.cpp)
-  target_link_libraries(${program} PRIVATE engine)
-endforeach()
-
 add_test_folder(imaging imaging)
 add_test_folder(platform platform)
 add_test_folder(settings settings)

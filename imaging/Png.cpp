@@ -54,7 +54,35 @@ struct PngHeader {
   bool hasAlpha;
   size_t rowBytes;
   int passes;
+  uint32_t colours;      // of a palette picture, else 0
+  uint32_t palette[256];  // its colours as pixels
 };
+
+// libpng turns an index past the palette's end into black without a word; other readers refuse the file. So
+// a palette picture is read as one index byte per pixel, and its colours are put in here.
+void ReadPalette(png_structp png, png_infop info, PngHeader* header) {
+  png_colorp colours = nullptr;
+  int count = 0;
+  png_bytep alpha = nullptr;
+  int alphaCount = 0;
+  png_get_PLTE(png, info, &colours, &count);
+  png_get_tRNS(png, info, &alpha, &alphaCount, nullptr);
+  header->colours = static_cast<uint32_t>(count);
+  for (int i = 0; i < count; ++i)
+    header->palette[i] = Argb(colours[i].red, colours[i].green, colours[i].blue, i < alphaCount ? alpha[i] : 255);
+  png_set_packing(png);
+}
+
+// A palette picture's row holds its indexes in its first bytes; each becomes its colour, from the right so
+// that no index is overwritten before it is read.
+void ExpandIndexes(const PngHeader& header, uint32_t* row) {
+  const uint8_t* indexes = reinterpret_cast<const uint8_t*>(row);
+  for (uint32_t x = header.width; x-- > 0;) {
+    const uint8_t index = indexes[x];
+    if (index >= header.colours) throw DecodeError("Cannot read the PNG picture: a palette index lies past the palette");
+    row[x] = header.palette[index];
+  }
+}
 
 // Reads the chunks up to the pixels and asks libpng for 8-bit B, G, R, A rows whatever the file holds.
 bool ReadHeader(png_structp png, png_infop info, PngHeader* header) {
@@ -66,11 +94,15 @@ bool ReadHeader(png_structp png, png_infop info, PngHeader* header) {
   header->height = png_get_image_height(png, info);
   header->bitsPerPixel = static_cast<uint32_t>(bitDepth) * png_get_channels(png, info);
   header->hasAlpha = (colorType & PNG_COLOR_MASK_ALPHA) != 0 || png_get_valid(png, info, PNG_INFO_tRNS) != 0;
-  png_set_expand(png);
-  png_set_scale_16(png);
-  png_set_gray_to_rgb(png);
-  png_set_bgr(png);
-  png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  if (colorType == PNG_COLOR_TYPE_PALETTE) {
+    ReadPalette(png, info, header);
+  } else {
+    png_set_expand(png);
+    png_set_scale_16(png);
+    png_set_gray_to_rgb(png);
+    png_set_bgr(png);
+    png_set_filler(png, 0xFF, PNG_FILLER_AFTER);
+  }
   header->passes = png_set_interlace_handling(png);
   png_read_update_info(png, info);
   header->rowBytes = png_get_rowbytes(png, info);
@@ -134,7 +166,7 @@ PngHeader ReadHeaderOf(const PngReader& reader) {
   PngHeader header{};
   if (!ReadHeader(reader.png(), reader.info(), &header)) reader.Fail();
   CheckDimensions(header.width, header.height);
-  if (header.rowBytes != size_t{header.width} * sizeof(uint32_t))
+  if (header.rowBytes != size_t{header.width} * (header.colours ? 1 : sizeof(uint32_t)))
     throw DecodeError("Cannot read the PNG picture: unexpected row layout");
   return header;
 }
@@ -145,6 +177,7 @@ Image ReadImage(const PngReader& reader, const PngHeader& header) {
   if (!ReadPixels(reader.png(), reader.info(), reinterpret_cast<uint8_t*>(image.pixels.data()),
                   size_t{header.width} * sizeof(uint32_t), header.height, header.passes))
     reader.Fail();
+  for (uint32_t y = 0; header.colours && y < header.height; ++y) ExpandIndexes(header, image.Row(y));
   image.hasAlpha = header.hasAlpha;
   return image;
 }
@@ -195,6 +228,9 @@ void PngRows::ReadTo(int32_t y, uint32_t* row) {
     s.failed = !ReadRow(s.reader.png(), reinterpret_cast<uint8_t*>(into)) ||
                (s.next + 1 == Height() && !ReadEnd(s.reader.png(), s.reader.info()));
     if (s.failed) s.reader.Fail();
+    s.failed = true;
+    if (s.header.colours) ExpandIndexes(s.header, into);
+    s.failed = false;
   }
 }
 

@@ -31,6 +31,7 @@ std::unique_ptr<TControl> NewControl(const TComponentDef& def, TControl* parent)
     case TControlKind::Page: return std::make_unique<TPage>(def.Name, parent);
     case TControlKind::Image: return std::make_unique<TImage>(def.Name, parent);
     case TControlKind::ColorPicker: return std::make_unique<TColorPickerButton>(def.Name, parent);
+    case TControlKind::VirtualStringTree: return std::make_unique<TVirtualStringTree>(def.Name, parent);
   }
   throw std::logic_error("unknown control kind");
 }
@@ -56,6 +57,8 @@ TWindowClass WindowClassOf(TControlKind kind) {
     case TControlKind::Notebook: return {RegisterControlClass("TNotebook"), container, WS_EX_CONTROLPARENT};
     case TControlKind::Image: return {RegisterControlClass("TImage"), 0, 0};
     case TControlKind::ColorPicker: return {RegisterControlClass("TColorPickerButton", CS_DBLCLKS), 0, 0};
+    case TControlKind::VirtualStringTree:
+      return {TVirtualStringTree::WindowClass(), TVirtualStringTree::WindowStyle(), WS_EX_STATICEDGE};
   }
   throw std::logic_error("unknown control kind");
 }
@@ -160,7 +163,8 @@ TControl& TForm::BuildComponent(const TComponentDef& def, const TFormHandlers& h
   RECT bounds = ScaledBounds(def.Bounds);
   if (def.Kind == TControlKind::ComboBox) bounds.bottom += ScaleToScreen(200);  // room for the rows
   const bool focusable = def.Kind == TControlKind::Button || def.Kind == TControlKind::CheckBox ||
-                         def.Kind == TControlKind::ComboBox || def.Kind == TControlKind::Edit;
+                         def.Kind == TControlKind::ComboBox || def.Kind == TControlKind::Edit ||
+                         def.Kind == TControlKind::VirtualStringTree;
   const DWORD tabStop = focusable && def.TabOrder >= 0 ? WS_TABSTOP : 0;
   control.CreateHandle(windowClass.Name, def.Caption, kChild | windowClass.Style | tabStop, windowClass.ExStyle,
                        bounds);
@@ -189,7 +193,16 @@ TControl& TForm::BuildComponent(const TComponentDef& def, const TFormHandlers& h
   if (auto* notebook = dynamic_cast<TNotebook*>(&control); notebook && *def.OnPageChanged)
     notebook->OnPageChanged = Handler(handlers.Notify, def.OnPageChanged);
   if (auto* picker = dynamic_cast<TColorPickerButton*>(&control)) picker->SetEntryTexts(def.Items);
+  if (auto* tree = dynamic_cast<TVirtualStringTree*>(&control)) BindTree(*tree, def, handlers);
   return control;
+}
+
+void TForm::BindTree(TVirtualStringTree& tree, const TComponentDef& def, const TFormHandlers& handlers) {
+  tree.Initialize(def.Columns, def.HeaderFont ? *def.HeaderFont : tree.Font());
+  if (*def.OnGetText) tree.OnGetText = Handler(handlers.GetText, def.OnGetText);
+  if (*def.OnBeforeCellPaint) tree.OnBeforeCellPaint = Handler(handlers.BeforeCellPaint, def.OnBeforeCellPaint);
+  if (*def.OnFocusChanged) tree.OnFocusChanged = Handler(handlers.FocusChanged, def.OnFocusChanged);
+  if (*def.OnKeyUp) tree.OnKeyUp = Handler(handlers.KeyUp, def.OnKeyUp);
 }
 
 TControl* TForm::FindComponent(std::string_view name) const {

@@ -4,8 +4,10 @@
 #include <span>
 
 #include "platform/Controls.h"
+#include "platform/VirtualTrees.h"
 
-enum class TControlKind { Panel, Label, Button, CheckBox, ComboBox, Edit, GroupBox, Notebook, Page, Image, ColorPicker };
+enum class TControlKind { Panel, Label, Button, CheckBox, ComboBox, Edit, GroupBox, Notebook, Page, Image, ColorPicker,
+                          VirtualStringTree };
 
 struct TBounds {
   int Left = 0;
@@ -39,6 +41,13 @@ struct TComponentDef {
   const char* OnClick = "";
   const char* OnExit = "";
   const char* OnPageChanged = "";
+  // A list control's columns, the font of its header (null: the control's) and its callbacks.
+  std::span<const TVirtualTreeColumn> Columns;
+  const TFont* HeaderFont = nullptr;
+  const char* OnGetText = "";
+  const char* OnBeforeCellPaint = "";
+  const char* OnFocusChanged = "";
+  const char* OnKeyUp = "";
 };
 
 constexpr TColor clParentColor = clSystemColor | 0xFF;

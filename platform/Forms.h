@@ -26,6 +26,10 @@ using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 struct TFormHandlers {
   std::map<std::string, TNotifyEvent, std::less<>> Notify;
   std::map<std::string, TCloseQueryEvent, std::less<>> CloseQuery;
+  std::map<std::string, TVSTGetTextEvent, std::less<>> GetText;
+  std::map<std::string, TVTBeforeCellPaintEvent, std::less<>> BeforeCellPaint;
+  std::map<std::string, TVTFocusChangeEvent, std::less<>> FocusChanged;
+  std::map<std::string, TKeyEvent, std::less<>> KeyUp;
 };
 
 class TForm : public TControl {
@@ -86,6 +90,7 @@ private:
   void BuildChildren(const TFormDef& layout, const TFormHandlers& handlers, TControl* parent,
                      std::string_view parentName);
   TControl& BuildComponent(const TComponentDef& def, const TFormHandlers& handlers, TControl* parent);
+  void BindTree(TVirtualStringTree& tree, const TComponentDef& def, const TFormHandlers& handlers);
   void PlaceWindow(const TFormDef& layout);
 
   std::vector<std::unique_ptr<TControl>> FComponents;

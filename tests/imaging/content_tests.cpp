@@ -20,7 +20,7 @@ const std::map<std::string, const FileFormat*> kFormatFolders = {
     {"targa", &kTargaFormat}, {"tiff", &kTiffFormat}, {"eps", &kEpsFormat}, {"pcx", &kPcxFormat},
     {"rla", &kRlaFormat},     {"sgi", &kSgiFormat},   {"psd", &kPsdFormat}, {"ppm", &kPpmFormat},
     {"autodesk", &kAutodeskFormat}, {"pcd", &kPcdFormat}, {"gif", &kGifFormat}, {"cut", &kCutFormat},
-    {"psp", &kPspFormat},     {"png", &kPngFormat},
+    {"psp", &kPspFormat},     {"png", &kPngFormat},   {"png-damaged", &kPngFormat},
 };
 
 // Pictures outside the format folders whose content is one of the formats, whatever their names say.

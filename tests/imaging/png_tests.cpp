@@ -1,4 +1,6 @@
 #include <gtest/gtest.h>
+
+#include <filesystem>
 #include <zlib.h>
 
 #include <cstring>
@@ -122,6 +124,18 @@ TEST(PngDamage, BadChunkChecksumsAndBadPixelDataFail) {
   EXPECT_THROW(LoadPng(PngWriter().Header(2, 3).Chunk("IDAT", stream).End()), DecodeError);
   EXPECT_THROW(LoadPng(PngWriter().Header(2, 3).Data(2, kTwoPixels).End()), DecodeError);
   EXPECT_THROW(LoadPng(PngWriter().Header(2, 3).End()), DecodeError);
+}
+
+// Files spoiled in one way each (tests/data/make-damaged-pngs.sh): bad chunk checksums, header sizes and
+// bit depths, data cut short, a bad filter type, a palette index past the palette, a missing palette.
+TEST(PngDamage, DamagedFilesOfOurOwnFailCleanly) {
+  size_t files = 0;
+  for (const auto& entry : std::filesystem::directory_iterator(std::string(ORLO_TEST_DATA) + "/png-damaged")) {
+    const std::string name = "png-damaged/" + entry.path().filename().string();
+    EXPECT_THROW(LoadPng(ReadTestFile(name)), DecodeError) << name;
+    ++files;
+  }
+  EXPECT_EQ(files, 12u);
 }
 
 TEST(PngDamage, HugeOrEmptyDimensionsFailBeforeAllocating) {

@@ -108,6 +108,23 @@ void PressKey(WORD key, bool ctrl) {
   if (ctrl) PostMessageA(focus, WM_KEYUP, VK_CONTROL, 0xC0000001);
 }
 
+void TypeKey(WORD key, TShiftState shift) {
+  std::vector<WORD> keys;
+  if (shift & ssShift) keys.push_back(VK_SHIFT);
+  if (shift & ssCtrl) keys.push_back(VK_CONTROL);
+  if (shift & ssAlt) keys.push_back(VK_MENU);
+  keys.push_back(key);
+  std::vector<INPUT> inputs;
+  for (const WORD down : keys) inputs.push_back({.type = INPUT_KEYBOARD, .ki = {.wVk = down}});
+  for (auto up = keys.rbegin(); up != keys.rend(); ++up)
+    inputs.push_back({.type = INPUT_KEYBOARD, .ki = {.wVk = *up, .dwFlags = KEYEVENTF_KEYUP}});
+  SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+  for (int i = 0; i < 10; ++i) {
+    Sleep(10);
+    Pump();
+  }
+}
+
 void Type(const TControl& edit, const std::string& text) {
   SetFocus(edit.Handle());
   SendMessageA(edit.Handle(), EM_SETSEL, 0, -1);
