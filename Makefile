@@ -57,4 +57,4 @@ bench: build
 	@bench/run.sh
 
 clean:
-	rm -rf $(BUILD) $(NATIVE) $(FUZZ) dist
+	rm -rf $(BUILD) $(NATIVE) $(FUZZ) build-bench dist

@@ -33,25 +33,18 @@ cd "$out"
 [ -f mild-2560x1600.jpg ] || convert camera-6000x4000.jpg -resize 2560x1600! -sampling-factor 2x2 -quality 90 \
   mild-2560x1600.jpg
 
-# Our side: the i686 bench is linked with the shipped libraries and calls the conversion itself; the native one
-# compiles the imaging sources (decoders, raster, resampler, bitmap writer) against Debian's libraries.
-deps=$repo/build/deps/i686
-# An i686 bench program linked with the shipped libraries: link_i686 SOURCE OUTPUT.
-link_i686() {
-  i686-w64-mingw32-g++-posix -O2 -msse2 -mfpmath=sse -std=c++20 -Wall -Wextra -DWINVER=0x0600 \
-    -D_WIN32_WINNT=0x0600 -D_WIN32_IE=0x0600 -DNOMINMAX -DWIN32_LEAN_AND_MEAN -I"$repo" -I"$deps/include" "$1" \
-    "$repo/build/libengine.a" "$repo/build/libsettings.a" "$repo/build/libplatform.a" "$repo/build/libimaging.a" \
-    "$deps/lib/libtiff.a" "$deps/lib/libpng16.a" "$deps/lib/libgif.a" "$deps/lib/libjpeg.a" \
-    /usr/i686-w64-mingw32/lib/libz.a -lcomctl32 -lshlwapi -lole32 -loleaut32 -luuid -lgdi32 -luser32 -lshell32 \
-    -lversion -static -o "$2"
-}
-link_i686 "$repo/bench/changer_bench.cpp" changer_bench.exe
-link_i686 "$repo/bench/list_bench.cpp" list_bench.exe
-clang++ -O2 -std=c++20 -Wall -Wextra -I"$repo" "$repo/bench/bench.cpp" "$repo"/imaging/*.cpp \
-  -ltiff -lpng -lgif -ljpeg -lz -o bench-native
-# shellcheck disable=SC2046  # pkg-config's flags are words
-clang++ -O2 -std=c++20 -Wall -Wextra -I"$repo" "$repo/bench/peers.cpp" $(pkg-config --cflags --libs vips GraphicsMagick) \
-  -o peers
+# Every bench program is built by CMake, with the project's own flags: the i686 ones in the program's build,
+# linked with the shipped libraries; the native ones in a build of their own, optimised and without sanitizers,
+# against Debian's libraries.
+cmake --build "$repo/build" --target changer_bench list_bench memory_bench -- --no-print-directory >/dev/null
+CC=clang CXX=clang++ cmake -S "$repo" -B "$repo/build-bench" -DORLO_BENCH=ON -DCMAKE_BUILD_TYPE=Release \
+  -Wno-dev >/dev/null
+cmake --build "$repo/build-bench" --target bench-native peers -- --no-print-directory >/dev/null
+cp "$repo/build-bench/bench-native" "$repo/build-bench/peers" .
 
 "$repo/tools/with-display.sh" /usr/bin/python3 "$repo/bench/compare.py" "$repo" "$runs"
 "$repo/tools/wine-run.sh" list_bench.exe 10000 "$runs"
+for job in "photo-6000x4000.jpg center" "photo-6000x4000.jpg stretch" "photo-4000x3000.png center" \
+           "photo-4000x3000.png stretch"; do
+  echo "memory $job: $("$repo/tools/wine-run.sh" memory_bench.exe $job 1920 1200)"
+done

@@ -8,7 +8,8 @@
 
 namespace {
 
-// Extended precision (x87, 64-bit mantissa), with the float division errors of the framework.
+// Extended precision (x87, 64-bit mantissa), raising the floating-point division errors EZeroDivide and
+// EInvalidOp.
 long double Divide(long double dividend, long double divisor) {
   if (divisor == 0) {
     if (dividend == 0) throw EInvalidOp("Invalid floating point operation");

@@ -24,7 +24,7 @@ int RowBitCountOf(TPixelFormat format) {
   }
 }
 
-// New bitmap areas are white, as the framework's canvas brush paints them.
+// New bitmap areas are white, as a canvas's default brush paints them.
 imaging::Image WhiteImage(int width, int height) {
   CheckBitmapSize(width, height);
   imaging::Image image;

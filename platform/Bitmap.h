@@ -1,6 +1,6 @@
 #pragma once
-// The platform bitmap (TBitmap role): a device-independent bitmap in one of the framework's pixel formats,
-// or a device bitmap, selected into a memory device context that serves as its canvas.
+// TBitmap: a device-independent bitmap in one of the pixel formats of TPixelFormat, or a device bitmap,
+// selected into a memory device context that serves as its canvas.
 #include <windows.h>
 
 #include "imaging/Bmp.h"

@@ -1,5 +1,5 @@
 #pragma once
-// The raster bitmap of the program's drawing (TBitmap32 role): the portable 32-bit raster with its pixels in a
+// TBitmap32, the 32-bit raster that the desktop bitmap is drawn in: the portable raster with its pixels in a
 // DIB section that stays selected into a memory device context, so that GDI draws into and out of the very
 // pixels that the raster code reads and writes.
 #include <windows.h>

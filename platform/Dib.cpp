@@ -26,7 +26,7 @@ int BitCountOf(TPixelFormat format) {
   }
 }
 
-// height > 0: bottom-up rows, as the framework's bitmaps keep them; height < 0: top row first.
+// height > 0: bottom-up rows, as TBitmap keeps its bitmaps; height < 0: top row first.
 TDibInfo MakeInfo(int width, int height, int bitCount) {
   TDibInfo info;
   info.header.biSize = sizeof(BITMAPINFOHEADER);

@@ -1,5 +1,5 @@
 #pragma once
-// Device-independent bitmaps in the framework's pixel formats, made from and read back as 32-bit pixels.
+// Device-independent bitmaps in the pixel formats of TPixelFormat, made from and read back as 32-bit pixels.
 #include <windows.h>
 
 #include "imaging/Image.h"
@@ -11,8 +11,8 @@
 // palette to which GDI maps each pixel. Raises EOutOfResources when GDI cannot make it.
 TBitmapHandle CreateBitmapFromImage(const imaging::Image& image, TPixelFormat format);
 
-// A black device-independent bitmap of 24 or 32 bits per pixel (BI_RGB), bottom-up as the framework keeps
-// them, for its rows to be written directly. Raises EOutOfResources when GDI cannot make it.
+// A black device-independent bitmap of 24 or 32 bits per pixel (BI_RGB), bottom-up as TBitmap keeps its
+// bitmaps, for its rows to be written directly. Raises EOutOfResources when GDI cannot make it.
 TBitmapHandle CreateDib(int width, int height, int bitCount);
 
 // The pixels of a bitmap as 32 bits, top row first; the alpha byte as the bitmap holds it.

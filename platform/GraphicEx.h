@@ -1,6 +1,6 @@
 #pragma once
-// The multi-format loader's picture classes (TGraphicExGraphic role): one class per imaging format, each a
-// bitmap that also keeps the picture's properties as its file states them.
+// TGraphicExGraphic, the picture classes of the imaging formats: one class per format, each a bitmap that also
+// keeps the picture's properties as its file states them, and the content test that picks one for a file.
 #include <cstdint>
 #include <string>
 

@@ -1,5 +1,5 @@
 #pragma once
-// The picture classes' common base and class references (the framework's TGraphic and TGraphicClass roles).
+// TGraphic, the base of every picture class, and TGraphicClass, a class's name with its constructor.
 #include <windows.h>
 
 #include <cstdint>

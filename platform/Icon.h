@@ -1,5 +1,5 @@
 #pragma once
-// The platform icon (TIcon role): one image of an icon file, the one nearest to the system's icon size.
+// TIcon: one image of an icon file, the one nearest to the system's icon size.
 #include "platform/Graphics.h"
 #include "platform/WinHandles.h"
 

@@ -1,6 +1,6 @@
 #pragma once
-// The platform JPEG picture (TJPEGImage role): holds the file's data and decodes it when its pixels are first
-// needed, into a bitmap of 24 bits, or 8 bits when its pixel format setting asks for that.
+// TJPEGImage, a JPEG picture: holds the file's data and decodes it when its pixels are first needed, into a
+// bitmap of 24 bits, or 8 bits when its pixel format setting asks for that.
 #include <cstdint>
 #include <memory>
 #include <vector>

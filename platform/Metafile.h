@@ -1,6 +1,6 @@
 #pragma once
-// The platform metafile (TMetafile role): enhanced metafiles and Windows metafiles (placeable or plain),
-// all kept as an enhanced metafile. Its size is in screen pixels.
+// TMetafile: enhanced metafiles and Windows metafiles (placeable or plain), all kept as an enhanced metafile.
+// Its size is in screen pixels.
 #include "platform/Graphics.h"
 #include "platform/WinHandles.h"
 

@@ -1,5 +1,5 @@
 #pragma once
-// The picture class of file names without an extension (TOleGraphic role). It stays an empty 0 x 0
+// TOleGraphic, the picture class of file names without an extension. It stays an empty 0 x 0
 // graphic: loading reads nothing and raises nothing, so such a file loads as an empty picture, whose
 // 0 x 0 size the fitting then rejects.
 #include "platform/Graphics.h"

@@ -18,7 +18,7 @@ std::vector<TPictureFileFormat> RegisterFileFormats() {
   const TGraphicClass* metafile = &TMetafile::Class();
   const TGraphicClass* jpeg = &TJPEGImage::Class();
   std::vector<TPictureFileFormat> formats = {
-      // The framework's own picture classes.
+      // The picture classes that come with the picture container.
       {"wmf", "Metafiles", metafile},
       {"emf", "Enhanced Metafiles", metafile},
       {"ico", "Icons", icon},

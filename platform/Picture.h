@@ -1,6 +1,6 @@
 #pragma once
-// The picture container (TPicture role) and its extension registry, which picks a picture class by a
-// file's extension and gives the picture-file dialog its list of file types.
+// TPicture, a container that holds at most one picture, and the extension registry, which picks a picture
+// class by a file's extension and gives the picture-file dialog its list of file types.
 #include <memory>
 #include <string>
 #include <string_view>

@@ -1,6 +1,6 @@
 #pragma once
-// Reading picture files: opened as the framework's file streams open them (for reading, denying others
-// write access), read whole into memory within a bound, and decoder failures turned into EInvalidGraphic.
+// Reading picture files: opened for reading with others denied write access, read whole into memory within
+// a bound, and decoder failures turned into EInvalidGraphic.
 #include <cstdint>
 #include <new>
 #include <string>

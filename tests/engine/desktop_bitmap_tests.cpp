@@ -200,28 +200,26 @@ TEST_F(ConversionTest, ACutJpegOrPngPictureFailsAsAPictureThatDoesNotLoad) {
   EXPECT_EQ(FFolder.Names().size(), 4u) << "no temporary file stays behind";
 }
 
-// A fit with a zero side turns tiling off for a JPEG picture too, but only for one that decodes.
-TEST_F(ConversionTest, AZeroSideFitOfAJpegPictureWritesTheTileValueOnlyWhenItDecodes) {
-  const std::vector<uint8_t> file = test::EncodeJpeg(4000, 16);
-  const std::string whole = FFolder.Write("thin.jpg", file.data(), file.size());
-  const std::string cut = FFolder.Write("thin-cut.jpg", file.data(), file.size() / 2);
-  SetTileValue("1");
-  EXPECT_EQ(FChanger.ConvertToBitmap(cut, 100, 100, wpsFitDesktop), "");
-  EXPECT_EQ(TileValue(), "1");
-  EXPECT_EQ(FChanger.ConvertToBitmap(whole, 100, 100, wpsFitDesktop), "");
-  EXPECT_EQ(TileValue(), "0");
-}
-
-// A fit that raises (a screen without width) has turned tiling off first, as long as the picture decodes.
-TEST_F(ConversionTest, AFitThatRaisesHasWrittenTheTileValueUnlessThePictureDoesNotDecode) {
-  const std::vector<uint8_t> file = test::EncodeJpeg(120, 90);
-  const std::string whole = FFolder.Write("photo.jpg", file.data(), file.size());
-  const std::string cut = FFolder.Write("cut.jpg", file.data(), file.size() / 2);
-  SetTileValue("1");
-  EXPECT_EQ(FChanger.ConvertToBitmap(cut, 0, 100, wpsFitDesktop), "");
-  EXPECT_EQ(TileValue(), "1");
-  EXPECT_THROW(FChanger.ConvertToBitmap(whole, 0, 100, wpsFitDesktop), EZeroDivide);
-  EXPECT_EQ(TileValue(), "0");
+// Fit Desktop turns tiling off even when the fit gives no bitmap (a zero side) or raises (a screen without
+// width), but not for a JPEG picture that cannot be decoded: that fails as a picture that does not load.
+TEST_F(ConversionTest, AFitThatFailsWritesTheTileValueOnlyForAPictureThatDecodes) {
+  struct TCase {
+    int32_t PictureWidth, PictureHeight, ScreenWidth;
+    bool Raises;
+  };
+  for (const TCase& c : {TCase{4000, 16, 100, false}, TCase{120, 90, 0, true}}) {
+    const std::vector<uint8_t> file = test::EncodeJpeg(c.PictureWidth, c.PictureHeight);
+    const std::string whole = FFolder.Write("whole.jpg", file.data(), file.size());
+    const std::string cut = FFolder.Write("cut.jpg", file.data(), file.size() / 2);
+    SetTileValue("1");
+    EXPECT_EQ(FChanger.ConvertToBitmap(cut, c.ScreenWidth, 100, wpsFitDesktop), "");
+    EXPECT_EQ(TileValue(), "1");
+    if (c.Raises)
+      EXPECT_THROW(FChanger.ConvertToBitmap(whole, c.ScreenWidth, 100, wpsFitDesktop), EZeroDivide);
+    else
+      EXPECT_EQ(FChanger.ConvertToBitmap(whole, c.ScreenWidth, 100, wpsFitDesktop), "");
+    EXPECT_EQ(TileValue(), "0") << c.PictureWidth;
+  }
 }
 
 TEST_F(ConversionTest, APictureThatCannotBeOpenedForItsContentTestRaises) {

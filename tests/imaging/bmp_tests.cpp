@@ -15,7 +15,7 @@ Image LoadBmp(const std::vector<uint8_t>& file, BmpLayout* layout = nullptr) {
   return DecodeBmp(Bytes(file), layout);
 }
 
-struct BmpSpec {
+struct BmpFileLayout {
   uint32_t headerSize = 40;
   int32_t width = 1, height = 1;
   uint16_t bitCount = 24;
@@ -26,7 +26,7 @@ struct BmpSpec {
   std::vector<uint8_t> pixels{};
 };
 
-std::vector<uint8_t> InfoHeader(const BmpSpec& s) {
+std::vector<uint8_t> InfoHeader(const BmpFileLayout& s) {
   ByteWriter info;
   if (s.headerSize == 12) return info.U32Le(12).U16Le(s.width).U16Le(s.height).U16Le(1).U16Le(s.bitCount).bytes;
   info.U32Le(s.headerSize).U32Le(s.width).U32Le(s.height).U16Le(1).U16Le(s.bitCount).U32Le(s.compression);
@@ -37,7 +37,7 @@ std::vector<uint8_t> InfoHeader(const BmpSpec& s) {
   return info.bytes;
 }
 
-std::vector<uint8_t> WriteBmp(const BmpSpec& s) {
+std::vector<uint8_t> WriteBmp(const BmpFileLayout& s) {
   ByteWriter tail{InfoHeader(s)};
   if (s.headerSize == 40)
     for (uint32_t mask : s.masks) tail.U32Le(mask);
@@ -94,9 +94,9 @@ TEST(Bmp, DecodesImageMagickSamples) {
 TEST(Bmp, Rle4DeltasSkipPixelsThatStayBlack) {
   // 7 x 3, bottom row first: a run of five, an absolute run of three (its last pixel falls past the row end),
   // end of line; a delta two right and one up; a run of two; end of bitmap.
-  const BmpSpec spec{.width = 7, .height = 3, .bitCount = 4, .compression = 2, .palette = Sixteen(),
-                     .pixels = {5, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 2, 2, 1, 2, 0xFF, 0, 1}};
-  const Image image = LoadBmp(WriteBmp(spec));
+  const BmpFileLayout layout{.width = 7, .height = 3, .bitCount = 4, .compression = 2, .palette = Sixteen(),
+                             .pixels = {5, 0x12, 0, 3, 0x34, 0x50, 0, 0, 0, 2, 2, 1, 2, 0xFF, 0, 1}};
+  const Image image = LoadBmp(WriteBmp(layout));
   const auto c = [](uint32_t i) { return Opaque(Sixteen()[i]); };
   const uint32_t black = Argb(0, 0, 0);
   ExpectPixels(image, 7, 3, {black, black, c(15), c(15), black, black, black,  //
@@ -105,18 +105,18 @@ TEST(Bmp, Rle4DeltasSkipPixelsThatStayBlack) {
 }
 
 TEST(Bmp, Rle8AbsoluteRunsArePaddedAndTopDownWorks) {
-  const BmpSpec spec{.width = 4, .height = -2, .bitCount = 8, .compression = 1, .palette = Sixteen(),
-                     .pixels = {0, 3, 1, 2, 3, 0, 1, 9, 0, 0, 4, 7, 0, 1}};
+  const BmpFileLayout layout{.width = 4, .height = -2, .bitCount = 8, .compression = 1, .palette = Sixteen(),
+                             .pixels = {0, 3, 1, 2, 3, 0, 1, 9, 0, 0, 4, 7, 0, 1}};
   const auto c = [](uint32_t i) { return Opaque(Sixteen()[i]); };
-  ExpectPixels(LoadBmp(WriteBmp(spec)), 4, 2, {c(1), c(2), c(3), c(9), c(7), c(7), c(7), c(7)});
+  ExpectPixels(LoadBmp(WriteBmp(layout)), 4, 2, {c(1), c(2), c(3), c(9), c(7), c(7), c(7), c(7)});
 
-  BmpSpec missingEnd = spec;
+  BmpFileLayout missingEnd = layout;
   missingEnd.pixels.resize(missingEnd.pixels.size() - 2);  // the rows are complete: the end code may be missing
   EXPECT_NO_THROW(LoadBmp(WriteBmp(missingEnd)));
-  BmpSpec truncated = spec;
+  BmpFileLayout truncated = layout;
   truncated.pixels.resize(9);
   EXPECT_THROW(LoadBmp(WriteBmp(truncated)), DecodeError);
-  BmpSpec pastLastRow = spec;
+  BmpFileLayout pastLastRow = layout;
   pastLastRow.pixels = {0, 2, 0, 2, 1, 0};  // a delta two rows down, then a pixel
   EXPECT_THROW(LoadBmp(WriteBmp(pastLastRow)), DecodeError);
 }

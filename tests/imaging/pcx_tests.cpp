@@ -24,7 +24,7 @@ std::vector<uint8_t> EncodeRle(const std::vector<uint8_t>& data) {
   return out;
 }
 
-struct PcxSpec {
+struct PcxLayout {
   uint8_t version = 5, bits = 1, planes = 1, encoding = 1;
   uint16_t width = 1, height = 1, bytesPerLine = 1;
   std::vector<uint8_t> headerPalette{};  // up to 48 bytes
@@ -32,7 +32,7 @@ struct PcxSpec {
   std::vector<uint8_t> endPalette{};     // 768 bytes, or none
 };
 
-std::vector<uint8_t> WritePcx(const PcxSpec& s) {
+std::vector<uint8_t> WritePcx(const PcxLayout& s) {
   ByteWriter out;
   out.Put({0x0A, s.version, s.encoding, s.bits}).U16Le(0).U16Le(0).U16Le(s.width - 1u).U16Le(s.height - 1u).U16Le(72).U16Le(72);
   std::vector<uint8_t> palette = s.headerPalette;
@@ -62,8 +62,9 @@ TEST(Pcx, DecodesImageMagickSamples) {
 }
 
 // A 9 x 2 picture of 1-bit planes, index (x + 3y) mod 2^planes, each plane line padded with 0xFF bytes.
-PcxSpec Planar(uint8_t planes, uint16_t bytesPerLine) {
-  PcxSpec s{.planes = planes, .width = 9, .height = 2, .bytesPerLine = bytesPerLine, .headerPalette = HeaderPalette()};
+PcxLayout Planar(uint8_t planes, uint16_t bytesPerLine) {
+  PcxLayout s{.planes = planes, .width = 9, .height = 2, .bytesPerLine = bytesPerLine,
+              .headerPalette = HeaderPalette()};
   for (uint32_t y = 0; y < 2; ++y) {
     for (uint32_t p = 0; p < planes; ++p) {
       std::vector<uint8_t> line(bytesPerLine, 0xFF);
@@ -95,7 +96,7 @@ TEST(Pcx, PlanarPicturesWithEvenAndOddLinePadding) {
 }
 
 TEST(Pcx, VersionWithoutPaletteUsesTheEgaColours) {
-  PcxSpec s = Planar(4, 2);
+  PcxLayout s = Planar(4, 2);
   s.version = 3;
   const Image image = LoadPcx(WritePcx(s));
   EXPECT_EQ(image.pixels[1], Argb(0, 0, 0xAA));
@@ -118,9 +119,9 @@ TEST(Pcx, PackedTwoAndFourBitPixels) {
 TEST(Pcx, EightBitPixelsUseTheEndPaletteOrGray) {
   std::vector<uint8_t> endPalette(768);
   endPalette[3 * 200] = 1, endPalette[3 * 200 + 1] = 2, endPalette[3 * 200 + 2] = 3;
-  const PcxSpec s{.bits = 8, .width = 2, .bytesPerLine = 2, .lines = {200, 0xC5}, .endPalette = endPalette};
+  const PcxLayout s{.bits = 8, .width = 2, .bytesPerLine = 2, .lines = {200, 0xC5}, .endPalette = endPalette};
   ExpectPixels(LoadPcx(WritePcx(s)), 2, 1, {Argb(1, 2, 3), Argb(0, 0, 0)});
-  PcxSpec gray = s;
+  PcxLayout gray = s;
   gray.endPalette.clear();
   ExpectPixels(LoadPcx(WritePcx(gray)), 2, 1, {Argb(200, 200, 200), Argb(0xC5, 0xC5, 0xC5)});
   // A palette cut short is not taken for no palette at all.
@@ -132,7 +133,7 @@ TEST(Pcx, EightBitPixelsUseTheEndPaletteOrGray) {
 }
 
 TEST(Pcx, RunsMustStayInsideThePicture) {
-  PcxSpec s{.bits = 8, .width = 2, .height = 2, .bytesPerLine = 2, .lines = {7, 7, 7, 7}};
+  PcxLayout s{.bits = 8, .width = 2, .height = 2, .bytesPerLine = 2, .lines = {7, 7, 7, 7}};
   ExpectPixels(LoadPcx(WritePcx(s)), 2, 2, std::vector<uint32_t>(4, Argb(7, 7, 7)));  // one run over both lines
   std::vector<uint8_t> past = WritePcx(s);
   past[128] = 0xC5;  // five bytes where four are left
@@ -143,20 +144,20 @@ TEST(Pcx, RunsMustStayInsideThePicture) {
 }
 
 TEST(Pcx, ContentTestChecksTheHeader) {
-  const PcxSpec good = Planar(4, 2);
+  const PcxLayout good = Planar(4, 2);
   EXPECT_TRUE(Accepts(kPcxFormat, WritePcx(good)));
   const auto rejects = [&](auto change) {
-    PcxSpec s = good;
+    PcxLayout s = good;
     change(s);
     return !Accepts(kPcxFormat, WritePcx(s));
   };
-  EXPECT_TRUE(rejects([](PcxSpec& s) { s.version = 1; }));
-  EXPECT_TRUE(rejects([](PcxSpec& s) { s.version = 6; }));
-  EXPECT_TRUE(rejects([](PcxSpec& s) { s.encoding = 0; }));
-  EXPECT_TRUE(rejects([](PcxSpec& s) { s.bits = 3; }));
-  EXPECT_TRUE(rejects([](PcxSpec& s) { s.planes = 5; }));
-  EXPECT_TRUE(rejects([](PcxSpec& s) { s.bits = 8, s.planes = 2; }));
-  EXPECT_TRUE(rejects([](PcxSpec& s) { s.bytesPerLine = 1; }));  // 9 pixels need 2 bytes
+  EXPECT_TRUE(rejects([](PcxLayout& s) { s.version = 1; }));
+  EXPECT_TRUE(rejects([](PcxLayout& s) { s.version = 6; }));
+  EXPECT_TRUE(rejects([](PcxLayout& s) { s.encoding = 0; }));
+  EXPECT_TRUE(rejects([](PcxLayout& s) { s.bits = 3; }));
+  EXPECT_TRUE(rejects([](PcxLayout& s) { s.planes = 5; }));
+  EXPECT_TRUE(rejects([](PcxLayout& s) { s.bits = 8, s.planes = 2; }));
+  EXPECT_TRUE(rejects([](PcxLayout& s) { s.bytesPerLine = 1; }));  // 9 pixels need 2 bytes
   std::vector<uint8_t> wrongMaker = WritePcx(good);
   wrongMaker[0] = 0x0B;
   EXPECT_FALSE(Accepts(kPcxFormat, wrongMaker));

@@ -7,13 +7,13 @@
 namespace imaging::test {
 namespace {
 
-struct PsdSpec {
+struct PsdLayout {
   uint32_t channels = 3, width = 13, height = 7, depth = 8, mode = 3;
   int16_t layerCount = 0;  // negative: the merged image has transparency
 };
 
 // A merged image of `planes` (one row list per channel, already in the file's sample layout).
-std::vector<uint8_t> PsdFile(const PsdSpec& s, const std::vector<std::vector<uint8_t>>& rows, bool rle) {
+std::vector<uint8_t> PsdFile(const PsdLayout& s, const std::vector<std::vector<uint8_t>>& rows, bool rle) {
   ByteWriter out;
   out.Text("8BPS").U16Be(1).Zeros(6).U16Be(s.channels).U32Be(s.height).U32Be(s.width).U16Be(s.depth).U16Be(s.mode);
   out.U32Be(0).U32Be(0);
@@ -77,9 +77,9 @@ TEST(PsdFormat, DecodesRleAndRawAtBothDepths) {
   for (uint32_t depth : {8u, 16u})
     for (bool rle : {false, true}) {
       SCOPED_TRACE(depth * 10 + rle);
-      PsdSpec spec;
-      spec.depth = depth;
-      const Image image = Decode(kPsdFormat, PsdFile(spec, PatternRows(3, depth), rle));
+      PsdLayout layout;
+      layout.depth = depth;
+      const Image image = Decode(kPsdFormat, PsdFile(layout, PatternRows(3, depth), rle));
       ExpectPattern(image, false);
       EXPECT_EQ(image.bitsPerPixel, 3 * depth);
     }
@@ -87,27 +87,27 @@ TEST(PsdFormat, DecodesRleAndRawAtBothDepths) {
 
 // Rounded to 8 bits, not cut to the high byte (which gives 0, 1, 254).
 TEST(PsdFormat, SixteenBitSamplesAreRounded) {
-  const PsdSpec grey{1, 3, 1, 16, 1};
+  const PsdLayout grey{1, 3, 1, 16, 1};
   ExpectPixels(Decode(kPsdFormat, PsdFile(grey, {{0x00, 0xFF, 0x01, 0xFF, 0xFE, 0x00}}, false)), 3, 1,
                {Argb(1, 1, 1), Argb(2, 2, 2), Argb(253, 253, 253)});
 }
 
 TEST(PsdFormat, ExtraChannelIsAlphaOnlyWhenTheLayerCountSaysSo) {
-  PsdSpec spec;
-  spec.channels = 4;
-  ExpectPattern(Decode(kPsdFormat, PsdFile(spec, PatternRows(4, 8), true)), false);
-  spec.layerCount = -1;
-  ExpectPattern(Decode(kPsdFormat, PsdFile(spec, PatternRows(4, 8), true)), true);
+  PsdLayout layout;
+  layout.channels = 4;
+  ExpectPattern(Decode(kPsdFormat, PsdFile(layout, PatternRows(4, 8), true)), false);
+  layout.layerCount = -1;
+  ExpectPattern(Decode(kPsdFormat, PsdFile(layout, PatternRows(4, 8), true)), true);
 }
 
 TEST(PsdFormat, DecodesBitmapAndLabModes) {
-  PsdSpec bitmap{1, 10, 1, 1, 0};
+  PsdLayout bitmap{1, 10, 1, 1, 0};
   const Image bits = Decode(kPsdFormat, PsdFile(bitmap, {{0b10100000, 0b01000000}}, false));
   const uint32_t k = Argb(0, 0, 0), w = Argb(255, 255, 255);
   EXPECT_EQ(bits.pixels, (Pixels{k, w, k, w, w, w, w, w, w, k}));
   EXPECT_EQ(bits.bitsPerPixel, 1u);
 
-  PsdSpec lab{3, 3, 1, 8, 9};
+  PsdLayout lab{3, 3, 1, 8, 9};
   const Image colours = Decode(kPsdFormat, PsdFile(lab, {{255, 0, 138}, {128, 128, 208}, {128, 128, 195}}, true));
   EXPECT_EQ(colours.pixels[0], Argb(255, 255, 255));
   EXPECT_EQ(colours.pixels[1], Argb(0, 0, 0));
@@ -131,14 +131,14 @@ TEST(PsdFormat, RejectsHostileFiles) {
   std::vector<uint8_t> farCount = good;
   farCount[26 + 12 + 2] = 0xFF;
   EXPECT_THROW(Decode(kPsdFormat, farCount), DecodeError);
-  PsdSpec zip;
+  PsdLayout zip;
   std::vector<uint8_t> zipped = PsdFile(zip, rows, false);
   zipped[26 + 12 + 1] = 2;
   EXPECT_THROW(Decode(kPsdFormat, zipped), DecodeError);
 }
 
 TEST(PsdFormat, HugeDimensionsFailBeforeAllocating) {
-  PsdSpec huge{3, 30000, 30000, 8, 3};
+  PsdLayout huge{3, 30000, 30000, 8, 3};
   EXPECT_THROW(Decode(kPsdFormat, PsdFile(huge, {}, true)), DecodeError);
 }
 
@@ -147,9 +147,9 @@ TEST(PsdFormat, ContentTestIsStrict) {
   std::vector<uint8_t> file = ReadTestFile("psd/rgb-rle.psd");
   file[5] = 2;  // large document format
   EXPECT_FALSE(Accepts(kPsdFormat, file));
-  PsdSpec wide{3, 30001, 1, 8, 3};
+  PsdLayout wide{3, 30001, 1, 8, 3};
   EXPECT_FALSE(Accepts(kPsdFormat, PsdFile(wide, {}, false)));
-  PsdSpec mode{3, 1, 1, 8, 5};
+  PsdLayout mode{3, 1, 1, 8, 5};
   EXPECT_FALSE(Accepts(kPsdFormat, PsdFile(mode, {}, false)));
 }
 

@@ -7,7 +7,7 @@
 namespace imaging::test {
 namespace {
 
-struct PspSpec {
+struct PspLayout {
   uint16_t major = 5;
   uint16_t compression = 1;
   uint16_t bitDepth = 24;
@@ -42,7 +42,7 @@ std::vector<uint8_t> Compress(const std::vector<uint8_t>& data, uint16_t compres
 
 class PspWriter {
 public:
-  explicit PspWriter(const PspSpec& spec) : s_(spec) {}
+  explicit PspWriter(const PspLayout& layout) : s_(layout) {}
 
   // A block whose leading fields are `info`, followed by `rest`.
   std::vector<uint8_t> Block(uint16_t id, const std::vector<uint8_t>& info, const std::vector<uint8_t>& rest = {}) const {
@@ -133,7 +133,7 @@ private:
     return Block(4, info.bytes, rest.bytes);
   }
 
-  PspSpec s_;
+  PspLayout s_;
 };
 
 TEST(PspFormat, DecodesTestFiles) {
@@ -147,11 +147,11 @@ TEST(PspFormat, DecodesEveryLayoutAndCompression) {
       for (bool composite : {false, true}) {
         if (composite && major < 5) continue;
         SCOPED_TRACE(major * 100 + compression * 10 + composite);
-        PspSpec spec;
-        spec.major = major;
-        spec.compression = compression;
-        spec.composite = composite;
-        const Image image = Decode(kPspFormat, PspWriter(spec).File());
+        PspLayout layout;
+        layout.major = major;
+        layout.compression = compression;
+        layout.composite = composite;
+        const Image image = Decode(kPspFormat, PspWriter(layout).File());
         ExpectPattern(image, false);
         EXPECT_EQ(image.bitsPerPixel, 24u);
       }
@@ -161,10 +161,10 @@ TEST(PspFormat, DecodesPalettesPaddedRowsAndMasks) {
   for (uint16_t depth : {1, 4, 8})
     for (uint32_t padding : {0u, 3u}) {
       SCOPED_TRACE(depth * 10 + padding);
-      PspSpec spec;
-      spec.bitDepth = depth;
-      spec.rowPadding = padding;
-      const Image image = Decode(kPspFormat, PspWriter(spec).File());
+      PspLayout layout;
+      layout.bitDepth = depth;
+      layout.rowPadding = padding;
+      const Image image = Decode(kPspFormat, PspWriter(layout).File());
       EXPECT_EQ(image.bitsPerPixel, depth);
       for (uint32_t y = 0; y < 7; ++y)
         for (uint32_t x = 0; x < 13; ++x) {
@@ -172,7 +172,7 @@ TEST(PspFormat, DecodesPalettesPaddedRowsAndMasks) {
           ASSERT_EQ(image.Row(y)[x], Argb(3 * i % 256, 2 * i % 256, i)) << x << "," << y;
         }
     }
-  PspSpec masked;
+  PspLayout masked;
   masked.composite = false;
   masked.transparency = true;
   const Image image = Decode(kPspFormat, PspWriter(masked).File());
@@ -181,11 +181,11 @@ TEST(PspFormat, DecodesPalettesPaddedRowsAndMasks) {
 }
 
 TEST(PspFormat, PlacesAnOffsetLayerOnATransparentCanvas) {
-  PspSpec spec;
-  spec.composite = false;
-  spec.layerLeft = 2;
-  spec.layerTop = -1;
-  const Image image = Decode(kPspFormat, PspWriter(spec).File());
+  PspLayout layout;
+  layout.composite = false;
+  layout.layerLeft = 2;
+  layout.layerTop = -1;
+  const Image image = Decode(kPspFormat, PspWriter(layout).File());
   EXPECT_TRUE(image.hasAlpha);
   EXPECT_EQ(image.Row(0)[0], 0u);
   EXPECT_EQ(image.Row(0)[2], PatternPixel(0, 1));
@@ -194,25 +194,25 @@ TEST(PspFormat, PlacesAnOffsetLayerOnATransparentCanvas) {
 }
 
 TEST(PspFormat, RejectsWhatItCannotShow) {
-  PspSpec layers;
+  PspLayout layers;
   layers.composite = false;
   layers.layerCount = 2;
   EXPECT_THROW(Decode(kPspFormat, PspWriter(layers).File()), DecodeError);
-  PspSpec jpeg;
+  PspLayout jpeg;
   jpeg.compression = 3;
   EXPECT_THROW(Decode(kPspFormat, PspWriter(jpeg).File()), DecodeError);
 }
 
 TEST(PspFormat, RejectsDamagedFiles) {
   for (uint16_t major : {3, 5}) {
-    PspSpec spec;
-    spec.major = major;
-    spec.composite = major == 5;
-    const std::vector<uint8_t> file = PspWriter(spec).File();
+    PspLayout layout;
+    layout.major = major;
+    layout.composite = major == 5;
+    const std::vector<uint8_t> file = PspWriter(layout).File();
     ExpectPrefixesFail(file, Loader(kPspFormat));
     ExpectDamageHandled(file, Loader(kPspFormat));
   }
-  PspSpec huge;
+  PspLayout huge;
   std::vector<uint8_t> file = PspWriter(huge).File();
   file[36 + 10 + 4 + 3] = 0x7F;  // width 0x7F00000D
   EXPECT_THROW(Decode(kPspFormat, file), DecodeError);

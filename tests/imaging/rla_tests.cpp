@@ -21,12 +21,12 @@ std::vector<uint8_t> Span(const std::vector<uint8_t>& values) {
   return out.bytes;
 }
 
-struct RlaSpec {
+struct RlaLayout {
   uint32_t width = 13, height = 7, colours = 3, mattes = 1, bits = 8;
   bool reversed = false;  // scanline data stored top first, the table still bottom first
 };
 
-std::vector<uint8_t> RlaFile(const RlaSpec& s, uint32_t grey = 0x40) {
+std::vector<uint8_t> RlaFile(const RlaLayout& s, uint32_t grey = 0x40) {
   ByteWriter out;
   out.U16Be(0).U16Be(s.width - 1).U16Be(0).U16Be(s.height - 1);
   out.U16Be(0).U16Be(s.width - 1).U16Be(0).U16Be(s.height - 1);
@@ -70,17 +70,17 @@ TEST(RlaFormat, DecodesDepthsOrdersAndGrey) {
   for (uint32_t bits : {8u, 16u})
     for (bool reversed : {false, true}) {
       SCOPED_TRACE(bits * 10 + reversed);
-      RlaSpec spec;
-      spec.bits = bits;
-      spec.reversed = reversed;
-      ExpectPattern(Decode(kRlaFormat, RlaFile(spec)), true);
-      spec.mattes = 0;
-      const Image opaque = Decode(kRlaFormat, RlaFile(spec));
+      RlaLayout layout;
+      layout.bits = bits;
+      layout.reversed = reversed;
+      ExpectPattern(Decode(kRlaFormat, RlaFile(layout)), true);
+      layout.mattes = 0;
+      const Image opaque = Decode(kRlaFormat, RlaFile(layout));
       ExpectPattern(opaque, false);
       EXPECT_FALSE(opaque.hasAlpha);
       EXPECT_EQ(opaque.bitsPerPixel, 3 * bits);
     }
-  RlaSpec grey;
+  RlaLayout grey;
   grey.colours = 1;
   grey.mattes = 0;
   const Image image = Decode(kRlaFormat, RlaFile(grey));

@@ -11,7 +11,7 @@ using namespace test;
 
 Image LoadTarga(const std::vector<uint8_t>& file) { return kTargaFormat.load(Bytes(file), {}); }
 
-struct TargaSpec {
+struct TargaLayout {
   uint8_t imageType = 2, pixelDepth = 24, descriptor = 0;
   uint16_t width = 1, height = 1;
   uint8_t colorMapType = 0, mapEntrySize = 0;
@@ -19,7 +19,7 @@ struct TargaSpec {
   std::vector<uint8_t> map{}, pixels{};
 };
 
-std::vector<uint8_t> WriteTarga(const TargaSpec& s) {
+std::vector<uint8_t> WriteTarga(const TargaLayout& s) {
   ByteWriter out;
   out.Put({0, s.colorMapType, s.imageType}).U16Le(s.mapFirst).U16Le(s.mapLength).Put({s.mapEntrySize});
   out.U16Le(0).U16Le(0).U16Le(s.width).U16Le(s.height).Put({s.pixelDepth, s.descriptor});
@@ -121,13 +121,13 @@ TEST(Targa, SixteenBitIndices) {
 
 TEST(Targa, RlePacketsMayCrossRowsButNotTheEnd) {
   // A 2 x 2 top-down picture: one repeated packet of 3 pixels, then one raw pixel.
-  const TargaSpec spec{.imageType = 11, .pixelDepth = 8, .descriptor = 0x20, .width = 2, .height = 2,
-                       .pixels = {0x82, 7, 0x00, 9}};
-  ExpectPixels(LoadTarga(WriteTarga(spec)), 2, 2, {Argb(7, 7, 7), Argb(7, 7, 7), Argb(7, 7, 7), Argb(9, 9, 9)});
-  TargaSpec past = spec;
+  const TargaLayout layout{.imageType = 11, .pixelDepth = 8, .descriptor = 0x20, .width = 2, .height = 2,
+                           .pixels = {0x82, 7, 0x00, 9}};
+  ExpectPixels(LoadTarga(WriteTarga(layout)), 2, 2, {Argb(7, 7, 7), Argb(7, 7, 7), Argb(7, 7, 7), Argb(9, 9, 9)});
+  TargaLayout past = layout;
   past.pixels = {0x82, 7, 0x81, 9};  // the second packet claims two pixels where one is left
   EXPECT_THROW(LoadTarga(WriteTarga(past)), DecodeError);
-  TargaSpec truncated = spec;
+  TargaLayout truncated = layout;
   truncated.pixels = {0x82, 7, 0x01, 9};
   EXPECT_THROW(LoadTarga(WriteTarga(truncated)), DecodeError);
 }
@@ -143,32 +143,32 @@ TEST(Targa, ExtensionAreaDecidesWhetherAlphaBitsAreAlpha) {
 }
 
 TEST(Targa, ContentTestIsStrictWithoutTheFooter) {
-  const TargaSpec good{.width = 2, .height = 2, .pixels = std::vector<uint8_t>(12, 0)};
+  const TargaLayout good{.width = 2, .height = 2, .pixels = std::vector<uint8_t>(12, 0)};
   EXPECT_TRUE(Accepts(kTargaFormat, WriteTarga(good)));
 
   // Map fields without a map, as a cursor file's header would have them: only the footer vouches for them.
-  TargaSpec stray = good;
+  TargaLayout stray = good;
   stray.mapFirst = 1;
   EXPECT_FALSE(Accepts(kTargaFormat, WriteTarga(stray)));
   EXPECT_TRUE(Accepts(kTargaFormat, WithFooter(WriteTarga(stray), 0)));
 
   const auto rejects = [&](auto change) {
-    TargaSpec spec = good;
-    change(spec);
-    return !Accepts(kTargaFormat, WriteTarga(spec)) && !Accepts(kTargaFormat, WithFooter(WriteTarga(spec), 0));
+    TargaLayout layout = good;
+    change(layout);
+    return !Accepts(kTargaFormat, WriteTarga(layout)) && !Accepts(kTargaFormat, WithFooter(WriteTarga(layout), 0));
   };
-  EXPECT_TRUE(rejects([](TargaSpec& s) { s.imageType = 4; }));
-  EXPECT_TRUE(rejects([](TargaSpec& s) { s.imageType = 1; }));  // colour-mapped without a map
-  EXPECT_TRUE(rejects([](TargaSpec& s) { s.colorMapType = 2; }));
-  EXPECT_TRUE(rejects([](TargaSpec& s) { s.pixelDepth = 8; }));
-  EXPECT_TRUE(rejects([](TargaSpec& s) { s.mapEntrySize = 12; }));
-  EXPECT_TRUE(rejects([](TargaSpec& s) { s.width = 0; }));
-  EXPECT_TRUE(rejects([](TargaSpec& s) { s.descriptor = 0x40; }));
-  EXPECT_TRUE(rejects([](TargaSpec& s) {
+  EXPECT_TRUE(rejects([](TargaLayout& s) { s.imageType = 4; }));
+  EXPECT_TRUE(rejects([](TargaLayout& s) { s.imageType = 1; }));  // colour-mapped without a map
+  EXPECT_TRUE(rejects([](TargaLayout& s) { s.colorMapType = 2; }));
+  EXPECT_TRUE(rejects([](TargaLayout& s) { s.pixelDepth = 8; }));
+  EXPECT_TRUE(rejects([](TargaLayout& s) { s.mapEntrySize = 12; }));
+  EXPECT_TRUE(rejects([](TargaLayout& s) { s.width = 0; }));
+  EXPECT_TRUE(rejects([](TargaLayout& s) { s.descriptor = 0x40; }));
+  EXPECT_TRUE(rejects([](TargaLayout& s) {
     s.imageType = 1, s.colorMapType = 1, s.mapEntrySize = 24, s.mapLength = 2, s.pixelDepth = 24;
   }));
 
-  TargaSpec short1 = good;
+  TargaLayout short1 = good;
   short1.pixels.pop_back();
   EXPECT_FALSE(Accepts(kTargaFormat, WriteTarga(short1)));
 }
