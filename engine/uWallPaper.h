@@ -47,6 +47,8 @@ public:
   // A move exchanges two neighbouring entries, with their records.
   void MoveUp(int32_t index);
   void MoveDown(int32_t index);
+  // Exchanges two valid entries, lower before upper, with their records.
+  void Exchange(int32_t lower, int32_t upper);
 
   // Reads the list file and drops the entries whose files are gone; any failure keeps the entries as they were.
   void LoadFromFile();
@@ -104,8 +106,6 @@ private:
   // The entry's record, made when it has none yet.
   TFileProperties& Properties(int32_t index);
   void DisposeProperties(int32_t index);
-  // Exchanges two entries with their records.
-  void Exchange(int32_t lower, int32_t upper);
 
   TStringList FFiles;
   // Position i holds the record of entry i, or none; positions past the end hold none.

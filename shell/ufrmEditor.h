@@ -1,14 +1,20 @@
 #pragma once
 // The control panel: the program's main window. It owns the collection, the wallpaper changer, the change
-// timer and the tray icon, and schedules the changes.
+// timer and the tray icon, schedules the changes, shows the collection with an information band and a
+// preview, and edits it. Its operations are kept in four files: the window's life and the scheduling
+// (ufrmEditor.cpp), the list view with the band and the preview (ufrmEditorView.cpp), the editing
+// (ufrmEditorEditing.cpp), and the actions and help (ufrmEditorActions.cpp).
 #include <cstdint>
 #include <memory>
 
 #include "engine/uWallPaper.h"
 #include "platform/Forms.h"
 #include "platform/SimpleTimer.h"
+#include "platform/ToolBar.h"
 #include "platform/TrayIcon.h"
+#include "platform/VirtualTrees.h"
 #include "settings/uOptions.h"
+#include "platform/ExtDlgs.h"
 #include "shell/uSupportServices.h"
 
 class TfrmEditor : public TForm {
@@ -16,7 +22,7 @@ public:
   TfrmEditor();
   ~TfrmEditor() override;
 
-  // One change: the entry at the change position becomes the wallpaper, then the position moves on.
+  // Life and scheduling.
   void ChangeWallpaper(TObject* sender = nullptr);
   void AdvanceIndex();
   void AdvanceStoredIndex();
@@ -31,24 +37,75 @@ public:
   bool CanCloseForm();
   void TrayIconClick(TObject* sender);
 
+  // The list view, the information band and the preview.
+  void ShowImageInfo(PVirtualNode node);
+  void ClearImageInfo();
+  void ShowPreview(int32_t index);
+
+  // Editing the collection.
+  void AddImages();
+  void RemoveImage();
+  void RemoveAllImages();
+  void RemoveMissingImages();
+  void MoveImageUp();
+  void MoveImageDown();
+  void PlaceImage();
+  void SelectFirstImage();
+  void UpdateButtons();
+  bool HasFocusedImage() const;
+  bool CanMoveImageUp() const;
+  bool CanMoveImageDown() const;
+  // The focused row's entry index; null when no row is focused.
+  std::optional<int32_t> FocusedIndexData() const;
+
+  bool IsShortCut(const MSG& msg) override;
+
   int32_t CurrentIndex() const { return FCurrentIndex; }
+  int32_t PreviewIndex() const { return FPreviewIndex; }
   bool Closing() const { return FClosing; }
   TWallpaperList* WallpaperList() const { return FWallpaperList.get(); }
   TSimpleTimer* Timer() const { return FTimer.get(); }
   TCoolTrayIcon& CoolTrayIcon() const { return *FCoolTrayIcon; }
+  TOpenPictureDialog& OpenPictureDialog() const { return *FOpenPictureDialog; }
+
+  TVirtualStringTree& vstWallpapers;
+  TImage& imgPreview;
+  TLabel& lblFileName;
+  TLabel& lblFileType;
+  TLabel& lblSizes;
+  TLabel& lblSize;
+  TLabel& lblChanged;
+  TToolBar& tbrMain;
+  TToolButton& btnUp;
+  TToolButton& btnDown;
+  TToolButton& btnRemove;
 
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
+  TFormHandlers Handlers();
+  TNotifyHandlers ActionHandlers();
+
   void FormCreate(TObject* sender);
   void FormShow(TObject* sender);
   void FormCloseQuery(TObject* sender, bool& canClose);
   void FormDestroy(TObject* sender);
-  void ShowTrayMenu(POINT cursor);
+  bool ApplicationEventsHelp(UINT command, ULONG_PTR data, bool& callHelp);
+
+  void vstWallpapersGetText(TVirtualStringTree* sender, PVirtualNode node, int column, TVSTTextType textType,
+                            std::wstring& cellText);
+  void vstWallpapersBeforeCellPaint(TVirtualStringTree* sender, HDC canvas, PVirtualNode node, int column,
+                                    const RECT& cellRect);
+  void vstWallpapersFocusChanged(TVirtualStringTree* sender, PVirtualNode node);
+  void vstWallpapersKeyUp(TObject* sender, WORD& key, TShiftState shift);
+  void imgPreviewProgress(TObject* sender);
+
   // The owned objects, made again when a failed creation left one out.
   TOptions& Options();
   TWallpaperChanger& WallpaperChanger();
+  TSupportServices& SupportServices();
+  void ApplyPicture(const std::string& fileName);
 
   int32_t FCurrentIndex = 0;
   std::unique_ptr<TSimpleTimer> FTimer;
@@ -60,6 +117,9 @@ private:
   std::unique_ptr<TWallpaperList> FWallpaperList;
   std::unique_ptr<TOptions> FOptions;
   std::unique_ptr<TCoolTrayIcon> FCoolTrayIcon;
+  std::unique_ptr<TOpenPictureDialog> FOpenPictureDialog;
+  std::unique_ptr<TSimpleTimer> tmrWallpaper;  // present as designed; it has no handler
+  WORD FShortCutKey = 0;  // the key whose press ran a shortcut: its release runs nothing more
 };
 
 extern TfrmEditor* frmEditor;

@@ -1,0 +1,111 @@
+#include "platform/ExtDlgs.h"
+
+#include <cstring>
+
+#include "forms/Resources.h"
+#include "platform/Forms.h"
+#include "platform/Picture.h"
+
+namespace {
+
+bool RealGetOpenFileName(OPENFILENAMEA& dialog) { return GetOpenFileNameA(&dialog) != FALSE; }
+
+// The filter in the dialog's form: entries and their patterns separated by NULs, two at the end.
+std::string DialogFilter() {
+  std::string filter = GraphicFilter();
+  for (char& c : filter)
+    if (c == '|') c = '\0';
+  return filter + std::string(2, '\0');
+}
+
+}  // namespace
+
+TReplaceable<TGetOpenFileNameCall> GetOpenFileNameCall{RealGetOpenFileName};
+
+std::vector<std::string> SplitFileList(const char* buffer) {
+  std::vector<std::string> parts;
+  for (const char* part = buffer; *part; part += std::strlen(part) + 1) parts.emplace_back(part);
+  if (parts.size() <= 1) return parts;
+  std::string folder = parts.front();
+  if (folder.back() != '\\') folder += '\\';
+  std::vector<std::string> files;
+  for (size_t i = 1; i < parts.size(); ++i) files.push_back(folder + parts[i]);
+  return files;
+}
+
+bool TOpenPictureDialog::Execute(HWND owner) {
+  const std::string filter = DialogFilter();
+  FBuffer.assign(64 * 1024, '\0');
+  FFiles.clear();
+  OPENFILENAMEA dialog{};
+  dialog.lStructSize = sizeof dialog;
+  dialog.hwndOwner = owner;
+  dialog.hInstance = GetModuleHandleA(nullptr);
+  dialog.lpstrFilter = filter.c_str();
+  dialog.nFilterIndex = 1;
+  dialog.lpstrFile = FBuffer.data();
+  dialog.nMaxFile = static_cast<DWORD>(FBuffer.size());
+  dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST |
+                 OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
+  dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_PICTURE_PREVIEW);
+  dialog.lpfnHook = Hook;
+  dialog.lCustData = reinterpret_cast<LPARAM>(this);
+  const bool chosen = GetOpenFileNameCall(dialog);
+  FShown = {};
+  if (chosen) FFiles = SplitFileList(dialog.lpstrFile);
+  return chosen;
+}
+
+// Before the dialog fills the file buffer it is grown to hold every chosen name, however many.
+void TOpenPictureDialog::SelectionChanged(HWND dialog, OPENFILENAMEA& data) {
+  HWND explorer = GetParent(dialog);
+  const LRESULT needed = SendMessageA(explorer, CDM_GETSPEC, 0, 0) +
+                         SendMessageA(explorer, CDM_GETFOLDERPATH, 0, 0) + MAX_PATH;
+  if (needed > static_cast<LRESULT>(FBuffer.size())) {
+    FBuffer.assign(static_cast<size_t>(needed) * 2, '\0');
+    data.lpstrFile = FBuffer.data();
+    data.nMaxFile = static_cast<DWORD>(FBuffer.size());
+  }
+  char path[MAX_PATH] = "";
+  const bool single = SendMessageA(explorer, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path)) > 0 &&
+                      (GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  HWND box = GetDlgItem(dialog, IDC_PICTURE_PREVIEW);
+  RECT area;
+  GetClientRect(box, &area);
+  FShown = single ? FPreview(path, area.right - 2, area.bottom - 2) : TPreview{};
+  const std::string size = FShown.Bitmap ? std::to_string(FShown.Width) + " x " + std::to_string(FShown.Height) : "";
+  SetDlgItemTextA(dialog, IDC_PICTURE_SIZE, size.c_str());
+  InvalidateRect(box, nullptr, TRUE);
+}
+
+void TOpenPictureDialog::DrawPreview(const DRAWITEMSTRUCT& draw) const {
+  FillRect(draw.hDC, &draw.rcItem, GetSysColorBrush(COLOR_WINDOW));
+  FrameRect(draw.hDC, &draw.rcItem, GetSysColorBrush(COLOR_BTNSHADOW));
+  if (!FShown.Bitmap) return;
+  const int width = FShown.Bitmap->Width();
+  const int height = FShown.Bitmap->Height();
+  const int left = (draw.rcItem.right - draw.rcItem.left - width) / 2;
+  const int top = (draw.rcItem.bottom - draw.rcItem.top - height) / 2;
+  BitBlt(draw.hDC, left, top, width, height, FShown.Bitmap->CanvasHandle(), 0, 0, SRCCOPY);
+}
+
+UINT_PTR CALLBACK TOpenPictureDialog::Hook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
+  try {
+    if (message == WM_INITDIALOG) {
+      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      return TRUE;
+    }
+    auto* data = reinterpret_cast<OPENFILENAMEA*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    if (!data) return FALSE;
+    auto* self = reinterpret_cast<TOpenPictureDialog*>(data->lCustData);
+    if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_SELCHANGE) {
+      self->SelectionChanged(dialog, *data);
+    } else if (message == WM_DRAWITEM && reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlID == IDC_PICTURE_PREVIEW) {
+      self->DrawPreview(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+      return TRUE;
+    }
+  } catch (...) {
+    Application.HandleCurrentException();
+  }
+  return FALSE;
+}

@@ -1,0 +1,51 @@
+#pragma once
+// The picture-file dialog: the system's open dialog (explorer style, several files at once, resizable, no
+// read-only box) offering every registered picture format, with a preview pane beside the file list that
+// shows the selected picture fitted into its box with its width and height.
+#include <windows.h>
+
+#include <commdlg.h>
+
+#include <functional>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include "platform/Bitmap.h"
+#include "platform/Seams.h"
+
+// GetOpenFileName itself; tests answer for the user instead.
+using TGetOpenFileNameCall = std::function<bool(OPENFILENAMEA& dialog)>;
+extern TReplaceable<TGetOpenFileNameCall> GetOpenFileNameCall;
+
+// A picture of a file fitted into width x height, with the picture's own size; a null bitmap for a file that
+// is not a picture, which the preview then leaves empty without a message.
+struct TPreview {
+  std::unique_ptr<TBitmap> Bitmap;
+  int Width = 0;
+  int Height = 0;
+};
+using TPreviewMaker = std::function<TPreview(const std::string& fileName, int width, int height)>;
+
+class TOpenPictureDialog {
+public:
+  explicit TOpenPictureDialog(TPreviewMaker preview) : FPreview(std::move(preview)) {}
+
+  // Runs the dialog, owned by owner; false when the user cancels. The chosen files, in the dialog's order,
+  // are in Files().
+  bool Execute(HWND owner);
+  const std::vector<std::string>& Files() const { return FFiles; }
+
+private:
+  static UINT_PTR CALLBACK Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
+  void SelectionChanged(HWND dialog, OPENFILENAMEA& data);
+  void DrawPreview(const DRAWITEMSTRUCT& draw) const;
+
+  TPreviewMaker FPreview;
+  TPreview FShown;
+  std::vector<char> FBuffer;
+  std::vector<std::string> FFiles;
+};
+
+// The chosen files of a multiple-selection dialog's buffer: the folder and then each name, or one full path.
+std::vector<std::string> SplitFileList(const char* buffer);
