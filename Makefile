@@ -42,9 +42,8 @@ fuzz: bootstrap
 	@tools/run-fuzz.sh $(FUZZ) $(FUZZ_SECONDS) $(FUZZ_JOBS)
 
 screenshot: build
-	@tools/with-display.sh tools/screenshot.sh $(BUILD)/orlo.exe $(BUILD)/screenshot.png
 	@tools/with-display.sh tools/screenshot-help.sh $(BUILD)/orlo.hlp docs/help.png
-	@tools/with-display.sh tools/screenshot-dialogs.sh $(BUILD)/shell_tests.exe docs
+	@tools/with-display.sh tools/screenshot-windows.sh $(BUILD)/shell_tests.exe docs
 
 dist: build
 	@rm -rf dist && mkdir -p dist/Muralia/collection

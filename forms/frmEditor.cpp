@@ -12,8 +12,22 @@ using enum TControlKind;
 const int kIcons16[] = {0, IDI_EDITOR_CLEAR_DESKTOP, IDI_EDITOR_HELP, IDI_EDITOR_OPTIONS, IDI_EDITOR_MAIL,
                         IDI_EDITOR_ADD, IDI_EDITOR_REMOVE, IDI_EDITOR_NEXT_WALLPAPER, 0, 0, 0, 0,
                         IDI_EDITOR_CONTROL_PANEL, IDI_EDITOR_CHECK_FOR_UPDATE, IDI_EDITOR_TELL_A_FRIEND};
+const int kIcons24[] = {IDI_EDITOR_OPTIONS, IDI_EDITOR_REMOVE, IDI_EDITOR_ADD, IDI_EDITOR_MOVE_UP,
+                        IDI_EDITOR_MOVE_DOWN, IDI_EDITOR_PLACE};
 const TImageListDef kImageLists[] = {
     {.Name = "iml16", .Size = 16, .Icons = kIcons16},
+    {.Name = "ImageList1", .Size = 24, .Icons = kIcons24},
+};
+
+const TToolButtonDef kToolButtons[] = {
+    {.Name = "btnOptions", .Hint = "Show Options Dialog", .Action = "actShowOptionsDialog", .ImageIndex = 0},
+    {.Name = "ToolButton5", .Separator = true, .Width = 8},
+    {.Name = "btnRemove", .Hint = "Remove selected image", .Action = "actRemove", .ImageIndex = 1},
+    {.Name = "btnAddPicture", .Hint = "Add image(s) to collection", .Action = "actAdd", .ImageIndex = 2},
+    {.Name = "btnUp", .Caption = "Up", .Hint = "Move image up", .ImageIndex = 3, .OnClick = "btnUpClick"},
+    {.Name = "btnDown", .Caption = "Down", .Hint = "Move image down", .ImageIndex = 4, .OnClick = "btnDownClick"},
+    {.Name = "ToolButton3", .Separator = true, .Width = 8},
+    {.Name = "btnPut", .Caption = "Place", .Hint = "Place image to desktop", .ImageIndex = 5, .OnClick = "btnPutClick"},
 };
 
 const TActionDef kActions[] = {
@@ -118,6 +132,8 @@ const TVirtualTreeColumn kColumns[] = {
     {"Name", 200}, {"Size", 100, TAlignment::RightJustify}, {"Type", 150}, {"Path", 300}};
 
 const TComponentDef kComponents[] = {
+    {.Name = "tbrMain", .Kind = ToolBar, .Bounds = {0, 0, 624, 48}, .Align = TAlign::Top, .Images = "ImageList1",
+     .Buttons = kToolButtons},
     {.Name = "Panel3", .Kind = Panel, .Bounds = {0, 48, 624, 370}, .Align = TAlign::Client, .TabOrder = 1},
     {.Name = "Panel5", .Kind = Panel, .Parent = "Panel3", .Bounds = {0, 0, 624, 113}, .Align = TAlign::Top,
      .Color = clWhite, .BevelOuter = TBevel::Lowered},

@@ -526,8 +526,13 @@ void TImage::LoadIcon(int resource, int size) {
   Invalidate();
 }
 
-void TImage::SetBitmap(TBitmapHandle bitmap) {
-  FBitmap = std::move(bitmap);
+TBitmap& TImage::EnsureBitmap() {
+  if (!FBitmap) FBitmap = std::make_unique<TBitmap>();
+  return *FBitmap;
+}
+
+void TImage::ClearPicture() {
+  FBitmap.reset();
   Invalidate();
 }
 
@@ -538,14 +543,7 @@ LRESULT TImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     RECT client;
     GetClientRect(Handle(), &client);
     if (FIcon) DrawIconEx(dc, 0, 0, FIcon.get(), client.right, client.bottom, 0, nullptr, DI_NORMAL);
-    if (FBitmap) {
-      BITMAP info{};
-      GetObjectA(FBitmap.get(), sizeof info, &info);
-      TDcHandle memory(CreateCompatibleDC(dc));
-      HGDIOBJ old = SelectObject(memory.get(), FBitmap.get());
-      BitBlt(dc, 0, 0, info.bmWidth, info.bmHeight, memory.get(), 0, 0, SRCCOPY);
-      SelectObject(memory.get(), old);
-    }
+    if (FBitmap) BitBlt(dc, 0, 0, FBitmap->Width(), FBitmap->Height(), FBitmap->CanvasHandle(), 0, 0, SRCCOPY);
     EndPaint(Handle(), &paint);
     return 0;
   }

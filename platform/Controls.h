@@ -6,9 +6,11 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 #include <vector>
 
+#include "platform/Bitmap.h"
 #include "platform/Colors.h"
 #include "platform/WinHandles.h"
 
@@ -282,21 +284,28 @@ private:
   HWND FFrame = nullptr;
 };
 
-// A picture: an icon, drawn with its transparency, or a bitmap.
+// A picture: an icon drawn with its transparency, or a bitmap drawn from the top-left corner at its own size;
+// what it does not cover shows the control's colour.
 class TImage : public TControl {
 public:
   using TControl::TControl;
   // Takes an icon from the program's resources at the given designed size.
   void LoadIcon(int resource, int size);
-  void SetBitmap(TBitmapHandle bitmap);
-  HBITMAP Bitmap() const { return FBitmap.get(); }
+  // The bitmap shown, made empty when there is none; the caller repaints with Changed() after drawing.
+  TBitmap& EnsureBitmap();
+  TBitmap* Picture() const { return FBitmap.get(); }
+  void ClearPicture();
+  void Changed() { Invalidate(); }
+
+  // Raised while the picture reports loading progress; a bitmap reports none.
+  TNotifyEvent OnProgress;
 
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
   TIconHandle FIcon;
-  TBitmapHandle FBitmap;
+  std::unique_ptr<TBitmap> FBitmap;
 };
 
 // One page of a notebook: a container the size of the notebook.

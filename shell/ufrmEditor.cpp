@@ -25,17 +25,48 @@ uint32_t IntervalOf(int32_t seconds) {
 }  // namespace
 
 TfrmEditor::TfrmEditor()
-    : TForm(frmEditorLayout, {.Notify = {{"FormCreate", [this](TObject* s) { FormCreate(s); }},
-                                         {"FormShow", [this](TObject* s) { FormShow(s); }},
-                                         {"FormDestroy", [this](TObject* s) { FormDestroy(s); }}},
-                              .CloseQuery = {{"FormCloseQuery", [this](TObject* s, bool& canClose) {
-                                                FormCloseQuery(s, canClose);
-                                              }}}}),
-      FCoolTrayIcon(std::make_unique<TCoolTrayIcon>(SmallProgramIcon(), "Muralia")) {
-  FCoolTrayIcon->OnPopupMenu = [this](POINT cursor) { ShowTrayMenu(cursor); };
+    : TForm(frmEditorLayout, Handlers()),
+      vstWallpapers(Component<TVirtualStringTree>("vstWallpapers")),
+      imgPreview(Component<TImage>("imgPreview")),
+      lblFileName(Component<TLabel>("lblFileName")),
+      lblFileType(Component<TLabel>("lblFileType")),
+      lblSizes(Component<TLabel>("lblSizes")),
+      lblSize(Component<TLabel>("lblSize")),
+      lblChanged(Component<TLabel>("lblChanged")),
+      tbrMain(Component<TToolBar>("tbrMain")),
+      btnUp(tbrMain.Button("btnUp")),
+      btnDown(tbrMain.Button("btnDown")),
+      btnRemove(tbrMain.Button("btnRemove")),
+      FCoolTrayIcon(std::make_unique<TCoolTrayIcon>(SmallProgramIcon(), "Muralia")),
+      FOpenPictureDialog(std::make_unique<TOpenPictureDialog>(PicturePreview)),
+      tmrWallpaper(std::make_unique<TSimpleTimer>()) {
+  FCoolTrayIcon->OnPopupMenu = [this](POINT cursor) { Menu("pupTray").Popup(FCoolTrayIcon->Handle(), cursor.x, cursor.y); };
+  Application.OnHelp = [this](UINT command, ULONG_PTR data, bool& callHelp) {
+    return ApplicationEventsHelp(command, data, callHelp);
+  };
+  imgPreview.OnProgress = [this](TObject* s) { imgPreviewProgress(s); };
+  tmrWallpaper->SetInterval(5000);
+  tmrWallpaper->SetEnabled(true);
 }
 
-TfrmEditor::~TfrmEditor() = default;
+TfrmEditor::~TfrmEditor() { Application.OnHelp = nullptr; }
+
+TFormHandlers TfrmEditor::Handlers() {
+  return {.Notify = ActionHandlers(),
+          .CloseQuery = {{"FormCloseQuery", [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); }}},
+          .GetText = {{"vstWallpapersGetText",
+                       [this](TVirtualStringTree* s, PVirtualNode n, int c, TVSTTextType t, std::wstring& text) {
+                         vstWallpapersGetText(s, n, c, t, text);
+                       }}},
+          .BeforeCellPaint = {{"vstWallpapersBeforeCellPaint",
+                               [this](TVirtualStringTree* s, HDC dc, PVirtualNode n, int c, const RECT& r) {
+                                 vstWallpapersBeforeCellPaint(s, dc, n, c, r);
+                               }}},
+          .FocusChanged = {{"vstWallpapersFocusChanged",
+                            [this](TVirtualStringTree* s, PVirtualNode n) { vstWallpapersFocusChanged(s, n); }}},
+          .KeyUp = {{"vstWallpapersKeyUp",
+                     [this](TObject* s, WORD& key, TShiftState shift) { vstWallpapersKeyUp(s, key, shift); }}}};
+}
 
 TOptions& TfrmEditor::Options() {
   if (!FOptions) FOptions = std::make_unique<TOptions>();
@@ -47,6 +78,11 @@ TWallpaperChanger& TfrmEditor::WallpaperChanger() {
   return *FWallpaperChanger;
 }
 
+TSupportServices& TfrmEditor::SupportServices() {
+  if (!FSupportServices) FSupportServices = std::make_unique<TSupportServices>();
+  return *FSupportServices;
+}
+
 void TfrmEditor::FormCreate(TObject*) {
   FOptions = std::make_unique<TOptions>();
   FSupportServices = std::make_unique<TSupportServices>();
@@ -54,6 +90,7 @@ void TfrmEditor::FormCreate(TObject*) {
   FClosing = false;
   FClearPreview = false;
   FCurrentIndex = FOptions->GetLastActiveWallpaperIndex();
+  ClearImageInfo();
   FWallpaperList = std::make_unique<TWallpaperList>();
   FWallpaperList->AddDefaultOnFirstRun();
   LoadWallpaperList();
@@ -65,7 +102,10 @@ void TfrmEditor::FormCreate(TObject*) {
   SetHelpFile();
 }
 
-void TfrmEditor::FormShow(TObject*) { ShowWindow(Application.Handle(), SW_HIDE); }
+void TfrmEditor::FormShow(TObject*) {
+  ShowWindow(Application.Handle(), SW_HIDE);
+  ShowPreview(FPreviewIndex);
+}
 
 void TfrmEditor::FormCloseQuery(TObject*, bool& canClose) {
   if (!Visible()) {
@@ -113,9 +153,14 @@ void TfrmEditor::ChangeWallpaper(TObject*) {
   if (!FWallpaperList || !FWallpaperList->HasItems() || FCurrentIndex > FWallpaperList->LastIndex()) return;
   const std::string fileName = FWallpaperList->GetFileName(FCurrentIndex);
   Application.ProcessMessages();
+  ApplyPicture(fileName);
+  AdvanceIndex();
+}
+
+// The style is passed on as one byte: a stored 258 acts as 2, a stored -1 as 255.
+void TfrmEditor::ApplyPicture(const std::string& fileName) {
   const auto style = static_cast<uint8_t>(Options().GetWallpaperStyle());
   WallpaperChanger().SetWallpaper(fileName, style);
-  AdvanceIndex();
 }
 
 void TfrmEditor::AdvanceIndex() {
@@ -154,8 +199,12 @@ void TfrmEditor::SetHelpFile() { Application.SetHelpFile(ExtractFilePath(Applica
 void TfrmEditor::LoadWallpaperList() {
   try {
     FWallpaperList->LoadFromFile();
+    if (FWallpaperList->HasItems()) {
+      for (int32_t index = 0; index <= FWallpaperList->LastIndex(); ++index) vstWallpapers.AddChild(index);
+      SelectFirstImage();
+    }
   } catch (const std::exception&) {
-    // A missing or unreadable list gives an empty collection, without a message.
+    // A missing or unreadable list gives an empty collection, without a message; the rows made stay.
   }
 }
 
@@ -199,25 +248,3 @@ LRESULT TfrmEditor::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   return result;
 }
 
-void TfrmEditor::ShowTrayMenu(POINT cursor) {
-  enum : UINT { kControlPanel = 1, kOptions, kClearDesktop, kNextWallpaper, kExit };
-  HMENU menu = CreatePopupMenu();
-  AppendMenuA(menu, MF_STRING, kControlPanel, "Control Panel");
-  AppendMenuA(menu, MF_STRING, kOptions, "Options...");
-  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(menu, MF_STRING, kClearDesktop, "Clear Desktop");
-  AppendMenuA(menu, MF_STRING, kNextWallpaper, "Next Wallpaper");
-  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
-  AppendMenuA(menu, MF_STRING, kExit, "Exit");
-  const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
-                                                        cursor.x, cursor.y, 0, FCoolTrayIcon->Handle(), nullptr));
-  DestroyMenu(menu);
-  switch (command) {
-    case kControlPanel: ShowControlPanel(); break;
-    case kOptions: ShowOptionsDialog(); break;
-    case kClearDesktop: ClearDesktop(); break;
-    case kNextWallpaper: ChangeWallpaper(); break;
-    case kExit: ExitApplication(); break;
-    default: break;
-  }
-}

@@ -46,7 +46,7 @@ public:
   void AddImages();
   void RemoveImage();
   void RemoveAllImages();
-  void RemoveMissingImages();
+  void actRemoveMissingImagesExecute(TObject* sender = nullptr);
   void MoveImageUp();
   void MoveImageDown();
   void PlaceImage();
@@ -123,3 +123,6 @@ private:
 };
 
 extern TfrmEditor* frmEditor;
+
+// The picture dialog's preview of a file, fitted into width x height as the control panel's preview is.
+TPreview PicturePreview(const std::string& fileName, int width, int height);

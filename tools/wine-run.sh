@@ -18,6 +18,8 @@ if [ ! -f "$WINEPREFIX/.orlo-ready" ]; then
     # Wine draws the window frames itself: test displays run no window manager.
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /d N /f >/dev/null 2>&1
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Decorated /d N /f >/dev/null 2>&1
+    # Georgia, the control panel's heading font, is not among Wine's fonts: a serif of its width stands in.
+    wine reg add 'HKCU\Software\Wine\Fonts\Replacements' /v Georgia /d 'DejaVu Serif Condensed' /f >/dev/null 2>&1
     wineserver --wait
     touch "$WINEPREFIX/.orlo-ready"
   fi

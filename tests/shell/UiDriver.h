@@ -52,7 +52,7 @@ void Answer(const TMessageBox& box, const std::string& button);
 std::string TextOf(HWND window);
 // The colour of one pixel of a window's client area as drawn on the screen.
 COLORREF PixelOf(HWND window, POINT point);
-// Asks tools/screenshot-dialogs.sh, which watches the current folder, for a picture of the window as the
+// Asks tools/screenshot-windows.sh, which watches the current folder, for a picture of the window as the
 // screen shows it: writes "<name>.want" with the window's place and waits until "<name>.png" is there.
 void RequestScreenshot(HWND window, const std::string& name);
 

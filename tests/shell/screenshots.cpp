@@ -1,16 +1,16 @@
 // Pictures of the dialogs for the README, written into the current folder by `make screenshot`; not a test.
 #include <gtest/gtest.h>
 
-#include "shell/ShellTestSupport.h"
+#include "shell/EditorTestSupport.h"
 #include "shell/ufrmAbout.h"
 #include "shell/ufrmOptions.h"
 
 namespace {
 
-class Screenshots : public ShellTest {
-protected:
-  static void Picture(HWND window, const char* name) { ui::RequestScreenshot(window, name); }
-};
+void Picture(HWND window, const char* name) { ui::RequestScreenshot(window, name); }
+
+class Screenshots : public ShellTest {};
+class ControlPanelScreenshots : public EditorTest {};
 
 TEST_F(Screenshots, DISABLED_Dialogs) {
   TFormPtr<TfrmOptions> options = MakeForm<TfrmOptions>();
@@ -24,6 +24,28 @@ TEST_F(Screenshots, DISABLED_Dialogs) {
   ui::Later([&] { Picture(about->Handle(), "about"); });
   ui::Later([&] { ui::Click(about->Component<TButton>("btnOk")); });
   about->ShowModal();
+}
+
+// The control panel with a few pictures, the second focused, and its open File menu. The pictures are made
+// by tools/screenshot-dialogs.sh in the current folder.
+TEST_F(ControlPanelScreenshots, DISABLED_ControlPanel) {
+  char folder[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, folder);
+  std::string list;
+  for (const char* name : {"sunset.jpg", "lagoon.png", "dunes.jpg", "meadow.jpg"}) list += std::string(folder) + "\\" + name + "\r\n";
+  FFolder.Write("wallp.sl", list);
+  TfrmEditor& editor = Create();
+  editor.Show();
+  ui::Later([&] {
+    editor.vstWallpapers.SetSelected(editor.vstWallpapers.GetNext(editor.vstWallpapers.GetFirst()), true);
+    editor.vstWallpapers.SetFocusedNode(editor.vstWallpapers.GetNext(editor.vstWallpapers.GetFirst()));
+    editor.vstWallpapers.SetFocus();
+  });
+  ui::Later([&] { Picture(editor.Handle(), "control-panel"); });
+  ui::Later([&] { PostMessageA(editor.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f'); });
+  ui::Later([&] { Picture(editor.Handle(), "file-menu"); });
+  ui::Later([&] { PostMessageA(editor.Handle(), WM_CANCELMODE, 0, 0); });
+  ui::RunSteps();
 }
 
 }  // namespace

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Writes PNG pictures of the dialogs into docs/: the shell tests' picture step shows each dialog and asks for
+# Writes PNG pictures of the windows into docs/: the shell tests' picture step shows each dialog and asks for
 # its picture with a "<name>.want" file holding the window's place; this script takes it from the screen.
-# Usage: screenshot-dialogs.sh <shell_tests.exe> <docs folder>  (inside tools/with-display.sh)
+# Usage: screenshot-windows.sh <shell_tests.exe> <docs folder>  (inside tools/with-display.sh)
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 tests=$(realpath "$1")
@@ -9,7 +9,12 @@ docs=$(realpath "$2")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
-"$repo/tools/wine-run.sh" "$tests" --gtest_also_run_disabled_tests --gtest_filter='Screenshots.*' >/dev/null &
+# The control panel's collection: pictures made here.
+convert -size 1600x1200 -seed 11 plasma:orange-purple sunset.jpg
+convert -size 1200x1200 -seed 12 plasma:teal-blue lagoon.png
+convert -size 2400x1000 -seed 13 plasma:khaki-sienna dunes.jpg
+convert -size 800x600 -seed 14 plasma:green-yellow meadow.jpg
+"$repo/tools/wine-run.sh" "$tests" --gtest_also_run_disabled_tests --gtest_filter='*Screenshots.*' >/dev/null &
 program=$!
 while kill -0 $program 2>/dev/null; do
   for want in *.want; do

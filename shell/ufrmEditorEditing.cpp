@@ -1,0 +1,162 @@
+// Editing the collection from the control panel: each operation keeps the entries of the collection and the
+// rows of the list in step, each row carrying the index of its entry.
+#include "platform/Dialogs.h"
+#include "shell/ufrmEditor.h"
+
+namespace {
+
+// Restarts the list's repainting when the operation ends, however it ends.
+class TUpdateGuard {
+public:
+  explicit TUpdateGuard(TVirtualStringTree& tree) : FTree(tree) { FTree.BeginUpdate(); }
+  ~TUpdateGuard() { FTree.EndUpdate(); }
+  TUpdateGuard(const TUpdateGuard&) = delete;
+  TUpdateGuard& operator=(const TUpdateGuard&) = delete;
+
+private:
+  TVirtualStringTree& FTree;
+};
+
+}  // namespace
+
+void TfrmEditor::AddImages() {
+  if (!OpenPictureDialog().Execute(Handle())) return;
+  for (const std::string& file : OpenPictureDialog().Files()) {
+    const bool wasEmpty = FWallpaperList->IsEmpty();
+    FWallpaperList->Add(file);
+    vstWallpapers.AddChild(FWallpaperList->LastIndex());
+    if (wasEmpty) SelectFirstImage();
+  }
+  FWallpaperList->SaveToFile();
+}
+
+void TfrmEditor::RemoveImage() {
+  if (MessageDlg("Would you like to delete image from the list?", TMsgDlgType::Confirmation) != mrYes) return;
+  const std::optional<int32_t> index = FocusedIndexData();
+  if (!index) return;
+  PVirtualNode focused = vstWallpapers.FocusedNode();
+  PVirtualNode neighbour = vstWallpapers.GetPrevious(focused);
+  if (!neighbour) neighbour = vstWallpapers.GetNext(focused);
+  FWallpaperList->Delete(*index);
+  vstWallpapers.DeleteSelectedNodes();
+  if (neighbour) {
+    vstWallpapers.SetSelected(neighbour, true);
+    vstWallpapers.SetFocusedNode(neighbour);
+    ShowImageInfo(neighbour);
+  } else {
+    ClearImageInfo();
+  }
+  imgPreview.ClearPicture();
+  FWallpaperList->SaveToFile();
+}
+
+void TfrmEditor::RemoveAllImages() {
+  if (MessageDlg("Would you like to remove all images from the list?", TMsgDlgType::Confirmation) != mrYes) return;
+  {
+    const TUpdateGuard update(vstWallpapers);
+    vstWallpapers.Clear();
+  }
+  FWallpaperList->Clear();
+  FWallpaperList->SaveToFile();
+  ClearImageInfo();
+  imgPreview.ClearPicture();
+}
+
+void TfrmEditor::actRemoveMissingImagesExecute(TObject*) {
+  const TUpdateGuard update(vstWallpapers);
+  const THourglass hourglass;
+  FWallpaperList->RemoveInvalid();
+  FWallpaperList->SaveToFile();
+  vstWallpapers.Clear();
+  LoadWallpaperList();
+}
+
+// A row moves past its neighbouring row, and the two rows exchange their entries and indexes, so that each row
+// keeps its own picture and the entries follow the rows' order. Before a removal the two indexes are adjacent;
+// after one they can lie further apart, with blanked entries between them, which stay where they are. A row
+// without a neighbour in that direction does not move.
+void TfrmEditor::MoveImageUp() {
+  if (CanMoveImageUp()) {
+    PVirtualNode focused = vstWallpapers.FocusedNode();
+    if (PVirtualNode above = vstWallpapers.GetPrevious(focused)) {
+      const int32_t index = *vstWallpapers.GetNodeData(focused);
+      const int32_t other = *vstWallpapers.GetNodeData(above);
+      vstWallpapers.MoveTo(focused, above, TVTNodeAttachMode::InsertBefore);
+      vstWallpapers.SetNodeData(focused, other);
+      vstWallpapers.SetNodeData(above, index);
+      FWallpaperList->Exchange(other, index);
+    }
+  }
+  UpdateButtons();
+}
+
+void TfrmEditor::MoveImageDown() {
+  if (CanMoveImageDown()) {
+    PVirtualNode focused = vstWallpapers.FocusedNode();
+    if (PVirtualNode below = vstWallpapers.GetNext(focused)) {
+      const int32_t index = *vstWallpapers.GetNodeData(focused);
+      const int32_t other = *vstWallpapers.GetNodeData(below);
+      vstWallpapers.MoveTo(focused, below, TVTNodeAttachMode::InsertAfter);
+      vstWallpapers.SetNodeData(focused, other);
+      vstWallpapers.SetNodeData(below, index);
+      FWallpaperList->Exchange(index, other);
+    }
+  }
+  UpdateButtons();
+}
+
+void TfrmEditor::PlaceImage() {
+  const THourglass hourglass;
+  if (const std::optional<int32_t> index = FocusedIndexData()) ApplyPicture(FWallpaperList->GetFileName(*index));
+}
+
+void TfrmEditor::SelectFirstImage() {
+  PVirtualNode first = vstWallpapers.GetFirst();
+  if (!first) return;
+  vstWallpapers.SetSelected(first, true);
+  vstWallpapers.SetFocusedNode(first);
+  ShowImageInfo(first);
+}
+
+void TfrmEditor::UpdateButtons() {
+  btnUp.SetEnabled(CanMoveImageUp());
+  btnDown.SetEnabled(CanMoveImageDown());
+  btnRemove.SetEnabled(HasFocusedImage());
+}
+
+bool TfrmEditor::HasFocusedImage() const { return vstWallpapers.FocusedNode() != nullptr; }
+
+std::optional<int32_t> TfrmEditor::FocusedIndexData() const {
+  return vstWallpapers.GetNodeData(vstWallpapers.FocusedNode());
+}
+
+bool TfrmEditor::CanMoveImageUp() const {
+  const std::optional<int32_t> index = FocusedIndexData();
+  return index && *index > 0;
+}
+
+bool TfrmEditor::CanMoveImageDown() const {
+  const std::optional<int32_t> index = FocusedIndexData();
+  return index && FWallpaperList && FWallpaperList->CanMoveDown(*index);
+}
+
+// Insert and Delete with any modifiers, and Ctrl with Up, Down or Enter, run their routine when the key comes
+// up, unless its going down ran the same routine as a shortcut: one press runs it once.
+void TfrmEditor::vstWallpapersKeyUp(TObject*, WORD& key, TShiftState shift) {
+  if (std::exchange(FShortCutKey, 0) == key) return;
+  const bool ctrl = (shift & ssCtrl) != 0;
+  switch (key) {
+    case VK_INSERT: AddImages(); break;
+    case VK_DELETE: RemoveImage(); break;
+    case VK_UP: if (ctrl) MoveImageUp(); break;
+    case VK_DOWN: if (ctrl) MoveImageDown(); break;
+    case VK_RETURN: if (ctrl) PlaceImage(); break;
+    default: break;
+  }
+}
+
+bool TfrmEditor::IsShortCut(const MSG& msg) {
+  if (!TForm::IsShortCut(msg)) return false;
+  FShortCutKey = static_cast<WORD>(msg.wParam);
+  return true;
+}

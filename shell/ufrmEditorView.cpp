@@ -1,0 +1,126 @@
+// The control panel's view of the collection: the list's texts and stripes, the information band and the
+// preview. Texts follow the entry index that a row carries, stripes its position.
+#include "engine/uGraphics.h"
+#include "platform/Bitmap32.h"
+#include "shell/ufrmEditor.h"
+
+namespace {
+
+constexpr COLORREF kStripe = RGB(0xFF, 0xD1, 0x57);
+constexpr int kPreviewWidth = 168;
+constexpr int kPreviewHeight = 111;
+
+std::wstring Widened(const std::string& text) {
+  if (text.empty()) return {};
+  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
+                                                             nullptr, 0)),
+                    L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+// A loaded picture drawn at its own size into a raster, and the raster copied into a bitmap.
+std::unique_ptr<TBitmap> BitmapOf(const TPicture& picture) {
+  TBitmap32 raster;
+  raster.Assign(*picture.Graphic());
+  auto bitmap = std::make_unique<TBitmap>();
+  bitmap->SetSize(raster.Width(), raster.Height());
+  BitBlt(bitmap->CanvasHandle(), 0, 0, raster.Width(), raster.Height(), raster.Handle(), 0, 0, SRCCOPY);
+  return bitmap;
+}
+
+}  // namespace
+
+// The picture dialog's preview: any file that is not a picture shows nothing.
+TPreview PicturePreview(const std::string& fileName, int width, int height) {
+  try {
+    const std::unique_ptr<TBitmap> bitmap = BitmapOf(*LoadPicture(fileName));
+    auto fitted = std::make_unique<TBitmap>();
+    StretchToFit(*bitmap, *fitted, width, height);
+    return {std::move(fitted), bitmap->Width(), bitmap->Height()};
+  } catch (const std::exception&) {
+    return {};
+  }
+}
+
+void TfrmEditor::vstWallpapersGetText(TVirtualStringTree* sender, PVirtualNode node, int column, TVSTTextType,
+                                      std::wstring& cellText) {
+  const std::optional<int32_t> index = sender ? sender->GetNodeData(node) : std::nullopt;
+  if (!index || !FWallpaperList) return;
+  switch (column) {
+    case 0: cellText = Widened(FWallpaperList->GetTitle(*index)); break;
+    case 1: cellText = Widened(FWallpaperList->GetSizeText(*index)); break;
+    case 2: cellText = Widened(FWallpaperList->GetTypeText(*index)); break;
+    case 3: cellText = Widened(FWallpaperList->GetFolder(*index)); break;
+    default: break;
+  }
+}
+
+void TfrmEditor::vstWallpapersBeforeCellPaint(TVirtualStringTree*, HDC canvas, PVirtualNode node, int,
+                                              const RECT& cellRect) {
+  if (node->Index() % 2 == 0) return;
+  const TBrushHandle stripe(CreateSolidBrush(kStripe));
+  FillRect(canvas, &cellRect, stripe.get());
+}
+
+void TfrmEditor::vstWallpapersFocusChanged(TVirtualStringTree* sender, PVirtualNode node) {
+  UpdateButtons();
+  if (!sender) return;
+  try {
+    const std::optional<int32_t> index = sender->GetNodeData(node);
+    if (index && *index != FPreviewIndex) {
+      FClearPreview = true;
+      imgPreview.ClearPicture();
+    }
+    if (!index) imgPreview.ClearPicture();
+  } catch (...) {
+    ShowImageInfo(node);
+    ShowPreview(FPreviewIndex);
+    throw;
+  }
+  ShowImageInfo(node);
+  ShowPreview(FPreviewIndex);
+}
+
+void TfrmEditor::imgPreviewProgress(TObject*) {
+  if (!FClearPreview) return;
+  imgPreview.ClearPicture();
+  FClearPreview = false;
+}
+
+void TfrmEditor::ShowImageInfo(PVirtualNode node) {
+  const std::optional<int32_t> index = node ? vstWallpapers.GetNodeData(node) : std::nullopt;
+  if (!index || !FWallpaperList) return;
+  ClearImageInfo();
+  lblFileName.SetCaption(FWallpaperList->GetTitle(*index));
+  lblFileType.SetCaption(FWallpaperList->GetTypeText(*index));
+  lblSizes.SetCaption("Properties: " + FWallpaperList->GetDimensionsText(*index));
+  lblSize.SetCaption("Size: " + FWallpaperList->GetSizeText(*index));
+  lblChanged.SetCaption("Modified: " + FWallpaperList->GetDateText(*index));
+  FPreviewIndex = *index;
+}
+
+void TfrmEditor::ClearImageInfo() {
+  for (TLabel* label : {&lblFileName, &lblFileType, &lblSizes, &lblSize, &lblChanged}) label->SetCaption("");
+  UpdateButtons();
+}
+
+void TfrmEditor::ShowPreview(int32_t index) {
+  if (!FWallpaperList || !FWallpaperList->IsValidItem(index)) return;
+  const std::string fileName = FWallpaperList->GetFileName(index);
+  std::unique_ptr<TPicture> picture;
+  try {
+    const TGraphicClass* byContent = PictureClassByContent(fileName);
+    try {
+      picture = LoadPictureAs(byContent, fileName);
+    } catch (const std::exception&) {
+      return;  // the preview keeps what it shows
+    }
+    const std::unique_ptr<TBitmap> bitmap = BitmapOf(*picture);
+    TBitmap& preview = imgPreview.EnsureBitmap();
+    StretchToFit(*bitmap, preview, kPreviewWidth, kPreviewHeight);
+    imgPreview.Changed();
+  } catch (const std::exception&) {
+    imgPreview.ClearPicture();
+  }
+}
