@@ -27,7 +27,7 @@ TEST_F(Screenshots, DISABLED_Dialogs) {
 }
 
 // The control panel with a few pictures, the second focused, and its open File menu. The pictures are made
-// by tools/screenshot-dialogs.sh in the current folder.
+// by tools/screenshot-windows.sh in the current folder.
 TEST_F(ControlPanelScreenshots, DISABLED_ControlPanel) {
   char folder[MAX_PATH];
   GetCurrentDirectoryA(MAX_PATH, folder);
