@@ -128,6 +128,11 @@ inline void DecodeAlone(const std::string& path, const std::vector<uint8_t>& fil
   for (int32_t y = 0; y < rows->Height(); ++y) rows->Row(y);
 }
 
+// The picture decoded whole, for timing the resampling alone.
+inline imaging::Image DecodeWhole(const std::string& path, const std::vector<uint8_t>& file) {
+  return path.ends_with(".png") ? imaging::kPngFormat.load(file, {}) : imaging::DecodeJpeg(file);
+}
+
 // A bench program's main: runs it and turns an exception into a message and exit status 1.
 inline int GuardedMain(const char* program, int (*run)(int, char**), int argc, char** argv) {
   try {

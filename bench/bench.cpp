@@ -64,17 +64,6 @@ void Job(const std::string& path, bool fit, int32_t width, int32_t height) {
   SaveBmp(target, "ours.bmp");
 }
 
-// The picture decoded whole, kept for the next resampling of the same file.
-const Bitmap32& Decoded(const std::string& path) {
-  static std::string decodedPath;
-  static Bitmap32 raster;
-  if (path != decodedPath) {
-    const std::vector<uint8_t> file = ReadFile(path);
-    raster.Assign(path.ends_with(".png") ? kPngFormat.load(file, {}) : DecodeJpeg(file));
-    decodedPath = path;
-  }
-  return raster;
-}
 
 void Command(const std::vector<std::string>& w) {
   const auto number = [&w](size_t i) { return static_cast<int32_t>(std::atoi(w.at(i).c_str())); };
@@ -84,8 +73,8 @@ void Command(const std::vector<std::string>& w) {
     const std::vector<uint8_t> file = ReadFile(w.at(1));
     std::printf("ms %.2f\n", bench::TimeMs([&] { bench::DecodeAlone(w[1], file); }));
   } else if (w[0] == "resample") {
-    const Bitmap32& source = Decoded(w.at(1));
-    Bitmap32 target;
+    Bitmap32 source, target;
+    source.Assign(bench::DecodeWhole(w.at(1), ReadFile(w[1])));
     target.SetSize(number(2), number(3));
     std::printf("ms %.2f\n", bench::TimeMs([&] {
                   StretchTransfer(target, target.BoundsRect(), target.BoundsRect(), source, source.BoundsRect());

@@ -2,9 +2,9 @@
 // program's own libraries and run under Wine. Answers bench/compare.py's commands, one run each:
 //   job FILE stretch|fit DW DH   TWallpaperChanger::ConvertToBitmap of the picture for a DW x DH screen,
 //                                writing Muralia.bmp into the current folder
-//   steps FILE stretch|fit DW DH the same steps one by one, each as "stage NAME MS": the picture loaded into its
-//                                platform class, the source raster assigned from it, the resampling (a JPEG
-//                                picture is decoded in it) and the save
+//   steps FILE stretch|fit DW DH the same steps one by one, each as "stage NAME MS": the picture opened (its
+//                                file read, its header), the source raster assigned from it, the resampling
+//                                (the picture is decoded in it, on a second thread) and the save
 //   decode FILE                  libjpeg-turbo's (or libpng's) decode of the file's bytes alone, in this build
 //   resample FILE DW DH          the Lanczos resampling alone, from the picture decoded whole beforehand
 //   save DW DH | write DW DH     a DW x DH raster saved as the program saves it, or its file's bytes written
@@ -19,7 +19,9 @@
 #include "imaging/BmpWriter.h"
 #include "imaging/Resample.h"
 #include "platform/Forms.h"
+#include "platform/JPEG.h"
 #include "platform/PictureFiles.h"
+#include "platform/PictureRows.h"
 
 namespace {
 
@@ -46,17 +48,6 @@ std::string CurrentFolder() {
   return std::string(folder, length) + "\\";
 }
 
-// The picture decoded whole into a raster of the program's, kept for the next resampling of the same file.
-const TBitmap32& Decoded(const std::string& path) {
-  static std::string decodedPath;
-  static TBitmap32 raster;
-  if (path != decodedPath) {
-    const std::vector<uint8_t> file = ReadPictureFile(path);
-    raster.Raster().Assign(path.ends_with(".png") ? imaging::kPngFormat.load(file, {}) : imaging::DecodeJpeg(file));
-    decodedPath = path;
-  }
-  return raster;
-}
 
 std::string BitmapFileBytes(const TBitmap32& raster) {
   std::string bytes;
@@ -81,8 +72,8 @@ void Command(const Words& w) {
     const std::vector<uint8_t> file = ReadPictureFile(w.at(1));
     std::printf("ms %.2f\n", bench::TimeMs([&] { bench::DecodeAlone(w[1], file); }));
   } else if (w[0] == "resample") {
-    const TBitmap32& source = Decoded(w.at(1));
-    TBitmap32 target;
+    TBitmap32 source, target;
+    source.Raster().Assign(bench::DecodeWhole(w.at(1), ReadPictureFile(w[1])));
     target.SetSize(number(2), number(3));
     std::printf("ms %.2f\n", bench::TimeMs([&] {
                   imaging::StretchTransfer(target.Raster(), target.BoundsRect(), target.BoundsRect(),

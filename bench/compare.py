@@ -209,7 +209,7 @@ def main(repo, rounds):
     print()
     extra.print(["6000x4000 resample alone", "1920x1200 bitmap save", "1920x1200 plain write"],
                 [c for c in columns if "decode" not in c])
-    print("\nsteps of ours i686, each timed apart (a JPEG picture is decoded during the resampling):")
+    print("\nsteps of ours i686, each timed apart (the picture is decoded during the resampling):")
     steps.print([job[0] for job in JOBS], ["load", "raster", "resample", "save"])
     print_goals(jobs, extra)
     peaks = memory_peaks(repo)

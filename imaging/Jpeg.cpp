@@ -263,19 +263,23 @@ const uint32_t* JpegRows::Row(int32_t y) {
   return &s.pixels[size_t{row - s.first} * s.header.width];
 }
 
-// A batch that starts where the decoder stands is decoded straight into the caller's rows.
+// Rows that start where the decoder stands are decoded straight into the caller's rows, a batch at a time.
 void JpegRows::ReadInto(int32_t first, int32_t count, uint32_t* rows, ptrdiff_t stride) {
   State& s = *state_;
-  if (first < 0 || count <= 0 || count > kRowsPerRead || static_cast<JDIMENSION>(first) != s.first + s.count ||
-      static_cast<JDIMENSION>(first + count) > s.header.height)
+  if (first < 0 || count < 0 || static_cast<JDIMENSION>(first) != s.first + s.count ||
+      static_cast<JDIMENSION>(first) + static_cast<JDIMENSION>(count) > s.header.height)
     return RowStream::ReadInto(first, count, rows, stride);
   Start();
-  JSAMPROW targets[kRowsPerRead];
-  for (int32_t i = 0; i < count; ++i) targets[i] = reinterpret_cast<JSAMPROW>(rows + i * stride);
-  ReadBatch(targets, static_cast<uint32_t>(count));
-  // Nothing of them stays in hand.
-  s.first += s.count;
-  s.count = 0;
+  for (int32_t done = 0; done < count;) {
+    const int32_t batch = std::min(count - done, kRowsPerRead);
+    JSAMPROW targets[kRowsPerRead];
+    for (int32_t i = 0; i < batch; ++i) targets[i] = reinterpret_cast<JSAMPROW>(rows + (done + i) * stride);
+    ReadBatch(targets, static_cast<uint32_t>(batch));
+    // Nothing of them stays in hand.
+    s.first += s.count;
+    s.count = 0;
+    done += batch;
+  }
 }
 
 Image DecodeJpeg(Bytes file) {

@@ -7,9 +7,9 @@ namespace imaging {
 
 namespace {
 
-// As many rows as a JPEG picture is decoded in at a time, a few batches ahead: enough to keep both threads
-// busy, and little memory beside the picture.
-constexpr int32_t kBatchRows = 16;
+// Batches of rows large enough that the threads seldom wait for each other (each wait costs a call into the
+// system, and under Wine a round trip to its server), a few of them ahead: little memory beside the picture.
+constexpr int32_t kBatchRows = 32;
 constexpr int32_t kBatches = 4;
 
 }  // namespace
@@ -65,10 +65,9 @@ const uint32_t* ReadAheadRows::Row(int32_t y) {
   if (y < 0 || y >= height_ || y < current_) throw std::out_of_range("Rows are read top to bottom");
   current_ = y;
   std::unique_lock lock(mutex_);
-  if (released_ != y) {
-    released_ = y;
-    changed_.notify_all();
-  }
+  // The thread waits for whole batches to be left.
+  if (released_ / kBatchRows != y / kBatchRows) changed_.notify_all();
+  released_ = y;
   changed_.wait(lock, [&] { return produced_ > y || error_; });
   if (produced_ <= y) std::rethrow_exception(error_);
   return Batch(y - y % kBatchRows) + static_cast<size_t>(y % kBatchRows) * static_cast<size_t>(width_);

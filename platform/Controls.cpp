@@ -7,6 +7,7 @@
 #include <tuple>
 
 #include "platform/Forms.h"
+#include "platform/Menus.h"
 
 TScreen Screen;
 
@@ -191,6 +192,17 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     }
     case WM_SIZE:
       Realign();
+      break;
+    case WM_CONTEXTMENU:
+      if (FPopupMenu) {
+        POINT at{GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)};
+        if (lParam == -1) {  // from the keyboard: below the control's top-left corner
+          at = {0, 0};
+          ClientToScreen(FHandle, &at);
+        }
+        FPopupMenu->Popup(Form() ? Form()->Handle() : FHandle, at.x, at.y);
+        return 0;
+      }
       break;
     default:
       break;

@@ -14,6 +14,7 @@
 
 class TForm;
 class TControl;
+class TMenu;
 
 class TObject {
 public:
@@ -124,6 +125,10 @@ public:
   void AddChild(TControl* child) { FChildren.push_back(child); }
   const std::vector<TControl*>& Children() const { return FChildren; }
 
+  // The context menu, shown by the right button or the menu key; a control without one shows its parent's.
+  TMenu* PopupMenu() const { return FPopupMenu; }
+  void SetPopupMenu(TMenu* menu) { FPopupMenu = menu; }
+
   TNotifyEvent OnClick;
   TNotifyEvent OnExit;
 
@@ -166,6 +171,7 @@ private:
   TBrushHandle FBrush;  // for a plain colour; system colours use the system's brushes
   TCursor FCursor = TCursor::Default;
   TAlign FAlign = TAlign::None;
+  TMenu* FPopupMenu = nullptr;
   int FHelpContext = 0;
   std::string FHelpKeyword;
 };

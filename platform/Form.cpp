@@ -69,13 +69,6 @@ RECT ScaledBounds(const TBounds& bounds) {
   return {left, top, left + ScaleToScreen(bounds.Width), top + ScaleToScreen(bounds.Height)};
 }
 
-template <class Event>
-const Event& Handler(const std::map<std::string, Event, std::less<>>& handlers, std::string_view name) {
-  const auto found = handlers.find(name);
-  if (found == handlers.end()) throw std::logic_error("no handler " + std::string(name));
-  return found->second;
-}
-
 }  // namespace
 
 TForm::TForm(const TFormDef& layout, TFormHandlers handlers) : TControl(layout.Name, nullptr) {
@@ -83,8 +76,12 @@ TForm::TForm(const TFormDef& layout, TFormHandlers handlers) : TControl(layout.N
 }
 
 TForm::~TForm() {
-  // The windows go first, children with their parent, while every control object is still there.
-  if (HWND window = Handle()) DestroyWindow(window);
+  // The windows go first, children with their parent, while every control object is still there. The menu
+  // bar is the form's to destroy, not the window's.
+  if (HWND window = Handle()) {
+    SetMenu(window, nullptr);
+    DestroyWindow(window);
+  }
 }
 
 void TFormDeleter::operator()(TForm* form) const {
@@ -110,10 +107,11 @@ void TForm::Build(const TFormDef& layout, const TFormHandlers& handlers) {
   }
   if (layout.StayOnTop) exStyle |= WS_EX_TOPMOST;
   RECT bounds{0, 0, ScaleToScreen(layout.Bounds.Width), ScaleToScreen(layout.Bounds.Height)};
-  if (layout.ClientSize) AdjustWindowRectEx(&bounds, style, FALSE, exStyle);
+  if (layout.ClientSize) AdjustWindowRectEx(&bounds, style, *layout.Menu != '\0', exStyle);
   OffsetRect(&bounds, layout.Bounds.Left - bounds.left, layout.Bounds.Top - bounds.top);
   CreateHandle(RegisterControlClass("TForm", CS_DBLCLKS), layout.Caption, style, exStyle, bounds);
 
+  BuildNonVisual(layout, handlers);
   BuildChildren(layout, handlers, this, "");
   PlaceWindow(layout);
   if (*layout.OnCreate) OnCreate = Handler(handlers.Notify, layout.OnCreate);
@@ -176,6 +174,7 @@ TControl& TForm::BuildComponent(const TComponentDef& def, const TFormHandlers& h
   control.SetHelpKeyword(def.HelpKeyword);
   if (*def.OnClick) control.OnClick = Handler(handlers.Notify, def.OnClick);
   if (*def.OnExit) control.OnExit = Handler(handlers.Notify, def.OnExit);
+  if (*def.PopupMenu) control.SetPopupMenu(&Menu(def.PopupMenu));
 
   if (auto* panel = dynamic_cast<TPanel*>(&control)) panel->SetBevels(def.BevelOuter, def.BevelInner);
   if (auto* label = dynamic_cast<TLabel*>(&control)) {
@@ -317,7 +316,22 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       Close();
       return 0;
     case WM_COMMAND:
-      if (lParam == 0) return 0;  // Enter and Esc from the dialog keys: no button is the default or cancel
+      if (lParam == 0) {  // a menu bar's item; Enter and Esc from the dialog keys: no button is default or cancel
+        if (HIWORD(wParam) == 0 && FMainMenu) FMainMenu->DispatchCommand(LOWORD(wParam));
+        return 0;
+      }
+      break;
+    case WM_MEASUREITEM:
+      if (auto* measure = reinterpret_cast<MEASUREITEMSTRUCT*>(lParam); measure->CtlType == ODT_MENU) {
+        TMenu::OfItemData(measure->itemData)->MeasureItem(*measure);
+        return TRUE;
+      }
+      break;
+    case WM_DRAWITEM:
+      if (auto* draw = reinterpret_cast<DRAWITEMSTRUCT*>(lParam); draw->CtlType == ODT_MENU) {
+        TMenu::OfItemData(draw->itemData)->DrawItem(*draw);
+        return TRUE;
+      }
       break;
     case WM_HELP:
       ShowControlHelp(*reinterpret_cast<const HELPINFO*>(lParam));

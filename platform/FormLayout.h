@@ -4,6 +4,7 @@
 #include <span>
 
 #include "platform/Controls.h"
+#include "platform/Menus.h"
 #include "platform/VirtualTrees.h"
 
 enum class TControlKind { Panel, Label, Button, CheckBox, ComboBox, Edit, GroupBox, Notebook, Page, Image, ColorPicker,
@@ -41,6 +42,7 @@ struct TComponentDef {
   const char* OnClick = "";
   const char* OnExit = "";
   const char* OnPageChanged = "";
+  const char* PopupMenu = "";  // a menu of the form, shown by the right button and searched for shortcuts
   // A list control's columns, the font of its header (null: the control's) and its callbacks.
   std::span<const TVirtualTreeColumn> Columns;
   const TFont* HeaderFont = nullptr;
@@ -72,4 +74,9 @@ struct TFormDef {
   const char* OnCloseQuery = "";
   const char* OnDestroy = "";
   std::span<const TComponentDef> Components;
+  // The components without a window: made before the others, in this order.
+  std::span<const TImageListDef> ImageLists;
+  std::span<const TActionDef> Actions;
+  std::span<const TMenuDef> Menus;
+  const char* Menu = "";  // the menu bar: one of Menus
 };

@@ -24,12 +24,12 @@ using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 
 // The handlers that a form's layout names, by name.
 struct TFormHandlers {
-  std::map<std::string, TNotifyEvent, std::less<>> Notify;
-  std::map<std::string, TCloseQueryEvent, std::less<>> CloseQuery;
-  std::map<std::string, TVSTGetTextEvent, std::less<>> GetText;
-  std::map<std::string, TVTBeforeCellPaintEvent, std::less<>> BeforeCellPaint;
-  std::map<std::string, TVTFocusChangeEvent, std::less<>> FocusChanged;
-  std::map<std::string, TKeyEvent, std::less<>> KeyUp;
+  THandlerMap<TNotifyEvent> Notify;
+  THandlerMap<TCloseQueryEvent> CloseQuery;
+  THandlerMap<TVSTGetTextEvent> GetText;
+  THandlerMap<TVTBeforeCellPaintEvent> BeforeCellPaint;
+  THandlerMap<TVTFocusChangeEvent> FocusChanged;
+  THandlerMap<TKeyEvent> KeyUp;
 };
 
 class TForm : public TControl {
@@ -71,8 +71,16 @@ public:
   // The keyboard focus moved to one of the form's controls: the one that had it runs its OnExit.
   void ControlFocused(TControl* control);
 
-  // A key that the form takes as a shortcut before the focused control sees it.
-  virtual bool IsShortCut(const MSG&) { return false; }
+  // A key that the form takes as a shortcut before the focused control sees it: the context menus of the
+  // focused control and its parents, then the menu bar, then the action list; the first item or action
+  // with the key and its modifiers runs.
+  virtual bool IsShortCut(const MSG& msg);
+
+  // The components without a window, by their names; raise when there is none of that name.
+  TActionList& ActionList() { return FActionList; }
+  TMenu& Menu(std::string_view name) const;
+  TImageList& ImageList(std::string_view name) const;
+  TMenu* MainMenu() const { return FMainMenu; }
 
   TNotifyEvent OnCreate;
   TNotifyEvent OnShow;
@@ -92,7 +100,12 @@ private:
   TControl& BuildComponent(const TComponentDef& def, const TFormHandlers& handlers, TControl* parent);
   void BindTree(TVirtualStringTree& tree, const TComponentDef& def, const TFormHandlers& handlers);
   void PlaceWindow(const TFormDef& layout);
+  void BuildNonVisual(const TFormDef& layout, const TFormHandlers& handlers);
 
+  std::vector<std::unique_ptr<TImageList>> FImageLists;
+  TActionList FActionList;
+  std::vector<std::unique_ptr<TMenu>> FMenus;
+  TMenu* FMainMenu = nullptr;
   std::vector<std::unique_ptr<TControl>> FComponents;
   std::map<std::string, TControl*, std::less<>> FByName;
   TControl* FActiveControl = nullptr;
@@ -145,7 +158,8 @@ public:
     FForms.emplace_back(form.release());
   }
   TForm* MainForm() const { return FMainForm; }
-  // Destroys the forms, last made first, each after its OnDestroy.
+  // Destroys the forms, last made first, each after its OnDestroy; the application can then make forms and
+  // run again.
   void DestroyForms();
 
   void SetShowMainForm(bool show) { FShowMainForm = show; }

@@ -13,6 +13,7 @@
 #include <vector>
 
 #include "imaging/FileFormat.h"
+#include "imaging/RowStream.h"
 
 namespace imaging::test {
 
@@ -176,6 +177,20 @@ void ExpectDamageHandled(const std::vector<uint8_t>& file, Decode decode) {
       } catch (const DecodeError&) {
       }
     }
+}
+
+// A stream over a file cut short gives its first rows, fails part way, and fails again there and at every
+// later row.
+inline void ExpectFailsPartWayAndStaysFailed(RowStream& rows) {
+  int32_t failedAt = 0;
+  try {
+    for (; failedAt < rows.Height(); ++failedAt) rows.Row(failedAt);
+  } catch (const DecodeError&) {
+  }
+  ASSERT_GT(failedAt, 0);
+  ASSERT_LT(failedAt, rows.Height());
+  EXPECT_THROW(rows.Row(failedAt), DecodeError);
+  EXPECT_THROW(rows.Row(rows.Height() - 1), DecodeError);
 }
 
 }  // namespace imaging::test

@@ -52,7 +52,7 @@ TEST(ReadAheadRows, SkipForwardButNeverBack) {
   EXPECT_THROW(rows.Row(500), std::out_of_range);
 }
 
-// The rows before the batch of sixteen in which the source failed still come; from there on, the failure.
+// The rows before the batch in which the source failed still come; from there on, the failure.
 TEST(ReadAheadRows, ASourceFailureComesAtTheRowsOfItsBatch) {
   ReadAheadRows rows(std::make_unique<NumberedRows>(3, 200, 70));
   for (int32_t y = 0; y < 64; ++y) ASSERT_TRUE(IsRow(rows.Row(y), 3, y)) << y;

@@ -108,7 +108,7 @@ void PressKey(WORD key, bool ctrl) {
   if (ctrl) PostMessageA(focus, WM_KEYUP, VK_CONTROL, 0xC0000001);
 }
 
-void TypeKey(WORD key, TShiftState shift) {
+void SendKey(WORD key, TShiftState shift) {
   std::vector<WORD> keys;
   if (shift & ssShift) keys.push_back(VK_SHIFT);
   if (shift & ssCtrl) keys.push_back(VK_CONTROL);
@@ -119,6 +119,10 @@ void TypeKey(WORD key, TShiftState shift) {
   for (auto up = keys.rbegin(); up != keys.rend(); ++up)
     inputs.push_back({.type = INPUT_KEYBOARD, .ki = {.wVk = *up, .dwFlags = KEYEVENTF_KEYUP}});
   SendInput(static_cast<UINT>(inputs.size()), inputs.data(), sizeof(INPUT));
+}
+
+void TypeKey(WORD key, TShiftState shift) {
+  SendKey(key, shift);
   for (int i = 0; i < 10; ++i) {
     Sleep(10);
     Pump();

@@ -27,7 +27,9 @@ void ClickAt(HWND window, POINT point);
 // Key down and up, sent to the window that has the keyboard focus through the message loop.
 void PressKey(WORD key, bool ctrl = false);
 // Key down and up through the system's input, with the modifiers held, to the focused window of the active
-// window; the modifiers' state is what the keyboard would give. Waits until the keys have been handled.
+// window; the modifiers' state is what the keyboard would give. SendKey returns at once, so that a loop of
+// the system's own (a menu's) takes the keys; TypeKey waits until they have been handled.
+void SendKey(WORD key, TShiftState shift = 0);
 void TypeKey(WORD key, TShiftState shift = 0);
 // Replaces an edit's text by typing it: focus, select all, one WM_CHAR per character.
 void Type(const TControl& edit, const std::string& text);
