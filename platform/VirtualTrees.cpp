@@ -23,6 +23,11 @@ private:
 // Posted by the first of a run of appended rows: the run is painted once, when the program waits again.
 const UINT kAppendsEnded = RegisterWindowMessageA("OrloListAppendsEnded");
 
+// The user's keys (arrows, paging, typing a row's first letters) and clicks move the control's focused row.
+bool MovesFocus(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK);
+}
+
 }  // namespace
 
 const char* TVirtualStringTree::WindowClass() { return WC_LISTVIEWA; }
@@ -203,9 +208,6 @@ LRESULT TVirtualStringTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) 
         wParam = key;
       }
       break;
-    case WM_DESTROY:
-      FDestroying = true;
-      break;
     default:
       if (message == kAppendsEnded && FAppending) {
         FAppending = false;
@@ -215,8 +217,7 @@ LRESULT TVirtualStringTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) 
       break;
   }
   const LRESULT result = TControl::WndProc(message, wParam, lParam);
-  // Clicks, keys and the control's own searching move its focus: each message may have done so.
-  if (FInternal == 0 && !FDestroying) FocusChangedByControl();
+  if (FInternal == 0 && MovesFocus(message)) FocusChangedByControl();
   return result;
 }
 

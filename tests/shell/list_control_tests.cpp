@@ -165,6 +165,7 @@ TEST_F(ListControlTest, MovesKeepNodesDataFocusAndSelectionAndRenumberPositions)
   EXPECT_EQ(nullptr, List().GetPrevious(List().GetFirst()));
   EXPECT_EQ(nullptr, List().GetNext(rows[3]));
   EXPECT_EQ(rows[4], List().GetPrevious(rows[1]));
+  EXPECT_EQ(nullptr, List().GetNext(nullptr));
 }
 
 TEST_F(ListControlTest, FocusChangesAreReportedOnceEachAndOnlyWhenTheRowChanges) {
