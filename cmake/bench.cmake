@@ -1,5 +1,5 @@
 # The benchmarks (make bench, bench/run.sh), built with the project's own flags but never by default: under
-# Wine the conversion itself and the list; natively, without sanitizers (ORLO_BENCH), the imaging code and the
+# Wine the conversion itself, the list and the change timer's soak; natively, without sanitizers (ORLO_BENCH), the imaging code and the
 # peer libraries that it is measured against.
 if(WIN32)
   foreach(bench changer_bench list_bench memory_bench)
@@ -7,6 +7,10 @@ if(WIN32)
     target_link_libraries(${bench} PRIVATE engine settings platform psapi)
     set_target_properties(${bench} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   endforeach()
+  # The change timer's soak (make soak): the whole control panel.
+  add_executable(soak EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/soak.cpp)
+  target_link_libraries(soak PRIVATE shell resources psapi)
+  set_target_properties(soak PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
 elseif(ORLO_BENCH)
   add_executable(bench-native EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/bench.cpp)
   target_link_libraries(bench-native PRIVATE imaging)

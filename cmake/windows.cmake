@@ -62,6 +62,8 @@ add_resources(test_resources 1 0 0 18 ORLO_VERSION_STRINGS_SAY=9)
 
 add_executable(orlo WIN32 orlo.cpp)
 target_link_libraries(orlo PRIVATE shell resources)
+# The sample picture beside the program, as it ships, so that a first run in build/ finds it.
+configure_file(collection/orang-outang.jpg ${CMAKE_BINARY_DIR}/collection/orang-outang.jpg COPYONLY)
 
 add_test_folder(imaging imaging)
 add_test_folder(platform platform)
@@ -81,6 +83,7 @@ if(TARGET shell_tests)
 endif()
 add_test_folder(e2e platform)
 if(TARGET e2e_tests)
+  target_sources(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/settings/RegistryTestSupport.cpp)
   add_dependencies(e2e_tests orlo)
   target_compile_definitions(e2e_tests PRIVATE ORLO_EXE="$<TARGET_FILE:orlo>")
 endif()

@@ -4,3 +4,4 @@
 
 extern const TFormDef frmOptionsLayout;
 extern const TFormDef frmAboutLayout;
+extern const TFormDef frmEditorLayout;

@@ -43,11 +43,17 @@ private:
   TNotifyEvent FOnExecute;
 };
 
+// What a menu item or a button does when clicked: its action, or else its own click handler.
+void ExecuteOrClick(TAction* action, const TNotifyEvent& onClick, TObject* sender);
+
 class TActionList : public TObject {
 public:
   void Add(std::unique_ptr<TAction> action) { FActions.push_back(std::move(action)); }
   // The action of that name; null when there is none.
   TAction* Find(std::string_view name) const;
+  // The action that a layout binds by name: null for an empty name; raises when the list has none of that
+  // name, a fault of the layout.
+  TAction* Bound(std::string_view name) const;
   // Runs the first action with the shortcut; false when none has it.
   bool IsShortCut(TShortCut shortCut) const;
   const std::vector<std::unique_ptr<TAction>>& Actions() const { return FActions; }

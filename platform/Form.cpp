@@ -32,6 +32,7 @@ std::unique_ptr<TControl> NewControl(const TComponentDef& def, TControl* parent)
     case TControlKind::Image: return std::make_unique<TImage>(def.Name, parent);
     case TControlKind::ColorPicker: return std::make_unique<TColorPickerButton>(def.Name, parent);
     case TControlKind::VirtualStringTree: return std::make_unique<TVirtualStringTree>(def.Name, parent);
+    case TControlKind::ToolBar: return std::make_unique<TToolBar>(def.Name, parent);
   }
   throw std::logic_error("unknown control kind");
 }
@@ -59,6 +60,7 @@ TWindowClass WindowClassOf(TControlKind kind) {
     case TControlKind::ColorPicker: return {RegisterControlClass("TColorPickerButton", CS_DBLCLKS), 0, 0};
     case TControlKind::VirtualStringTree:
       return {TVirtualStringTree::WindowClass(), TVirtualStringTree::WindowStyle(), WS_EX_STATICEDGE};
+    case TControlKind::ToolBar: return {TToolBar::WindowClass(), TToolBar::WindowStyle(), 0};
   }
   throw std::logic_error("unknown control kind");
 }
@@ -193,6 +195,8 @@ TControl& TForm::BuildComponent(const TComponentDef& def, const TFormHandlers& h
     notebook->OnPageChanged = Handler(handlers.Notify, def.OnPageChanged);
   if (auto* picker = dynamic_cast<TColorPickerButton*>(&control)) picker->SetEntryTexts(def.Items);
   if (auto* tree = dynamic_cast<TVirtualStringTree*>(&control)) BindTree(*tree, def, handlers);
+  if (auto* toolBar = dynamic_cast<TToolBar*>(&control))
+    toolBar->Initialize(*def.Images ? &ImageList(def.Images) : nullptr, def.Buttons, FActionList, handlers.Notify);
   return control;
 }
 

@@ -5,10 +5,11 @@
 
 #include "platform/Controls.h"
 #include "platform/Menus.h"
+#include "platform/ToolBar.h"
 #include "platform/VirtualTrees.h"
 
 enum class TControlKind { Panel, Label, Button, CheckBox, ComboBox, Edit, GroupBox, Notebook, Page, Image, ColorPicker,
-                          VirtualStringTree };
+                          VirtualStringTree, ToolBar };
 
 struct TBounds {
   int Left = 0;
@@ -43,6 +44,9 @@ struct TComponentDef {
   const char* OnExit = "";
   const char* OnPageChanged = "";
   const char* PopupMenu = "";  // a menu of the form, shown by the right button and searched for shortcuts
+  // A toolbar's image list and buttons.
+  const char* Images = "";
+  std::span<const TToolButtonDef> Buttons;
   // A list control's columns, the font of its header (null: the control's) and its callbacks.
   std::span<const TVirtualTreeColumn> Columns;
   const TFont* HeaderFont = nullptr;

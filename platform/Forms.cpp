@@ -78,6 +78,12 @@ void TApplication::DestroyForms() {
     if (FForms.back().get() == FMainForm) FMainForm = nullptr;
     FForms.pop_back();
   }
+  FTerminated = false;
+  FMinimized = false;
+  FHiddenByMinimize.clear();
+  FShowMainForm = true;
+  MSG quit;
+  PeekMessageA(&quit, nullptr, WM_QUIT, WM_QUIT, PM_REMOVE);
 }
 
 void TApplication::Run() {

@@ -158,7 +158,8 @@ public:
     FForms.emplace_back(form.release());
   }
   TForm* MainForm() const { return FMainForm; }
-  // Destroys the forms, last made first, each after its OnDestroy.
+  // Destroys the forms, last made first, each after its OnDestroy; the application can then make forms and
+  // run again.
   void DestroyForms();
 
   void SetShowMainForm(bool show) { FShowMainForm = show; }

@@ -22,22 +22,14 @@ TMenuItem::TMenuItem(const TMenuItemDef& def, TAction* action, TNotifyEvent onCl
     : FName(def.Name), FCaption(def.Caption), FImageIndex(def.ImageIndex), FAction(action),
       FOnClick(std::move(onClick)), FCommand(command) {}
 
-void TMenuItem::Click() {
-  if (FAction) {
-    FAction->Execute();
-  } else if (FOnClick) {
-    FOnClick(this);
-  }
-}
+void TMenuItem::Click() { ExecuteOrClick(FAction, FOnClick, this); }
 
 TMenu::TMenu(const TMenuDef& def, const TActionList& actions, const TImageList* images,
              const TNotifyHandlers& handlers)
     : FName(def.Name), FKind(def.Kind), FImages(images) {
   UINT command = kFirstCommand;
   for (const TMenuItemDef& itemDef : def.Items) {
-    TAction* action = nullptr;
-    if (*itemDef.Action && !(action = actions.Find(itemDef.Action)))
-      throw std::logic_error(std::string("no action ") + itemDef.Action);
+    TAction* action = actions.Bound(itemDef.Action);
     TNotifyEvent onClick = *itemDef.OnClick ? Handler(handlers, itemDef.OnClick) : TNotifyEvent();
     auto item = std::make_unique<TMenuItem>(itemDef, action, std::move(onClick), command++);
     if (!*itemDef.Parent) {

@@ -85,3 +85,20 @@ int32_t StrToIntDef(std::string_view text, int32_t fallback) {
   int32_t value = 0;
   return TryStrToInt(text, value) ? value : fallback;
 }
+
+namespace {
+
+uint32_t randomSeed = 0;
+
+}  // namespace
+
+void Randomize() {
+  SYSTEMTIME now;
+  GetSystemTime(&now);
+  randomSeed = ((now.wHour * 60u + now.wMinute) * 60u + now.wSecond) * 1000u + now.wMilliseconds;
+}
+
+int32_t Random(int32_t range) {
+  randomSeed = randomSeed * 0x08088405u + 1u;
+  return static_cast<int32_t>((static_cast<uint64_t>(randomSeed) * static_cast<uint32_t>(range)) >> 32);
+}

@@ -64,3 +64,8 @@ int32_t StrToIntDef(std::string_view text, int32_t fallback);
 inline int32_t WrappingMultiply(int32_t a, int32_t b) {
   return static_cast<int32_t>(static_cast<uint32_t>(a) * static_cast<uint32_t>(b));
 }
+
+// The pseudo-random generator: Randomize seeds it from the time of day in milliseconds (UTC); Random(range)
+// draws uniformly from 0 to range - 1.
+void Randomize();
+int32_t Random(int32_t range);

@@ -23,6 +23,11 @@ private:
 // Posted by the first of a run of appended rows: the run is painted once, when the program waits again.
 const UINT kAppendsEnded = RegisterWindowMessageA("OrloListAppendsEnded");
 
+// The user's keys (arrows, paging, typing a row's first letters) and clicks move the control's focused row.
+bool MovesFocus(UINT message) {
+  return (message >= WM_KEYFIRST && message <= WM_KEYLAST) || (message >= WM_LBUTTONDOWN && message <= WM_MBUTTONDBLCLK);
+}
+
 }  // namespace
 
 const char* TVirtualStringTree::WindowClass() { return WC_LISTVIEWA; }
@@ -203,9 +208,6 @@ LRESULT TVirtualStringTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) 
         wParam = key;
       }
       break;
-    case WM_DESTROY:
-      FDestroying = true;
-      break;
     default:
       if (message == kAppendsEnded && FAppending) {
         FAppending = false;
@@ -215,8 +217,7 @@ LRESULT TVirtualStringTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) 
       break;
   }
   const LRESULT result = TControl::WndProc(message, wParam, lParam);
-  // Clicks, keys and the control's own searching move its focus: each message may have done so.
-  if (FInternal == 0 && !FDestroying) FocusChangedByControl();
+  if (FInternal == 0 && MovesFocus(message)) FocusChangedByControl();
   return result;
 }
 
@@ -246,7 +247,8 @@ RECT TVirtualStringTree::CellRect(int item, int column) const {
   RECT cell{};
   SendMessageA(header, HDM_GETITEMRECT, column, reinterpret_cast<LPARAM>(&cell));
   MapWindowPoints(header, Handle(), reinterpret_cast<POINT*>(&cell), 2);
-  return {cell.left, row.top, cell.right, row.bottom};
+  // The grid lines lie on each cell's right and bottom edge and are drawn before the cells.
+  return {cell.left, row.top, cell.right - 1, row.bottom - 1};
 }
 
 LRESULT TVirtualStringTree::CustomDraw(NMLVCUSTOMDRAW& draw) {
@@ -257,9 +259,16 @@ LRESULT TVirtualStringTree::CustomDraw(NMLVCUSTOMDRAW& draw) {
       const int item = static_cast<int>(draw.nmcd.dwItemSpec);
       PVirtualNode node = NodeAt(item);
       if (!node || !OnBeforeCellPaint) return CDRF_DODEFAULT;
+      const RECT cell = CellRect(item, draw.iSubItem);
       const int saved = SaveDC(draw.nmcd.hdc);
-      OnBeforeCellPaint(this, draw.nmcd.hdc, node, draw.iSubItem, CellRect(item, draw.iSubItem));
+      OnBeforeCellPaint(this, draw.nmcd.hdc, node, draw.iSubItem, cell);
       RestoreDC(draw.nmcd.hdc, saved);
+      // The selection goes over the owner's painting across the whole row, as the control would draw it.
+      if (ItemState(item, LVIS_SELECTED)) {
+        const bool focused = Focused();
+        FillRect(draw.nmcd.hdc, &cell, GetSysColorBrush(focused ? COLOR_HIGHLIGHT : COLOR_BTNFACE));
+        draw.clrText = GetSysColor(focused ? COLOR_HIGHLIGHTTEXT : COLOR_BTNTEXT);
+      }
       draw.clrTextBk = CLR_NONE;  // the text goes over what the owner painted
       return CDRF_DODEFAULT;
     }

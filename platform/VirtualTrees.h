@@ -82,8 +82,9 @@ public:
   void SetSelected(PVirtualNode node, bool selected);
 
   PVirtualNode GetFirst() const { return FNodes.empty() ? nullptr : FNodes.front().get(); }
-  PVirtualNode GetNext(PVirtualNode node) const { return NodeAt(node->FIndex + 1); }
-  PVirtualNode GetPrevious(PVirtualNode node) const { return NodeAt(node->FIndex - 1); }
+  // None past either end, and none for no row.
+  PVirtualNode GetNext(PVirtualNode node) const { return node ? NodeAt(node->FIndex + 1) : nullptr; }
+  PVirtualNode GetPrevious(PVirtualNode node) const { return node ? NodeAt(node->FIndex - 1) : nullptr; }
 
   // Repainting stops until as many EndUpdate calls as BeginUpdate calls have come.
   void BeginUpdate();
@@ -114,5 +115,4 @@ private:
   int FUpdateCount = 0;
   int FInternal = 0;  // inside an operation of ours: the control's own focus changes are not the user's
   bool FAppending = false;
-  bool FDestroying = false;
 };

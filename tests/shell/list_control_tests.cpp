@@ -165,6 +165,7 @@ TEST_F(ListControlTest, MovesKeepNodesDataFocusAndSelectionAndRenumberPositions)
   EXPECT_EQ(nullptr, List().GetPrevious(List().GetFirst()));
   EXPECT_EQ(nullptr, List().GetNext(rows[3]));
   EXPECT_EQ(rows[4], List().GetPrevious(rows[1]));
+  EXPECT_EQ(nullptr, List().GetNext(nullptr));
 }
 
 TEST_F(ListControlTest, FocusChangesAreReportedOnceEachAndOnlyWhenTheRowChanges) {
@@ -227,7 +228,7 @@ TEST_F(ListControlTest, DeletionsLeaveNoFocusedRowWithoutACallback) {
   EXPECT_EQ(0, AddRows(1)[0]->Index());
 }
 
-TEST_F(ListControlTest, OddRowsShowTheStripeFilledBeforeEachCell) {
+TEST_F(ListControlTest, OddRowsShowTheStripeFilledBeforeEachCellUnderTheSelection) {
   AddRows(4);
   Repaint();
   for (int position = 0; position < 4; ++position) {
@@ -245,6 +246,15 @@ TEST_F(ListControlTest, OddRowsShowTheStripeFilledBeforeEachCell) {
   int cells = 0;
   for (const TPaintedCell& cell : FPainted) cells += cell.Position == 1;
   EXPECT_EQ(4, cells);
+
+  // The selection covers a striped row whole.
+  List().SetSelected(List().GetNext(List().GetFirst()), true);
+  List().SetFocus();
+  Repaint();
+  const RECT row = RowRect(1);
+  HDC dc = GetDC(List().Handle());
+  EXPECT_EQ(GetSysColor(COLOR_HIGHLIGHT), GetPixel(dc, row.left + 210, (row.top + row.bottom) / 2));
+  ReleaseDC(List().Handle(), dc);
 }
 
 TEST_F(ListControlTest, ADraggedHeaderKeepsItsColumnIndexForItsCells) {
@@ -260,7 +270,7 @@ TEST_F(ListControlTest, ADraggedHeaderKeepsItsColumnIndexForItsCells) {
     if (cell.Column != 1) continue;
     seen = true;
     EXPECT_EQ(size.left, cell.Rect.left);
-    EXPECT_EQ(size.right, cell.Rect.right);
+    EXPECT_EQ(size.right - 1, cell.Rect.right);  // the grid line stays
   }
   EXPECT_TRUE(seen);
   EXPECT_EQ("d1c1", Shown(1, 1));

@@ -1,0 +1,14 @@
+#!/usr/bin/env bash
+# make soak: 1,000 wallpaper changes driven by the control panel's timer over three real pictures, with the
+# process's handle, GDI and USER object counts and memory every 100 changes (CHANGES to change the count).
+set -euo pipefail
+repo=$(cd "$(dirname "$0")/.." && pwd)
+out=$repo/build/bench
+cmake --build "$repo/build" --target soak -- --no-print-directory >/dev/null
+cd "$out"
+[ -f soak/photo.jpg ] || { mkdir -p soak && convert -size 1600x1200 -seed 3 plasma:fractal -quality 90 soak/photo.jpg; }
+[ -f soak/photo.png ] || convert -size 1200x900 -seed 5 plasma:fractal soak/photo.png
+[ -f soak/camera.jpg ] || convert soak/photo.jpg -attenuate 0.6 +noise Gaussian -sampling-factor 2x2 -quality 90 \
+  soak/camera.jpg
+folder=$(echo "Z:$out/soak/" | tr / '\\')
+"$repo/tools/with-display.sh" "$repo/tools/wine-run.sh" "$out/soak.exe" "$folder" "${CHANGES:-1000}"

@@ -1,0 +1,53 @@
+#include "platform/SimpleTimer.h"
+
+#include "platform/Forms.h"
+
+TSimpleTimer::TSimpleTimer() {
+  const char* className = "TSimpleTimer";
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (!GetClassInfoExA(GetModuleHandleA(nullptr), className, &windowClass)) {
+    windowClass.lpfnWndProc = WindowProc;
+    windowClass.hInstance = GetModuleHandleA(nullptr);
+    windowClass.lpszClassName = className;
+    RegisterClassExA(&windowClass);
+  }
+  FWindow = CreateWindowExA(0, className, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+  if (!FWindow) throw EOutOfResources("Not enough timers available");
+  SetWindowLongPtrA(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+}
+
+TSimpleTimer::~TSimpleTimer() { DestroyWindow(FWindow); }
+
+void TSimpleTimer::SetInterval(uint32_t milliseconds) {
+  if (milliseconds == FInterval) return;
+  FInterval = milliseconds;
+  Update();
+}
+
+void TSimpleTimer::SetEnabled(bool enabled) {
+  FEnabled = enabled;
+  Update();
+}
+
+void TSimpleTimer::Update() {
+  KillTimer(FWindow, 1);
+  FRunning = FEnabled && FInterval > 0;
+  if (FRunning && !SetTimer(FWindow, 1, FInterval, nullptr)) {
+    FRunning = false;
+    throw EOutOfResources("Not enough timers available");
+  }
+}
+
+LRESULT CALLBACK TSimpleTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_TIMER) {
+    auto* timer = reinterpret_cast<TSimpleTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
+    try {
+      if (timer && timer->OnTimer) timer->OnTimer(timer);
+    } catch (...) {
+      Application.HandleCurrentException();
+    }
+    return 0;
+  }
+  return DefWindowProcA(window, message, wParam, lParam);
+}

@@ -1,0 +1,223 @@
+// The control panel's life: creation, showing, the close rule, destruction, and the scheduling of changes.
+#include "shell/ufrmEditor.h"
+
+#include "forms/Layouts.h"
+#include "forms/Resources.h"
+#include "platform/FileUtils.h"
+#include "shell/ufrmOptions.h"
+
+TfrmEditor* frmEditor = nullptr;
+
+namespace {
+
+HICON SmallProgramIcon() {
+  return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
+                                       GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+}
+
+// The timer's interval for a period in seconds. A period too long for a 32-bit interval runs at the longest
+// interval there is; a negative one is a range error.
+uint32_t IntervalOf(int32_t seconds) {
+  if (seconds < 0) RaiseRangeError();
+  return static_cast<uint32_t>(std::min<int64_t>(int64_t{seconds} * 1000, INT32_MAX));
+}
+
+}  // namespace
+
+TfrmEditor::TfrmEditor()
+    : TForm(frmEditorLayout, {.Notify = {{"FormCreate", [this](TObject* s) { FormCreate(s); }},
+                                         {"FormShow", [this](TObject* s) { FormShow(s); }},
+                                         {"FormDestroy", [this](TObject* s) { FormDestroy(s); }}},
+                              .CloseQuery = {{"FormCloseQuery", [this](TObject* s, bool& canClose) {
+                                                FormCloseQuery(s, canClose);
+                                              }}}}),
+      FCoolTrayIcon(std::make_unique<TCoolTrayIcon>(SmallProgramIcon(), "Muralia")) {
+  FCoolTrayIcon->OnPopupMenu = [this](POINT cursor) { ShowTrayMenu(cursor); };
+}
+
+TfrmEditor::~TfrmEditor() = default;
+
+TOptions& TfrmEditor::Options() {
+  if (!FOptions) FOptions = std::make_unique<TOptions>();
+  return *FOptions;
+}
+
+TWallpaperChanger& TfrmEditor::WallpaperChanger() {
+  if (!FWallpaperChanger) FWallpaperChanger = std::make_unique<TWallpaperChanger>();
+  return *FWallpaperChanger;
+}
+
+void TfrmEditor::FormCreate(TObject*) {
+  FOptions = std::make_unique<TOptions>();
+  FSupportServices = std::make_unique<TSupportServices>();
+  FWallpaperChanger = std::make_unique<TWallpaperChanger>();
+  FClosing = false;
+  FClearPreview = false;
+  FCurrentIndex = FOptions->GetLastActiveWallpaperIndex();
+  FWallpaperList = std::make_unique<TWallpaperList>();
+  FWallpaperList->AddDefaultOnFirstRun();
+  LoadWallpaperList();
+  if (FOptions->GetChangeWallpaperOnStartup()) ChangeWallpaper();
+  FPreviewIndex = 0;
+  FTimer = std::make_unique<TSimpleTimer>();
+  SetupTimer();
+  FCoolTrayIcon->OnClick = [this](TObject* s) { TrayIconClick(s); };
+  SetHelpFile();
+}
+
+void TfrmEditor::FormShow(TObject*) { ShowWindow(Application.Handle(), SW_HIDE); }
+
+void TfrmEditor::FormCloseQuery(TObject*, bool& canClose) {
+  if (!Visible()) {
+    canClose = true;
+    return;
+  }
+  if (!CanCloseForm()) {
+    Application.Minimize();
+    FCoolTrayIcon->HideMainForm();
+  }
+  canClose = CanCloseForm();
+}
+
+bool TfrmEditor::CanCloseForm() {
+  if (FClosing) return true;
+  try {
+    return !Options().GetMinimizeControlPanelOnClickX();
+  } catch (const std::exception&) {
+    return true;
+  }
+}
+
+void TfrmEditor::FormDestroy(TObject*) {
+  AdvanceStoredIndex();
+  Options().SetLastActiveWallpaperIndex(FCurrentIndex);
+  if (FWallpaperList) {
+    FWallpaperList->SaveToFile();
+    FWallpaperList.reset();
+  }
+  if (FTimer) {
+    FTimer->SetEnabled(false);
+    FTimer.reset();
+  }
+  FSupportServices.reset();
+  FWallpaperChanger.reset();
+  FOptions.reset();
+}
+
+void TfrmEditor::ExitApplication() {
+  FClosing = true;
+  Close();
+}
+
+void TfrmEditor::ChangeWallpaper(TObject*) {
+  if (!FWallpaperList || !FWallpaperList->HasItems() || FCurrentIndex > FWallpaperList->LastIndex()) return;
+  const std::string fileName = FWallpaperList->GetFileName(FCurrentIndex);
+  Application.ProcessMessages();
+  const auto style = static_cast<uint8_t>(Options().GetWallpaperStyle());
+  WallpaperChanger().SetWallpaper(fileName, style);
+  AdvanceIndex();
+}
+
+void TfrmEditor::AdvanceIndex() {
+  if (!FWallpaperList || !FWallpaperList->HasItems()) return;
+  if (Options().GetShuffleWallpaper()) {
+    Randomize();
+    FCurrentIndex = Random(FWallpaperList->LastIndex() + 1);
+  } else {
+    FCurrentIndex = FWallpaperList->LastIndex() > FCurrentIndex ? FCurrentIndex + 1 : 0;
+  }
+}
+
+void TfrmEditor::AdvanceStoredIndex() {
+  if (!FWallpaperList) return;
+  FCurrentIndex = FWallpaperList->LastIndex() > FCurrentIndex ? FCurrentIndex + 1 : 0;
+}
+
+void TfrmEditor::StepIndexBack() {
+  if (!FWallpaperList || !FWallpaperList->HasItems()) return;
+  if (FCurrentIndex > 0) {
+    --FCurrentIndex;
+  } else if (FCurrentIndex == 0) {
+    FCurrentIndex = FWallpaperList->LastIndex();
+  }
+}
+
+void TfrmEditor::SetupTimer() {
+  if (!FTimer) FTimer = std::make_unique<TSimpleTimer>();
+  FTimer->OnTimer = [this](TObject* s) { ChangeWallpaper(s); };
+  FTimer->SetInterval(IntervalOf(Options().GetChangeFrequency()));
+  FTimer->SetEnabled(Options().GetChangeOnTimer());
+}
+
+void TfrmEditor::SetHelpFile() { Application.SetHelpFile(ExtractFilePath(Application.ExeName()) + "orlo.hlp"); }
+
+void TfrmEditor::LoadWallpaperList() {
+  try {
+    FWallpaperList->LoadFromFile();
+  } catch (const std::exception&) {
+    // A missing or unreadable list gives an empty collection, without a message.
+  }
+}
+
+void TfrmEditor::ClearDesktop() {
+  const THourglass hourglass;
+  WallpaperChanger().ClearWallpaper();
+}
+
+void TfrmEditor::ShowControlPanel() {
+  FCoolTrayIcon->ShowMainForm();
+  Application.Restore();
+}
+
+void TfrmEditor::ShowOptionsDialog() {
+  if (frmOptions->Visible()) {
+    frmOptions->BringToFront();
+    return;
+  }
+  if (frmOptions->ShowModal() == mrOk) SetupTimer();
+}
+
+void TfrmEditor::TrayIconClick(TObject*) {
+  switch (Options().GetClickAction()) {
+    case clkOpenOptionsDialog: ShowOptionsDialog(); break;
+    case clkOpenControlPanel: ShowControlPanel(); break;
+    case clkChangeWallpaper: ChangeWallpaper(); break;
+    case clkClearWallpaper: ClearDesktop(); break;
+    default: break;
+  }
+}
+
+LRESULT TfrmEditor::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message == WM_QUERYENDSESSION) return 1;  // a visible control panel never holds up the session's end
+  const LRESULT result = TForm::WndProc(message, wParam, lParam);
+  if (message == WM_ENDSESSION) {
+    FClosing = true;
+  } else if (message == WM_DISPLAYCHANGE) {
+    StepIndexBack();
+    ChangeWallpaper();
+  }
+  return result;
+}
+
+void TfrmEditor::ShowTrayMenu(POINT cursor) {
+  enum : UINT { kControlPanel = 1, kOptions, kClearDesktop, kNextWallpaper, kExit };
+  HMENU menu = CreatePopupMenu();
+  AppendMenuA(menu, MF_STRING, kControlPanel, "Control Panel");
+  AppendMenuA(menu, MF_STRING, kOptions, "Options...");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, kClearDesktop, "Clear Desktop");
+  AppendMenuA(menu, MF_STRING, kNextWallpaper, "Next Wallpaper");
+  AppendMenuA(menu, MF_SEPARATOR, 0, nullptr);
+  AppendMenuA(menu, MF_STRING, kExit, "Exit");
+  const UINT command = static_cast<UINT>(TrackPopupMenu(menu, TPM_RETURNCMD | TPM_RIGHTBUTTON | TPM_NONOTIFY,
+                                                        cursor.x, cursor.y, 0, FCoolTrayIcon->Handle(), nullptr));
+  DestroyMenu(menu);
+  switch (command) {
+    case kControlPanel: ShowControlPanel(); break;
+    case kOptions: ShowOptionsDialog(); break;
+    case kClearDesktop: ClearDesktop(); break;
+    case kNextWallpaper: ChangeWallpaper(); break;
+    case kExit: ExitApplication(); break;
+    default: break;
+  }
+}

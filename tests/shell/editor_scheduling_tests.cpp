@@ -1,0 +1,285 @@
+// The control panel's life and the order of changes, driven through its window messages, its tray icon and
+// its timer.
+#include <gtest/gtest.h>
+
+#include "shell/EditorTestSupport.h"
+
+namespace {
+
+class EditorScheduling : public EditorTest {
+protected:
+  // One change as "Next Wallpaper" runs it; returns the entry it applied (-1 for none).
+  int Change() {
+    ForgetApplied();
+    frmEditor->ChangeWallpaper();
+    return AppliedEntry();
+  }
+  void DisplayChange() { SendMessageA(frmEditor->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024)); }
+};
+
+TEST_F(EditorScheduling, AnEmptyCollectionNeverChangesAndStoresZero) {
+  MakeCollection(0);
+  SetStored("LastActiveWallpaperIndex", 3);
+  SetStored("ChangeWallpaperOnStartup", 1);
+  Create();
+  EXPECT_EQ(-1, AppliedEntry());
+  EXPECT_EQ(-1, Change());
+  DisplayChange();
+  EXPECT_EQ(-1, AppliedEntry());
+  EXPECT_EQ(3, frmEditor->CurrentIndex());
+  Destroy();
+  EXPECT_EQ(0u, Stored("LastActiveWallpaperIndex"));
+}
+
+TEST_F(EditorScheduling, APositionPastTheEndWaitsUntilDisplayChangesStepItBack) {
+  MakeCollection(2);
+  SetStored("LastActiveWallpaperIndex", 4);
+  SetStored("ChangeWallpaperOnStartup", 1);
+  Create();
+  EXPECT_EQ(-1, AppliedEntry());
+  EXPECT_EQ(-1, Change());
+  EXPECT_EQ(4, frmEditor->CurrentIndex());
+  DisplayChange();  // 3: still past the end
+  DisplayChange();  // 2
+  EXPECT_EQ(-1, AppliedEntry());
+  DisplayChange();  // 1: applied, then on to 0
+  EXPECT_EQ(1, AppliedEntry());
+  EXPECT_EQ(0, frmEditor->CurrentIndex());
+}
+
+TEST_F(EditorScheduling, ANegativePositionAppliesNothingUntilItReachesTheList) {
+  MakeCollection(3);
+  SetStored("LastActiveWallpaperIndex", static_cast<uint32_t>(-2));
+  Create();
+  EXPECT_EQ(-1, Change());
+  EXPECT_EQ(-1, frmEditor->CurrentIndex());
+  EXPECT_EQ(-1, Change());
+  EXPECT_EQ(0, Change());
+}
+
+TEST_F(EditorScheduling, ListOrderWrapsAndTheStoredPositionIsOneFurther) {
+  MakeCollection(5);
+  SetStored("LastActiveWallpaperIndex", 2);
+  Create();
+  EXPECT_EQ(2, Change());
+  EXPECT_EQ(3, frmEditor->CurrentIndex());
+  Destroy();
+  EXPECT_EQ(4u, Stored("LastActiveWallpaperIndex"));
+
+  Create();
+  EXPECT_EQ(4, Change());
+  EXPECT_EQ(0, Change());
+  frmEditor->ChangeWallpaper();
+  frmEditor->ChangeWallpaper();
+  EXPECT_EQ(3, Change());  // position 4 now
+  Destroy();
+  EXPECT_EQ(0u, Stored("LastActiveWallpaperIndex"));
+}
+
+TEST_F(EditorScheduling, OneEntryIsAppliedEveryTimeInBothOrders) {
+  MakeCollection(1);
+  Create();
+  EXPECT_EQ(0, Change());
+  EXPECT_EQ(0, Change());
+  SetStored("ShuffleWallpaper", 1);
+  EXPECT_EQ(0, Change());
+  EXPECT_EQ(0, frmEditor->CurrentIndex());
+}
+
+TEST_F(EditorScheduling, ShuffleDrawsEveryEntryOfTwo) {
+  MakeCollection(2);
+  SetStored("ShuffleWallpaper", 1);
+  Create();
+  bool seen[2] = {false, false};
+  for (int change = 0; change < 60 && !(seen[0] && seen[1]); ++change) {
+    const int applied = Change();
+    ASSERT_TRUE(applied == 0 || applied == 1) << applied;
+    seen[applied] = true;
+    Sleep(3);  // the generator is seeded from the clock's milliseconds at every change
+  }
+  EXPECT_TRUE(seen[0] && seen[1]);
+}
+
+TEST_F(EditorScheduling, ADisplayChangeAppliesTheLastPictureAgain) {
+  MakeCollection(3);
+  Create();
+  EXPECT_EQ(0, Change());
+  ForgetApplied();
+  DisplayChange();
+  EXPECT_EQ(0, AppliedEntry());
+  EXPECT_EQ(1, frmEditor->CurrentIndex());
+
+  Change();
+  Change();  // position back at 0
+  ForgetApplied();
+  DisplayChange();
+  EXPECT_EQ(2, AppliedEntry());
+}
+
+TEST_F(EditorScheduling, TheStartupChangeAppliesTheStoredPosition) {
+  MakeCollection(3);
+  SetStored("LastActiveWallpaperIndex", 1);
+  SetStored("ChangeWallpaperOnStartup", 1);
+  Create();
+  EXPECT_EQ(1, AppliedEntry());
+  char wallpaper[MAX_PATH] = "";
+  SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, wallpaper, 0);
+  EXPECT_EQ(FFolder.File("Muralia.bmp"), wallpaper);
+  EXPECT_EQ(2, frmEditor->CurrentIndex());
+}
+
+TEST_F(EditorScheduling, TheTimerChangesInListOrder) {
+  MakeCollection(3);
+  SetStored("ChangeOnTimer", 1);
+  SetStored("ChangeFrequency", 1);
+  Create();
+  ASSERT_TRUE(frmEditor->Timer()->Running());
+  EXPECT_EQ(1000u, frmEditor->Timer()->Interval());
+  std::vector<int> applied;
+  const DWORD start = GetTickCount();
+  while (applied.size() < 3 && GetTickCount() - start < 8000) {
+    ui::Pump();
+    const int entry = AppliedEntry();
+    if (entry >= 0) {
+      applied.push_back(entry);
+      ForgetApplied();
+    }
+    Sleep(20);
+  }
+  EXPECT_EQ((std::vector<int>{0, 1, 2}), applied);
+}
+
+TEST_F(EditorScheduling, TimerIntervalFollowsTheStoredPeriod) {
+  MakeCollection(1);
+  SetStored("ChangeOnTimer", 1);
+  SetStored("ChangeFrequency", 0);
+  Create();
+  EXPECT_FALSE(frmEditor->Timer()->Running());  // no timed changes with a period of 0
+
+  SetStored("ChangeFrequency", 3000000);  // beyond the longest interval: runs at the longest there is
+  frmEditor->SetupTimer();
+  EXPECT_EQ(2147483647u, frmEditor->Timer()->Interval());
+  EXPECT_TRUE(frmEditor->Timer()->Running());
+
+  SetStored("ChangeFrequency", static_cast<uint32_t>(-5));
+  EXPECT_THROW(frmEditor->SetupTimer(), ERangeError);
+  EXPECT_EQ(2147483647u, frmEditor->Timer()->Interval());  // kept as it was
+
+  SetStored("ChangeOnTimer", 0);
+  SetStored("ChangeFrequency", 60);
+  frmEditor->SetupTimer();
+  EXPECT_FALSE(frmEditor->Timer()->Running());
+}
+
+TEST_F(EditorScheduling, OkInTheOptionsDialogSetsTheTimerUpAgainAndCancelDoesNot) {
+  MakeCollection(1);
+  SetStored("ChangeOnTimer", 1);
+  Create();
+  EXPECT_EQ(600000u, frmEditor->Timer()->Interval());
+  ui::Later([&] {
+    frmOptions->edtFrequency.SetText("2");
+    ui::Click(frmOptions->btnCancel);
+  });
+  frmEditor->ShowOptionsDialog();
+  EXPECT_EQ(600000u, frmEditor->Timer()->Interval());
+  ui::Later([&] {
+    ui::Click(frmOptions->lblWallpaper);
+    ui::Type(frmOptions->edtFrequency, "2");
+    ui::Click(frmOptions->btnOk);
+  });
+  frmEditor->ShowOptionsDialog();
+  EXPECT_EQ(120000u, frmEditor->Timer()->Interval());
+}
+
+TEST_F(EditorScheduling, TheCloseBoxHidesToTheTrayUnlessTheOptionIsOff) {
+  MakeCollection(1);
+  Create();
+  frmEditor->Show();
+  SendMessageA(frmEditor->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_FALSE(frmEditor->Visible());
+  EXPECT_FALSE(Application.Terminated());
+  EXPECT_TRUE(Application.Minimized());
+  EXPECT_FALSE(IsWindowVisible(Application.Handle()));
+
+  frmEditor->ShowControlPanel();
+  EXPECT_TRUE(frmEditor->Visible());
+  EXPECT_FALSE(Application.Minimized());
+  SetStored("MinimizeControlPanelOnClickX", 0);
+  SendMessageA(frmEditor->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(Application.Terminated());
+}
+
+TEST_F(EditorScheduling, AfterTheSessionEndsTheCloseBoxEndsTheProgram) {
+  MakeCollection(1);
+  Create();
+  frmEditor->Show();
+  EXPECT_EQ(1, SendMessageA(frmEditor->Handle(), WM_QUERYENDSESSION, 0, 0));
+  EXPECT_TRUE(frmEditor->Visible());
+  SendMessageA(frmEditor->Handle(), WM_ENDSESSION, FALSE, 0);  // the session goes on after all
+  EXPECT_TRUE(frmEditor->Closing());
+  SendMessageA(frmEditor->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
+  EXPECT_TRUE(Application.Terminated());
+}
+
+TEST_F(EditorScheduling, ATrayClickRunsTheStoredClickAction) {
+  MakeCollection(2);
+  Create();
+
+  SetStored("ClickAction", 2);  // change the wallpaper, once for a double click too
+  TrayMouse(WM_LBUTTONDOWN);
+  TrayMouse(WM_LBUTTONUP);
+  TrayMouse(WM_LBUTTONDBLCLK);
+  TrayMouse(WM_LBUTTONUP);
+  EXPECT_EQ(0, AppliedEntry());
+  EXPECT_EQ(1, frmEditor->CurrentIndex());
+
+  SetStored("ClickAction", 3);  // clear the wallpaper
+  TrayMouse(WM_LBUTTONUP);
+  char wallpaper[MAX_PATH] = "x";
+  SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, wallpaper, 0);
+  EXPECT_STREQ("", wallpaper);
+
+  for (const uint32_t nothing : {4u, static_cast<uint32_t>(-1)}) {
+    SetStored("ClickAction", nothing);
+    ForgetApplied();
+    TrayMouse(WM_LBUTTONUP);
+    EXPECT_EQ(-1, AppliedEntry());
+    EXPECT_EQ(1, frmEditor->CurrentIndex());
+    EXPECT_FALSE(frmEditor->Visible());
+  }
+
+  SetStored("ClickAction", 1);  // the control panel
+  TrayMouse(WM_LBUTTONUP);
+  EXPECT_TRUE(frmEditor->Visible());
+
+  SetStored("ClickAction", 0);  // the options dialog; a second click brings it to the front
+  bool open = false;
+  ui::Later([&] {
+    open = frmOptions->Visible();
+    TrayMouse(WM_LBUTTONUP);
+    ui::Click(frmOptions->btnCancel);
+  });
+  TrayMouse(WM_LBUTTONUP);
+  EXPECT_TRUE(open);
+  EXPECT_FALSE(frmOptions->Visible());
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+TEST_F(EditorScheduling, AFailedStartupChangeIsShownOnceAndTheWindowStillWorks) {
+  MakeCollection(2);
+  SetStored("ChangeWallpaperOnStartup", 1);
+  regtest::SetString(regtest::kOptionsKey, "WallpaperStyle", "tile");  // reading the style fails
+  Create();
+  ASSERT_EQ(1u, FExceptions.size());
+  EXPECT_EQ("Failed to get data for 'WallpaperStyle'", FExceptions[0]);
+  EXPECT_EQ(nullptr, frmEditor->Timer());
+
+  SetStored("WallpaperStyle", 0);
+  EXPECT_EQ(0, Change());  // the same entry again: the failed change did not move the position
+  frmEditor->SetupTimer();  // as OK in the options dialog does
+  EXPECT_NE(nullptr, frmEditor->Timer());
+  Destroy();
+  EXPECT_EQ(0u, Stored("LastActiveWallpaperIndex"));  // position 1 is the last entry: moved on to 0
+}
+
+}  // namespace
