@@ -47,12 +47,23 @@ std::unique_ptr<TPicture> StreamedPNG(const std::string& fileName) {
   return picture;
 }
 
+// Any other picture of the content test's formats is decoded whole, and its rows are read from the decoded
+// pixels themselves: a bitmap of them would hold the picture a second time.
+std::unique_ptr<TPicture> DecodedPicture(const TGraphicClass& graphicClass, const std::string& fileName) {
+  auto graphic = std::make_unique<TDecodedPicture>(GraphicExFormat(graphicClass));
+  graphic->LoadFromFile(fileName);
+  auto picture = std::make_unique<TPicture>();
+  picture->TakeGraphic(std::move(graphic));
+  return picture;
+}
+
 // The picture by the loading rule; nullptr when the class that the content test found, or the extension,
 // cannot read the file. A file that the content test cannot open raises.
 std::unique_ptr<TPicture> LoadPictureOrNothing(const std::string& fileName) {
   const TGraphicClass* graphicClass = PictureClassByContent(fileName);
   try {
     if (graphicClass == &GraphicExClass(imaging::kPngFormat)) return StreamedPNG(fileName);
+    if (graphicClass) return DecodedPicture(*graphicClass, fileName);
     return LoadPictureAs(graphicClass, fileName);
   } catch (const std::exception&) {
     return nullptr;

@@ -7,6 +7,7 @@
 #include "JpegEncoder.h"
 #include "TestPictures.h"
 #include "engine/ChangerTestSupport.h"
+#include "engine/uGraphics.h"
 #include "imaging/Jpeg.h"
 #include "platform/FileUtils.h"
 #include "platform/SysUtils.h"
@@ -149,29 +150,49 @@ TEST_F(ConversionTest, ContentThatIsNoPictureGivesNothing) {
   EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
 }
 
-// A JPEG picture is resampled from its rows as they are decoded: the bitmap is the one that the decoded
-// picture gives.
-TEST_F(ConversionTest, AJpegPictureGivesTheBitmapOfItsDecodedPixels) {
+// A JPEG picture is resampled from its rows as they are decoded, and any other picture of the content test's
+// formats from the pixels that its decoder gave: either way the bitmap is the one that the decoded picture
+// gives, scaled both ways, fitted or at its own size.
+class DecodedConversionTest : public ConversionTest {
+protected:
+  void ExpectBitmapOf(const std::string& picture, const TBitmap32& decoded) {
+    const int32_t width = decoded.Width(), height = decoded.Height();
+    struct TCase {
+      TWallpaperStyle Style;
+      int32_t Width, Height;
+    };
+    for (const TCase& c : {TCase{wpsStretch, width / 3, height / 3}, TCase{wpsStretch, width * 5 / 6, height * 5 / 6},
+                           TCase{wpsFitDesktop, width / 2, width / 2}, TCase{wpsCenter, width, height}}) {
+      ASSERT_EQ(FChanger.ConvertToBitmap(picture, c.Width, c.Height, c.Style), BitmapPath()) << c.Width;
+      const std::string bitmap = FFolder.Read("Muralia.bmp");
+      const std::optional<TBitmapHeader> header = ReadBitmapHeader(bitmap);
+      ASSERT_TRUE(header);
+      const std::unique_ptr<TBitmap32> expected =
+          c.Style == wpsCenter ? nullptr : TWallpaperChanger::Resample(decoded, header->Width, header->Height, 0x008000);
+      for (int32_t y = 0; y < header->Height; ++y)
+        for (int32_t x = 0; x < header->Width; ++x)
+          ASSERT_EQ(Pixel32(bitmap, x, y), (expected ? *expected : decoded).Raster().Pixel(x, y))
+              << picture << " " << c.Width << " wide at " << x << "," << y;
+    }
+  }
+};
+
+TEST_F(DecodedConversionTest, AJpegPictureGivesTheBitmapOfItsDecodedPixels) {
   const std::vector<uint8_t> file = test::EncodeJpeg(120, 90);
-  const std::string picture = FFolder.Write("photo.jpg", file.data(), file.size());
   TBitmap32 decoded;
   decoded.Raster().Assign(imaging::DecodeJpeg(file));
-  struct TCase {
-    TWallpaperStyle Style;
-    int32_t Width, Height;
-  };
-  for (const TCase& c : {TCase{wpsStretch, 40, 30}, TCase{wpsStretch, 100, 80}, TCase{wpsFitDesktop, 60, 60},
-                         TCase{wpsCenter, 120, 90}}) {
-    ASSERT_EQ(FChanger.ConvertToBitmap(picture, c.Width, c.Height, c.Style), BitmapPath()) << c.Width;
-    const std::string bitmap = FFolder.Read("Muralia.bmp");
-    const std::optional<TBitmapHeader> header = ReadBitmapHeader(bitmap);
-    ASSERT_TRUE(header);
-    const std::unique_ptr<TBitmap32> expected =
-        c.Style == wpsCenter ? nullptr : TWallpaperChanger::Resample(decoded, header->Width, header->Height, 0x008000);
-    for (int32_t y = 0; y < header->Height; ++y)
-      for (int32_t x = 0; x < header->Width; ++x)
-        ASSERT_EQ(Pixel32(bitmap, x, y), (expected ? *expected : decoded).Raster().Pixel(x, y))
-            << c.Width << " wide at " << x << "," << y;
+  ExpectBitmapOf(FFolder.Write("photo.jpg", file.data(), file.size()), decoded);
+}
+
+// With and without transparency: a picture without any is opaque whatever alpha its decoder left.
+TEST_F(DecodedConversionTest, OtherPicturesGiveTheBitmapOfTheirClass) {
+  for (const char* sample : {"targa/rgba32.tga", "targa/rgb24.tga", "tiff/rgb8-lzw.tif", "pcx/palette8.pcx",
+                             "psd/rgb-raw.psd"}) {
+    const std::string path = std::string(ORLO_TEST_DATA) + "/" + sample;
+    const std::unique_ptr<TGraphic> graphic = LoadGraphic(*PictureClassByContent(path), path);
+    TBitmap32 decoded;
+    decoded.Assign(*graphic);
+    ExpectBitmapOf(path, decoded);
   }
 }
 
