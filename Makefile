@@ -51,7 +51,8 @@ dist: build
 	@cp collection/*.jpg dist/Muralia/collection/ 2>/dev/null || true
 	@echo "dist/Muralia is ready to zip"
 
-# Times the conversion against Pillow, libvips and libjpeg-turbo (installs them when missing).
+# Times the conversion against libvips, GraphicsMagick, Pillow and libjpeg-turbo's decode (installs them when
+# missing).
 bench: build
 	@bench/run.sh
 
