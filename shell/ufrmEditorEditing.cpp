@@ -28,6 +28,7 @@ void TfrmEditor::AddImages() {
     if (wasEmpty) SelectFirstImage();
   }
   FWallpaperList->SaveToFile();
+  UpdateButtons();  // the focused row may have lost its place as the last one
 }
 
 void TfrmEditor::RemoveImage() {
