@@ -156,8 +156,14 @@ void TfrmEditor::vstWallpapersKeyUp(TObject*, WORD& key, TShiftState shift) {
   }
 }
 
+// Every key going down decides anew, so that a shortcut whose key came up elsewhere (in the question, the
+// picture dialog or another control) cannot swallow a later key-up on the list. Modifiers going down leave
+// the decision alone: Shift pressed while Ctrl+Up is held does not make its release run again.
 bool TfrmEditor::IsShortCut(const MSG& msg) {
-  if (!TForm::IsShortCut(msg)) return false;
-  FShortCutKey = static_cast<WORD>(msg.wParam);
-  return true;
+  const auto key = static_cast<WORD>(msg.wParam);
+  if (key == VK_SHIFT || key == VK_CONTROL || key == VK_MENU) return TForm::IsShortCut(msg);
+  FShortCutKey = key;  // kept when the shortcut's routine raises: it ran all the same
+  if (TForm::IsShortCut(msg)) return true;
+  FShortCutKey = 0;
+  return false;
 }

@@ -139,14 +139,33 @@ std::vector<int> EditingTest::ListFile() const {
   return lines;
 }
 
-void EditingTest::AnswerNextQuestion(const std::string& button) {
-  ui::Later([this, button] {
+void EditingTest::AnswerNextQuestion(const std::string& button, int ticksLeft) {
+  ui::Later([this, button, ticksLeft] {
     const ui::TMessageBox box = ui::FindMessageBox();
-    ASSERT_NE(nullptr, box.Handle) << "no question";
+    if (!box.Handle) {
+      // The key or call that asks may not have run yet: look again at the next tick.
+      if (ticksLeft > 0) AnswerNextQuestion(button, ticksLeft - 1);
+      else ADD_FAILURE() << "no question";
+      return;
+    }
     EXPECT_EQ("Confirm", box.Caption);
     EXPECT_EQ((std::vector<std::string>{"&Yes", "&No"}), box.Buttons);
     EXPECT_TRUE(box.HasIcon);
     FQuestions.push_back(box.Text);
     ui::Answer(box, button);
   });
+}
+
+void EditingTest::Press(WORD key, TShiftState shift) {
+  // A key's toggle bit flips when its press is taken from the queue; its state is up once the release is.
+  const bool toggled = GetKeyState(key) & 1;
+  ui::SendKey(key, shift);
+  const DWORD start = GetTickCount();
+  while (((GetKeyState(key) & 1) == toggled || GetKeyState(key) < 0 || GetKeyState(VK_CONTROL) < 0 ||
+          GetKeyState(VK_SHIFT) < 0) &&
+         GetTickCount() - start < 5000) {
+    ui::Pump();
+    Sleep(5);
+  }
+  ui::Pump();
 }

@@ -59,8 +59,10 @@ protected:
 
   // The list file's lines as FPictures numbers, -1 for an empty line.
   std::vector<int> ListFile() const;
-  // Answers the next question with the button, noting its caption and text.
-  void AnswerNextQuestion(const std::string& button);
+  // Answers the next question with the button, noting its text; fails when none comes within five seconds.
+  void AnswerNextQuestion(const std::string& button, int ticksLeft = 250);
+  // One press of the key with the modifiers, through the system's input; returns once the key has come up.
+  void Press(WORD key, TShiftState shift = 0);
   // The text of every question answered.
   std::vector<std::string> FQuestions;
   int FDialogRuns = 0;
