@@ -1,0 +1,110 @@
+// "Add" through the system's own open dialog, driven from inside its loop as a user would: the folder typed
+// into the name box, one picture selected for the preview, two quoted names typed, then "Open".
+#include <gtest/gtest.h>
+// dlgs.h needs the Windows types first.
+#include <windows.h>
+#include <dlgs.h>
+
+#include "forms/Resources.h"
+#include "platform/FileUtils.h"
+#include "shell/EditingTestSupport.h"
+
+namespace {
+
+// Lets messages run until done() holds or five seconds pass.
+bool WaitFor(const std::function<bool()>& done) {
+  const DWORD start = GetTickCount();
+  while (!done()) {
+    if (GetTickCount() - start > 5000) return false;
+    ui::Pump();
+    Sleep(10);
+  }
+  return true;
+}
+
+// The edit of the file-name box: inside an extended combo box, a combo box, or on its own in older dialogs.
+HWND FileNameBox(HWND dialog) {
+  HWND combo = GetDlgItem(dialog, cmb13);
+  if (!combo) return GetDlgItem(dialog, edt1);
+  if (auto* edit = reinterpret_cast<HWND>(SendMessageA(combo, CBEM_GETEDITCONTROL, 0, 0))) return edit;
+  return FindWindowExA(combo, nullptr, "Edit", nullptr);
+}
+
+void TypeInto(HWND edit, const std::string& text) {
+  SetFocus(edit);
+  SendMessageA(edit, EM_SETSEL, 0, -1);
+  SendMessageA(edit, WM_CHAR, VK_BACK, 1);
+  for (const char c : text) SendMessageA(edit, WM_CHAR, static_cast<unsigned char>(c), 1);
+}
+
+void PressOpen(HWND dialog) {
+  PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
+}
+
+std::string FolderOf(HWND dialog) {
+  char folder[MAX_PATH] = "";
+  SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
+  return IncludeTrailingBackslash(folder);
+}
+
+// Selects the file in the dialog's file list, as a click on it would.
+bool SelectInFileList(HWND dialog, const std::string& name) {
+  HWND view = FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr);
+  HWND list = view ? FindWindowExA(view, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
+  if (!list) return false;
+  LVFINDINFOA find{.flags = LVFI_STRING, .psz = name.c_str()};
+  int item = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  if (item < 0) {
+    const std::string title = name.substr(0, name.rfind('.'));  // the dialog may hide known extensions
+    find.psz = title.c_str();
+    item = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
+  }
+  if (item < 0) return false;
+  LVITEMA state{.state = LVIS_SELECTED | LVIS_FOCUSED, .stateMask = LVIS_SELECTED | LVIS_FOCUSED};
+  SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&state));
+  return true;
+}
+
+// Cancels the dialog when a step ends before it pressed "Open", so that no failure leaves the dialog open.
+struct TCancelUnlessOpened {
+  HWND Dialog;
+  bool Opened = false;
+  ~TCancelUnlessOpened() {
+    if (!Opened) PostMessageA(Dialog, WM_COMMAND, IDCANCEL, 0);
+  }
+};
+
+using EditingDialog = EditingTest;
+
+TEST_F(EditingDialog, TheSystemsDialogAddsTwoTypedNamesAndPreviewsTheSelectedPicture) {
+  CreateWith(3, 1);
+  const TScopedReplacement<TGetOpenFileNameCall> system(
+      GetOpenFileNameCall, [](OPENFILENAMEA& dialog) { return GetOpenFileNameA(&dialog) != FALSE; });
+  std::string previewSize;
+  ui::Later([&] {
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = ui::FindMessageBox().Handle) != nullptr; })) << "no dialog";
+    TCancelUnlessOpened closer{dialog};
+    HWND name = FileNameBox(dialog);
+    ASSERT_NE(nullptr, name);
+    TypeInto(name, FFolder.Path());
+    PressOpen(dialog);
+    ASSERT_TRUE(WaitFor([&] { return FolderOf(dialog) == FFolder.Path(); })) << FolderOf(dialog);
+
+    HWND preview = FindWindowExA(dialog, nullptr, "#32770", nullptr);
+    ASSERT_TRUE(WaitFor([&] { return SelectInFileList(dialog, "picture1.bmp"); }));
+    WaitFor([&] { return !ui::TextOf(GetDlgItem(preview, IDC_PICTURE_SIZE)).empty(); });
+    previewSize = ui::TextOf(GetDlgItem(preview, IDC_PICTURE_SIZE));
+
+    TypeInto(name, "\"picture1.bmp\" \"picture2.bmp\"");
+    PressOpen(dialog);
+    closer.Opened = true;
+  });
+  frmEditor->AddImages();
+  ui::RunSteps();
+  EXPECT_EQ("4 x 4", previewSize);
+  EXPECT_EQ((std::vector<int>{0, 1, 2}), RowPictures());
+  EXPECT_EQ((std::vector<int>{0, 1, 2}), ListFile());
+}
+
+}  // namespace
