@@ -98,7 +98,8 @@ std::vector<int32_t> EditingTest::RowIndexes() const {
 
 std::vector<int> EditingTest::RowPictures() const {
   std::vector<int> pictures;
-  for (const int32_t index : RowIndexes()) pictures.push_back(PictureOf(frmEditor->WallpaperList()->GetFileName(index)));
+  for (const int32_t index : RowIndexes())
+    pictures.push_back(PictureOf(frmEditor->WallpaperList()->GetFileName(index)));
   return pictures;
 }
 

@@ -5,6 +5,8 @@
 #include <windows.h>
 #include <dlgs.h>
 
+#include <algorithm>
+
 #include "forms/Resources.h"
 #include "platform/FileUtils.h"
 #include "shell/EditingTestSupport.h"
@@ -47,18 +49,22 @@ std::string FolderOf(HWND dialog) {
   return IncludeTrailingBackslash(folder);
 }
 
+HWND FileList(HWND dialog) {
+  HWND view = FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr);
+  return view ? FindWindowExA(view, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
+}
+
 // Selects the file in the dialog's file list, as a click on it would.
 bool SelectInFileList(HWND dialog, const std::string& name) {
-  HWND view = FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr);
-  HWND list = view ? FindWindowExA(view, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
+  HWND list = FileList(dialog);
   if (!list) return false;
-  LVFINDINFOA find{.flags = LVFI_STRING, .psz = name.c_str()};
-  int item = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-  if (item < 0) {
-    const std::string title = name.substr(0, name.rfind('.'));  // the dialog may hide known extensions
-    find.psz = title.c_str();
-    item = static_cast<int>(SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find)));
-  }
+  const auto find = [list](const std::string& text) {
+    LVFINDINFOA info{.flags = LVFI_STRING, .psz = text.c_str()};
+    const LRESULT item = SendMessageA(list, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&info));
+    return static_cast<int>(item);
+  };
+  int item = find(name);
+  if (item < 0) item = find(name.substr(0, name.rfind('.')));  // the dialog may hide known extensions
   if (item < 0) return false;
   LVITEMA state{.state = LVIS_SELECTED | LVIS_FOCUSED, .stateMask = LVIS_SELECTED | LVIS_FOCUSED};
   SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&state));
@@ -105,6 +111,42 @@ TEST_F(EditingDialog, TheSystemsDialogAddsTwoTypedNamesAndPreviewsTheSelectedPic
   EXPECT_EQ("4 x 4", previewSize);
   EXPECT_EQ((std::vector<int>{0, 1, 2}), RowPictures());
   EXPECT_EQ((std::vector<int>{0, 1, 2}), ListFile());
+}
+
+// Names longer than the dialog's first file buffer holds: the buffer grows as the selection does, and every
+// chosen file arrives.
+TEST_F(EditingDialog, ASelectionLongerThanTheFileBufferKeepsEveryFile) {
+  CreateWith(1, 1);
+  const int count = 340;  // 340 names of over 200 characters pass 64 KB
+  std::vector<std::string> files;
+  for (int k = 0; k < count; ++k)
+    files.push_back(FFolder.Write(std::string(200, 'x') + std::to_string(k) + ".bmp", ""));
+  const TScopedReplacement<TGetOpenFileNameCall> system(
+      GetOpenFileNameCall, [](OPENFILENAMEA& dialog) { return GetOpenFileNameA(&dialog) != FALSE; });
+  ui::Later([&] {
+    HWND dialog = nullptr;
+    ASSERT_TRUE(WaitFor([&] { return (dialog = ui::FindMessageBox().Handle) != nullptr; })) << "no dialog";
+    TCancelUnlessOpened closer{dialog};
+    TypeInto(FileNameBox(dialog), FFolder.Path());
+    PressOpen(dialog);
+    ASSERT_TRUE(WaitFor([&] { return FolderOf(dialog) == FFolder.Path(); })) << FolderOf(dialog);
+    HWND list = FileList(dialog);
+    ASSERT_TRUE(WaitFor([&] { return SendMessageA(list, LVM_GETITEMCOUNT, 0, 0) == count + 1; }));
+    LVITEMA state{.state = LVIS_SELECTED, .stateMask = LVIS_SELECTED};
+    SendMessageA(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&state));
+    ui::Pump();
+    PressOpen(dialog);
+    closer.Opened = true;
+  });
+  frmEditor->AddImages();
+  ui::RunSteps();
+  ASSERT_EQ(count + 2, frmEditor->vstWallpapers.RootNodeCount());
+  std::vector<std::string> added;
+  for (int32_t index = 1; index <= count + 1; ++index) added.push_back(frmEditor->WallpaperList()->GetFileName(index));
+  std::sort(added.begin(), added.end());
+  files.push_back(FPictures[0]);
+  std::sort(files.begin(), files.end());
+  EXPECT_EQ(files, added);
 }
 
 }  // namespace
