@@ -82,4 +82,16 @@ TEST_F(EditingKeys, CtrlEnterPlacesThePictureOncePerPress) {
   EXPECT_EQ(2, FDesktop.Applied);
 }
 
+// A failure to reach Active Desktop goes to the application's handler; the cursor is the default again.
+TEST_F(EditingKeys, APlaceThatFailsRestoresTheCursorAndReportsTheFailure) {
+  const TScopedReplacement<std::function<TComPtr<IActiveDesktop>()>> missing(
+      TWallpaperChanger::ActiveDesktopObject,
+      []() -> TComPtr<IActiveDesktop> { throw Exception("no Active Desktop"); });
+  Press(VK_RETURN, ssCtrl);
+  EXPECT_EQ((std::vector<std::string>{"no Active Desktop"}), FExceptions);
+  EXPECT_EQ(TCursor::Default, Screen.Cursor());
+  EXPECT_EQ(-1, AppliedEntry());
+  EXPECT_TRUE(frmEditor->Visible());
+}
+
 }  // namespace
