@@ -68,9 +68,10 @@ void TCoolTrayIcon::IconMessage(UINT mouseMessage) {
       if (OnPopupMenu) {
         POINT cursor;
         GetCursorPos(&cursor);
-        SetForegroundWindow(FWindow);
+        HWND owner = PopupOwner ? PopupOwner : FWindow;
+        SetForegroundWindow(owner);
         OnPopupMenu(cursor);
-        PostMessageA(FWindow, WM_NULL, 0, 0);
+        PostMessageA(owner, WM_NULL, 0, 0);
       }
       break;
     default:

@@ -40,7 +40,8 @@ TfrmEditor::TfrmEditor()
       FCoolTrayIcon(std::make_unique<TCoolTrayIcon>(SmallProgramIcon(), "Muralia")),
       FOpenPictureDialog(std::make_unique<TOpenPictureDialog>(PicturePreview)),
       tmrWallpaper(std::make_unique<TSimpleTimer>()) {
-  FCoolTrayIcon->OnPopupMenu = [this](POINT cursor) { Menu("pupTray").Popup(FCoolTrayIcon->Handle(), cursor.x, cursor.y); };
+  FCoolTrayIcon->PopupOwner = Handle();
+  FCoolTrayIcon->OnPopupMenu = [this](POINT cursor) { Menu("pupTray").Popup(Handle(), cursor.x, cursor.y); };
   Application.OnHelp = [this](UINT command, ULONG_PTR data, bool& callHelp) {
     return ApplicationEventsHelp(command, data, callHelp);
   };
