@@ -92,14 +92,12 @@ std::vector<HWND> ThreadWindows() {
   return windows;
 }
 
-const char* RegisterControlClass(const char* name, UINT classStyle) {
-  WNDCLASSEXA existing{};
-  existing.cbSize = sizeof existing;
-  if (!GetClassInfoExA(GetModuleHandleA(nullptr), name, &existing)) {
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
+const char* RegisterWindowClass(const char* name, WNDPROC procedure, UINT classStyle) {
+  WNDCLASSEXA windowClass{};
+  windowClass.cbSize = sizeof windowClass;
+  if (!GetClassInfoExA(GetModuleHandleA(nullptr), name, &windowClass)) {
     windowClass.style = classStyle;
-    windowClass.lpfnWndProc = ControlWindowProc;
+    windowClass.lpfnWndProc = procedure;
     windowClass.hInstance = GetModuleHandleA(nullptr);
     windowClass.hCursor = CursorHandle(TCursor::Default);
     windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(1));
@@ -107,6 +105,10 @@ const char* RegisterControlClass(const char* name, UINT classStyle) {
     RegisterClassExA(&windowClass);
   }
   return name;
+}
+
+const char* RegisterControlClass(const char* name, UINT classStyle) {
+  return RegisterWindowClass(name, ControlWindowProc, classStyle);
 }
 
 TControl::TControl(std::string name, TControl* parent) : FName(std::move(name)), FParent(parent) {
@@ -218,6 +220,15 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   }
   if (!FSubclassed) {
     switch (message) {
+      case WM_PAINT: {
+        PAINTSTRUCT paint;
+        HDC dc = BeginPaint(FHandle, &paint);
+        RECT client;
+        GetClientRect(FHandle, &client);
+        Paint(dc, client);
+        EndPaint(FHandle, &paint);
+        return 0;
+      }
       case WM_ERASEBKGND: {
         RECT client;
         GetClientRect(FHandle, &client);
@@ -379,18 +390,10 @@ RECT TPanel::AlignRect() const {
   return rect;
 }
 
-LRESULT TPanel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Handle(), &paint);
-    RECT rect;
-    GetClientRect(Handle(), &rect);
-    DrawBevel(dc, rect, FBevelOuter);
-    DrawBevel(dc, rect, FBevelInner);
-    EndPaint(Handle(), &paint);
-    return 0;
-  }
-  return TControl::WndProc(message, wParam, lParam);
+void TPanel::Paint(HDC dc, const RECT& client) {
+  RECT rect = client;
+  DrawBevel(dc, rect, FBevelOuter);
+  DrawBevel(dc, rect, FBevelInner);
 }
 
 // Label
@@ -422,30 +425,26 @@ void TLabel::AdjustSize() {
   SetWindowPos(Handle(), nullptr, 0, 0, width, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
-LRESULT TLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Handle(), &paint);
-    RECT rect;
-    GetClientRect(Handle(), &rect);
-    const std::string text = Caption();
-    HGDIOBJ old = SelectObject(dc, FontHandle(Font()));
-    SetBkMode(dc, TRANSPARENT);
-    if (Enabled()) {
-      SetTextColor(dc, ColorToRGB(Font().Color));
-      DrawTextA(dc, text.c_str(), -1, &rect, DrawFlags());
-    } else {  // engraved, as disabled text is drawn
-      RECT shifted = rect;
-      OffsetRect(&shifted, 1, 1);
-      SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-      DrawTextA(dc, text.c_str(), -1, &shifted, DrawFlags());
-      SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-      DrawTextA(dc, text.c_str(), -1, &rect, DrawFlags());
-    }
-    SelectObject(dc, old);
-    EndPaint(Handle(), &paint);
-    return 0;
+void TLabel::Paint(HDC dc, const RECT& client) {
+  const std::string text = Caption();
+  HGDIOBJ old = SelectObject(dc, FontHandle(Font()));
+  SetBkMode(dc, TRANSPARENT);
+  RECT rect = client;
+  if (Enabled()) {
+    SetTextColor(dc, ColorToRGB(Font().Color));
+    DrawTextA(dc, text.c_str(), -1, &rect, DrawFlags());
+  } else {  // engraved, as disabled text is drawn
+    RECT shifted = rect;
+    OffsetRect(&shifted, 1, 1);
+    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
+    DrawTextA(dc, text.c_str(), -1, &shifted, DrawFlags());
+    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
+    DrawTextA(dc, text.c_str(), -1, &rect, DrawFlags());
   }
+  SelectObject(dc, old);
+}
+
+LRESULT TLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCHITTEST && !OnClick && Cursor() == TCursor::Default) return HTTRANSPARENT;
   return TControl::WndProc(message, wParam, lParam);
 }
@@ -545,18 +544,9 @@ void TImage::ClearPicture() {
   Invalidate();
 }
 
-LRESULT TImage::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_PAINT) {
-    PAINTSTRUCT paint;
-    HDC dc = BeginPaint(Handle(), &paint);
-    RECT client;
-    GetClientRect(Handle(), &client);
-    if (FIcon) DrawIconEx(dc, 0, 0, FIcon.get(), client.right, client.bottom, 0, nullptr, DI_NORMAL);
-    if (FBitmap) BitBlt(dc, 0, 0, FBitmap->Width(), FBitmap->Height(), FBitmap->CanvasHandle(), 0, 0, SRCCOPY);
-    EndPaint(Handle(), &paint);
-    return 0;
-  }
-  return TControl::WndProc(message, wParam, lParam);
+void TImage::Paint(HDC dc, const RECT& client) {
+  if (FIcon) DrawIconEx(dc, 0, 0, FIcon.get(), client.right, client.bottom, 0, nullptr, DI_NORMAL);
+  if (FBitmap) BitBlt(dc, 0, 0, FBitmap->Width(), FBitmap->Height(), FBitmap->CanvasHandle(), 0, 0, SRCCOPY);
 }
 
 // Notebook

@@ -53,7 +53,7 @@ TfrmEditor::TfrmEditor()
 TfrmEditor::~TfrmEditor() { Application.OnHelp = nullptr; }
 
 TFormHandlers TfrmEditor::Handlers() {
-  return {.Notify = ActionHandlers(),
+  return {.Notify = NotifyHandlers(),
           .CloseQuery = {{"FormCloseQuery", [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); }}},
           .GetText = {{"vstWallpapersGetText",
                        [this](TVirtualStringTree* s, PVirtualNode n, int c, TVSTTextType t, std::wstring& text) {
