@@ -6,7 +6,7 @@ FUZZ_SECONDS ?= 60
 FUZZ_JOBS ?= 1
 JOBS := $(shell nproc)
 
-.PHONY: all bootstrap deps build native run test fuzz screenshot dist bench soak clean
+.PHONY: all bootstrap deps build native run test fuzz screenshot dist bench bench-panel soak clean
 
 all: build
 
@@ -55,6 +55,10 @@ dist: build
 # missing).
 bench: build
 	@bench/run.sh
+
+# The control panel with 10,000 entries, and its preview of a large JPEG picture against the whole decode.
+bench-panel: build
+	@bench/panel.sh
 
 # 1,000 changes on the control panel's timer, with handle, GDI, USER and memory figures every 100.
 soak: build

@@ -74,12 +74,13 @@ void OnProgress(j_common_ptr info) {
 }
 
 struct JpegHeader {
-  uint32_t width;
+  uint32_t width;  // of the output: the picture's divided by the scale, rounded up
   uint32_t height;
   bool grey;
   bool cmyk;
   bool invertedCmyk;
   int bytesPerPixel;
+  unsigned scale;  // 1, 2, 4 or 8: libjpeg drops the finer frequencies, far cheaper than decoding whole
 };
 
 // Reads the markers up to the first scan and chooses the output: B, G, R (, A) bytes, or CMYK to convert.
@@ -91,8 +92,11 @@ bool ReadHeader(JpegDecoder* decoder, const uint8_t* data, unsigned long size, J
   info->progress = &decoder->progress;
   jpeg_mem_src(info, data, size);
   jpeg_read_header(info, TRUE);
-  header->width = info->image_width;
-  header->height = info->image_height;
+  info->scale_num = 1;
+  info->scale_denom = header->scale;
+  jpeg_calc_output_dimensions(info);
+  header->width = info->output_width;
+  header->height = info->output_height;
   header->grey = info->num_components == 1;
   header->cmyk = info->jpeg_color_space == JCS_CMYK || info->jpeg_color_space == JCS_YCCK;
   header->invertedCmyk = info->saw_Adobe_marker;
@@ -192,11 +196,14 @@ private:
 
 }  // namespace
 
-void DecodeJpeg(Bytes file, int bytesPerPixel, const std::function<PixelRows(const JpegFrame&)>& allocate) {
+void DecodeJpeg(Bytes file, int bytesPerPixel, const std::function<PixelRows(const JpegFrame&)>& allocate,
+                unsigned scale) {
   if (bytesPerPixel != 3 && bytesPerPixel != 4) throw std::invalid_argument("JPEG pixels have 3 or 4 bytes");
+  if (scale != 1 && scale != 2 && scale != 4 && scale != 8) throw std::invalid_argument("JPEG scales are 1, 2, 4, 8");
   JpegReader reader;
   JpegHeader header{};
   header.bytesPerPixel = bytesPerPixel;
+  header.scale = scale;
   reader.ReadHeader(file, &header);
   const PixelRows rows = allocate({header.width, header.height, header.grey ? 8u : 24u});
   reader.Start(&header);
@@ -219,6 +226,7 @@ struct JpegRows::State {
 
 JpegRows::JpegRows(Bytes file) : state_(std::make_unique<State>()) {
   state_->header.bytesPerPixel = 4;
+  state_->header.scale = 1;
   state_->reader.ReadHeader(file, &state_->header);
 }
 
@@ -282,13 +290,16 @@ void JpegRows::ReadInto(int32_t first, int32_t count, uint32_t* rows, ptrdiff_t 
   }
 }
 
-Image DecodeJpeg(Bytes file) {
+Image DecodeJpeg(Bytes file, unsigned scale) {
   Image image;
-  DecodeJpeg(file, 4, [&image](const JpegFrame& frame) {
-    image = AllocateImageForOverwrite(frame.width, frame.height, frame.bitsPerPixel);
-    return PixelRows{reinterpret_cast<uint8_t*>(image.pixels.data()),
-                     static_cast<ptrdiff_t>(frame.width * sizeof(uint32_t))};
-  });
+  DecodeJpeg(
+      file, 4,
+      [&image](const JpegFrame& frame) {
+        image = AllocateImageForOverwrite(frame.width, frame.height, frame.bitsPerPixel);
+        return PixelRows{reinterpret_cast<uint8_t*>(image.pixels.data()),
+                         static_cast<ptrdiff_t>(frame.width * sizeof(uint32_t))};
+      },
+      scale);
   return image;
 }
 

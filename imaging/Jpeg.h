@@ -8,7 +8,7 @@
 
 namespace imaging {
 
-Image DecodeJpeg(Bytes file);
+Image DecodeJpeg(Bytes file, unsigned scale = 1);
 
 struct JpegFrame {
   uint32_t width;
@@ -19,8 +19,10 @@ struct JpegFrame {
 // Decodes straight into memory of the caller's: once the header is read, allocate receives the picture's
 // frame (already within CheckDimensions) and returns the rows to fill, each pixel B, G, R (bytesPerPixel 3)
 // or B, G, R, 255 (bytesPerPixel 4). Throws DecodeError, or what allocate throws; the rows may then be
-// partly written.
-void DecodeJpeg(Bytes file, int bytesPerPixel, const std::function<PixelRows(const JpegFrame&)>& allocate);
+// partly written. A scale of 2, 4 or 8 decodes the picture at that fraction of its size (sides rounded up),
+// by libjpeg's reduced inverse DCT.
+void DecodeJpeg(Bytes file, int bytesPerPixel, const std::function<PixelRows(const JpegFrame&)>& allocate,
+                unsigned scale = 1);
 
 // The picture's rows decoded as they are asked for, a few at a time, as B, G, R, 255 pixels. The file's bytes
 // must outlive the stream. The constructor reads the header (DecodeError when it is no JPEG picture within

@@ -100,9 +100,8 @@ void TColorPickerButton::Picked(int entry) {
   }
 }
 
-void TColorPickerButton::Paint(HDC dc) const {
-  RECT rect;
-  GetClientRect(Handle(), &rect);
+void TColorPickerButton::Paint(HDC dc, const RECT& client) {
+  RECT rect = client;
   DrawFrameControl(dc, &rect, DFC_BUTTON, DFCS_BUTTONPUSH | (FPalette ? DFCS_PUSHED : 0) |
                                               (IsWindowEnabled(Handle()) ? 0 : DFCS_INACTIVE));
   const int arrowWidth = ScaleToScreen(14);
@@ -121,13 +120,6 @@ void TColorPickerButton::Paint(HDC dc) const {
 
 LRESULT TColorPickerButton::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(Handle(), &paint);
-      Paint(dc);
-      EndPaint(Handle(), &paint);
-      return 0;
-    }
     case WM_MOUSEACTIVATE:
       return MA_NOACTIVATE;
     case kFreePalette:
@@ -166,7 +158,7 @@ void TColorPalette::ClosePalette() {
   PostMessageA(FOwner.Handle(), kFreePalette, 0, 0);
 }
 
-void TColorPalette::Paint(HDC dc) const {
+void TColorPalette::Paint(HDC dc, const RECT&) {
   HGDIOBJ oldFont = SelectObject(dc, FontHandle(Font()));
   SetBkMode(dc, TRANSPARENT);
   for (int entry = kDefaultEntry; entry <= kCustomEntry; ++entry) {
@@ -190,13 +182,6 @@ void TColorPalette::Paint(HDC dc) const {
 
 LRESULT TColorPalette::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
-    case WM_PAINT: {
-      PAINTSTRUCT paint;
-      HDC dc = BeginPaint(Handle(), &paint);
-      Paint(dc);
-      EndPaint(Handle(), &paint);
-      return 0;
-    }
     case WM_MOUSEMOVE: {
       const int hot = EntryAt({GET_X_LPARAM(lParam), GET_Y_LPARAM(lParam)});
       if (hot != FHotEntry) {

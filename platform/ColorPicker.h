@@ -41,11 +41,11 @@ public:
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Click() override;
+  void Paint(HDC dc, const RECT& client) override;
 
 private:
   friend class TColorPalette;
   void Picked(int entry);
-  void Paint(HDC dc) const;
 
   TColor FSelectionColor = clBlack;
   std::string FDefaultText = "Default";
@@ -66,10 +66,10 @@ public:
 
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc, const RECT& client) override;
 
 private:
   int EntryAt(POINT point) const;
-  void Paint(HDC dc) const;
 
   TColorPickerButton& FOwner;
   int FHotEntry = -2;

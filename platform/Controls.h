@@ -153,6 +153,8 @@ protected:
   // Fills rect with the control's colour.
   void PaintBackground(HDC dc, const RECT& rect) const;
   virtual void Click();
+  // Draws the control's window of our own class over its background; client is the client area.
+  virtual void Paint(HDC, const RECT&) {}
   void Invalidate() { InvalidateRect(FHandle, nullptr, TRUE); }
 
 private:
@@ -181,6 +183,8 @@ private:
 // The top-level windows of the calling thread.
 std::vector<HWND> ThreadWindows();
 
+// A window class of the program's, registered at the first call; returns the name.
+const char* RegisterWindowClass(const char* name, WNDPROC procedure, UINT classStyle = 0);
 // The window classes of our own controls, registered once.
 const char* RegisterControlClass(const char* name, UINT classStyle = 0);
 
@@ -195,7 +199,7 @@ public:
   RECT AlignRect() const override;
 
 protected:
-  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc, const RECT& client) override;
 
 private:
   TBevel FBevelOuter = TBevel::None;
@@ -214,6 +218,7 @@ public:
 
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc, const RECT& client) override;
 
 private:
   UINT DrawFlags() const;
@@ -301,7 +306,7 @@ public:
   TNotifyEvent OnProgress;
 
 protected:
-  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
+  void Paint(HDC dc, const RECT& client) override;
 
 private:
   TIconHandle FIcon;

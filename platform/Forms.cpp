@@ -51,19 +51,11 @@ std::string TApplication::Title() const {
 
 HWND TApplication::Handle() {
   if (!FHandle) {
-    const char* className = "TApplication";
-    WNDCLASSEXA windowClass{};
-    windowClass.cbSize = sizeof windowClass;
-    windowClass.lpfnWndProc = ApplicationWindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.hIcon = LoadIconA(windowClass.hInstance, MAKEINTRESOURCEA(1));
-    windowClass.lpszClassName = className;
-    RegisterClassExA(&windowClass);
     const int left = GetSystemMetrics(SM_CXSCREEN) / 2;
     const int top = GetSystemMetrics(SM_CYSCREEN) / 2;
-    FHandle = CreateWindowExA(0, className, Title().c_str(),
+    FHandle = CreateWindowExA(0, RegisterWindowClass("TApplication", ApplicationWindowProc), Title().c_str(),
                               WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, left, top, 0,
-                              0, nullptr, nullptr, windowClass.hInstance, nullptr);
+                              0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   }
   return FHandle;
 }

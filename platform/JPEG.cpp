@@ -14,12 +14,20 @@ void TJPEGImage::SetPixelFormat(TJPEGPixelFormat format) {
   FPixelFormat = format;
 }
 
-std::unique_ptr<TBitmap> TJPEGImage::Decode24(const std::vector<uint8_t>& file) {
+void TJPEGImage::SetScale(TJPEGScale scale) {
+  if (scale != FScale) FBitmap.reset();
+  FScale = scale;
+}
+
+std::unique_ptr<TBitmap> TJPEGImage::Decode24() const {
   auto bitmap = std::make_unique<TBitmap>();
-  imaging::DecodeJpeg(file, 3, [&bitmap](const imaging::JpegFrame& frame) {
-    bitmap->NewDib(static_cast<int>(frame.width), static_cast<int>(frame.height), pf24bit);
-    return bitmap->Rows();
-  });
+  imaging::DecodeJpeg(
+      *FData, 3,
+      [&bitmap](const imaging::JpegFrame& frame) {
+        bitmap->NewDib(static_cast<int>(frame.width), static_cast<int>(frame.height), pf24bit);
+        return bitmap->Rows();
+      },
+      1u << FScale);
   return bitmap;
 }
 
@@ -27,9 +35,9 @@ const TBitmap& TJPEGImage::Bitmap() const {
   if (FBitmap) return *FBitmap;
   if (!FData) return *(FBitmap = std::make_unique<TBitmap>());
   FBitmap = Decode([&] {
-    if (FPixelFormat == jf24Bit) return Decode24(*FData);
+    if (FPixelFormat == jf24Bit) return Decode24();
     auto bitmap = std::make_unique<TBitmap>();
-    bitmap->Assign(imaging::DecodeJpeg(*FData), pf8bit);
+    bitmap->Assign(imaging::DecodeJpeg(*FData, 1u << FScale), pf8bit);
     return bitmap;
   });
   return *FBitmap;
@@ -47,6 +55,7 @@ void TJPEGImage::LoadFromFile(const std::string& fileName) {
 std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
   auto copy = std::make_unique<TJPEGImage>();
   copy->FPixelFormat = FPixelFormat;
+  copy->FScale = FScale;
   copy->FData = FData;
   copy->FWidth = FWidth;
   copy->FHeight = FHeight;
@@ -58,6 +67,6 @@ std::unique_ptr<TGraphic> TJPEGImage::Clone() const {
 }
 
 TRowSource TJPEGImage::RowSource() const {
-  if (!FData || FBitmap || FPixelFormat != jf24Bit) return {};
+  if (!FData || FBitmap || FPixelFormat != jf24Bit || FScale != jsFullSize) return {};
   return {FWidth, FHeight, [data = FData] { return std::make_unique<TPictureRows<imaging::JpegRows>>(data); }};
 }

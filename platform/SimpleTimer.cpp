@@ -3,16 +3,7 @@
 #include "platform/Forms.h"
 
 TSimpleTimer::TSimpleTimer() {
-  const char* className = "TSimpleTimer";
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (!GetClassInfoExA(GetModuleHandleA(nullptr), className, &windowClass)) {
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = className;
-    RegisterClassExA(&windowClass);
-  }
-  FWindow = CreateWindowExA(0, className, "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
+  FWindow = CreateWindowExA(0, RegisterWindowClass("TSimpleTimer", WindowProc), "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!FWindow) throw EOutOfResources("Not enough timers available");
   SetWindowLongPtrA(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
 }

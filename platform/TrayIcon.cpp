@@ -6,17 +6,8 @@
 
 TCoolTrayIcon::TCoolTrayIcon(HICON icon, std::string hint)
     : FIcon(icon), FHint(std::move(hint)), FTaskbarCreated(RegisterWindowMessageA("TaskbarCreated")) {
-  const char* className = "TCoolTrayIcon";
-  WNDCLASSEXA windowClass{};
-  windowClass.cbSize = sizeof windowClass;
-  if (!GetClassInfoExA(GetModuleHandleA(nullptr), className, &windowClass)) {
-    windowClass.lpfnWndProc = WindowProc;
-    windowClass.hInstance = GetModuleHandleA(nullptr);
-    windowClass.lpszClassName = className;
-    RegisterClassExA(&windowClass);
-  }
   // A top-level window, not a message-only one: only these hear the "TaskbarCreated" broadcast.
-  FWindow = CreateWindowExA(0, className, "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+  FWindow = CreateWindowExA(0, RegisterWindowClass("TCoolTrayIcon", WindowProc), "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
   if (!FWindow) throw EOutOfResources("Cannot create the notification icon's window");
   SetWindowLongPtrA(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
   FShown = Notify(NIM_ADD);
@@ -68,9 +59,10 @@ void TCoolTrayIcon::IconMessage(UINT mouseMessage) {
       if (OnPopupMenu) {
         POINT cursor;
         GetCursorPos(&cursor);
-        SetForegroundWindow(FWindow);
+        HWND owner = PopupOwner ? PopupOwner : FWindow;
+        SetForegroundWindow(owner);
         OnPopupMenu(cursor);
-        PostMessageA(FWindow, WM_NULL, 0, 0);
+        PostMessageA(owner, WM_NULL, 0, 0);
       }
       break;
     default:

@@ -27,9 +27,11 @@ public:
   void HideMainForm();
 
   TNotifyEvent OnClick;
-  // Runs on the right button's release with the cursor's position; the icon's window is the foreground
-  // window then, so that the menu closes when the user clicks elsewhere.
+  // Runs on the right button's release with the cursor's position. The menu's owner window is made the
+  // foreground window first, so that the menu closes when the user clicks elsewhere.
   std::function<void(POINT cursor)> OnPopupMenu;
+  // The window that owns the menu (and draws its pictures); the icon's own window when none is set.
+  HWND PopupOwner = nullptr;
 
 private:
   static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);

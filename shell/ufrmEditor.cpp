@@ -40,7 +40,8 @@ TfrmEditor::TfrmEditor()
       FCoolTrayIcon(std::make_unique<TCoolTrayIcon>(SmallProgramIcon(), "Muralia")),
       FOpenPictureDialog(std::make_unique<TOpenPictureDialog>(PicturePreview)),
       tmrWallpaper(std::make_unique<TSimpleTimer>()) {
-  FCoolTrayIcon->OnPopupMenu = [this](POINT cursor) { Menu("pupTray").Popup(FCoolTrayIcon->Handle(), cursor.x, cursor.y); };
+  FCoolTrayIcon->PopupOwner = Handle();
+  FCoolTrayIcon->OnPopupMenu = [this](POINT cursor) { Menu("pupTray").Popup(Handle(), cursor.x, cursor.y); };
   Application.OnHelp = [this](UINT command, ULONG_PTR data, bool& callHelp) {
     return ApplicationEventsHelp(command, data, callHelp);
   };
@@ -52,7 +53,7 @@ TfrmEditor::TfrmEditor()
 TfrmEditor::~TfrmEditor() { Application.OnHelp = nullptr; }
 
 TFormHandlers TfrmEditor::Handlers() {
-  return {.Notify = ActionHandlers(),
+  return {.Notify = NotifyHandlers(),
           .CloseQuery = {{"FormCloseQuery", [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); }}},
           .GetText = {{"vstWallpapersGetText",
                        [this](TVirtualStringTree* s, PVirtualNode n, int c, TVSTTextType t, std::wstring& text) {

@@ -85,7 +85,7 @@ protected:
 
 private:
   TFormHandlers Handlers();
-  TNotifyHandlers ActionHandlers();
+  TNotifyHandlers NotifyHandlers();
 
   void FormCreate(TObject* sender);
   void FormShow(TObject* sender);
@@ -106,6 +106,7 @@ private:
   TWallpaperChanger& WallpaperChanger();
   TSupportServices& SupportServices();
   void ApplyPicture(const std::string& fileName);
+  void MoveFocusedPast(PVirtualNode neighbour, TVTNodeAttachMode mode);
 
   int32_t FCurrentIndex = 0;
   std::unique_ptr<TSimpleTimer> FTimer;

@@ -2,7 +2,7 @@
 #include "shell/ufrmAbout.h"
 #include "shell/ufrmEditor.h"
 
-TNotifyHandlers TfrmEditor::ActionHandlers() {
+TNotifyHandlers TfrmEditor::NotifyHandlers() {
   const auto run = [this](void (TfrmEditor::*routine)()) { return [this, routine](TObject*) { (this->*routine)(); }; };
   const auto link = [this](void (TSupportServices::*opener)() const) {
     return [this, opener](TObject*) { (SupportServices().*opener)(); };

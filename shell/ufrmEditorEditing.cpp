@@ -1,5 +1,7 @@
 // Editing the collection from the control panel: each operation keeps the entries of the collection and the
 // rows of the list in step, each row carrying the index of its entry.
+#include <algorithm>
+
 #include "platform/Dialogs.h"
 #include "shell/ufrmEditor.h"
 
@@ -76,32 +78,27 @@ void TfrmEditor::actRemoveMissingImagesExecute(TObject*) {
 // keeps its own picture and the entries follow the rows' order. Before a removal the two indexes are adjacent;
 // after one they can lie further apart, with blanked entries between them, which stay where they are. A row
 // without a neighbour in that direction does not move.
+void TfrmEditor::MoveFocusedPast(PVirtualNode neighbour, TVTNodeAttachMode mode) {
+  if (!neighbour) return;
+  PVirtualNode focused = vstWallpapers.FocusedNode();
+  const int32_t index = *vstWallpapers.GetNodeData(focused);
+  const int32_t other = *vstWallpapers.GetNodeData(neighbour);
+  vstWallpapers.MoveTo(focused, neighbour, mode);
+  vstWallpapers.SetNodeData(focused, other);
+  vstWallpapers.SetNodeData(neighbour, index);
+  FWallpaperList->Exchange(std::min(index, other), std::max(index, other));
+}
+
 void TfrmEditor::MoveImageUp() {
   if (CanMoveImageUp()) {
-    PVirtualNode focused = vstWallpapers.FocusedNode();
-    if (PVirtualNode above = vstWallpapers.GetPrevious(focused)) {
-      const int32_t index = *vstWallpapers.GetNodeData(focused);
-      const int32_t other = *vstWallpapers.GetNodeData(above);
-      vstWallpapers.MoveTo(focused, above, TVTNodeAttachMode::InsertBefore);
-      vstWallpapers.SetNodeData(focused, other);
-      vstWallpapers.SetNodeData(above, index);
-      FWallpaperList->Exchange(other, index);
-    }
+    MoveFocusedPast(vstWallpapers.GetPrevious(vstWallpapers.FocusedNode()), TVTNodeAttachMode::InsertBefore);
   }
   UpdateButtons();
 }
 
 void TfrmEditor::MoveImageDown() {
   if (CanMoveImageDown()) {
-    PVirtualNode focused = vstWallpapers.FocusedNode();
-    if (PVirtualNode below = vstWallpapers.GetNext(focused)) {
-      const int32_t index = *vstWallpapers.GetNodeData(focused);
-      const int32_t other = *vstWallpapers.GetNodeData(below);
-      vstWallpapers.MoveTo(focused, below, TVTNodeAttachMode::InsertAfter);
-      vstWallpapers.SetNodeData(focused, other);
-      vstWallpapers.SetNodeData(below, index);
-      FWallpaperList->Exchange(index, other);
-    }
+    MoveFocusedPast(vstWallpapers.GetNext(vstWallpapers.FocusedNode()), TVTNodeAttachMode::InsertAfter);
   }
   UpdateButtons();
 }

@@ -2,6 +2,7 @@
 // preview. Texts follow the entry index that a row carries, stripes its position.
 #include "engine/uGraphics.h"
 #include "platform/Bitmap32.h"
+#include "platform/JPEG.h"
 #include "shell/ufrmEditor.h"
 
 namespace {
@@ -17,6 +18,18 @@ std::wstring Widened(const std::string& text) {
                     L'\0');
   MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()));
   return wide;
+}
+
+// A JPEG picture is decoded at the smallest scale that keeps it twice the preview's box on both sides: shrunk
+// into the box by the halftone stretch, it looks the same, and it decodes several times faster.
+void DecodeForPreview(const TPicture& picture) {
+  auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic());
+  if (!jpeg) return;
+  for (const TJPEGScale scale : {jsEighth, jsQuarter, jsHalf}) {
+    jpeg->SetScale(scale);
+    if (jpeg->Width() >= 2 * kPreviewWidth && jpeg->Height() >= 2 * kPreviewHeight) return;
+  }
+  jpeg->SetScale(jsFullSize);
 }
 
 // A loaded picture drawn at its own size into a raster, and the raster copied into a bitmap.
@@ -116,6 +129,7 @@ void TfrmEditor::ShowPreview(int32_t index) {
     } catch (const std::exception&) {
       return;  // the preview keeps what it shows
     }
+    DecodeForPreview(*picture);
     const std::unique_ptr<TBitmap> bitmap = BitmapOf(*picture);
     TBitmap& preview = imgPreview.EnsureBitmap();
     StretchToFit(*bitmap, preview, kPreviewWidth, kPreviewHeight);

@@ -15,6 +15,7 @@ struct JpegEncoding {
   int quality = 90;
   bool progressive = false;
   bool subsampled = false;  // 4:2:0 instead of 4:4:4
+  bool smooth = false;      // no sharp edges: detail no finer than a picture shown small keeps
 };
 
 inline std::vector<uint8_t> EncodeJpeg(int width, int height, JpegEncoding encoding = {}) {
@@ -40,7 +41,7 @@ inline std::vector<uint8_t> EncodeJpeg(int width, int height, JpegEncoding encod
     for (int x = 0; x < width; ++x) {
       row[x * 3] = static_cast<uint8_t>(x * 255 / width);
       row[x * 3 + 1] = static_cast<uint8_t>(y * 255 / height);
-      row[x * 3 + 2] = static_cast<uint8_t>((x / 5 + y / 3) % 2 ? 220 : 30);
+      row[x * 3 + 2] = static_cast<uint8_t>(encoding.smooth ? (x / 40 + y / 40) % 64 * 4 : (x / 5 + y / 3) % 2 ? 220 : 30);
     }
     JSAMPROW rows[] = {row.data()};
     jpeg_write_scanlines(&info, rows, 1);

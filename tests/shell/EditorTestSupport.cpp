@@ -1,12 +1,14 @@
 #include "shell/EditorTestSupport.h"
 
+#include <windows.h>
+#include <commctrl.h>
+
 namespace {
 
-// A 4 x 4 Windows bitmap of one colour.
-std::string SolidBitmap(COLORREF colour) {
-  const int size = 4;
-  const uint32_t stride = size * 3;
-  std::string file(54 + stride * size, '\0');
+// A Windows bitmap of one colour, 24 bits per pixel.
+std::string SolidBitmap(COLORREF colour, int width = 4, int height = 4) {
+  const uint32_t stride = (static_cast<uint32_t>(width) * 3 + 3) & ~3u;
+  std::string file(54 + stride * static_cast<uint32_t>(height), '\0');
   auto put32 = [&file](size_t at, uint32_t value) {
     for (int i = 0; i < 4; ++i) file[at + i] = static_cast<char>(value >> (8 * i));
   };
@@ -15,14 +17,17 @@ std::string SolidBitmap(COLORREF colour) {
   put32(2, static_cast<uint32_t>(file.size()));
   put32(10, 54);
   put32(14, 40);
-  put32(18, size);
-  put32(22, size);
+  put32(18, static_cast<uint32_t>(width));
+  put32(22, static_cast<uint32_t>(height));
   file[26] = 1;
   file[28] = 24;
-  for (size_t pixel = 54; pixel < file.size(); pixel += 3) {
-    file[pixel] = static_cast<char>(GetBValue(colour));
-    file[pixel + 1] = static_cast<char>(GetGValue(colour));
-    file[pixel + 2] = static_cast<char>(GetRValue(colour));
+  for (int y = 0; y < height; ++y) {
+    for (int x = 0; x < width; ++x) {
+      const size_t pixel = 54 + y * stride + x * 3;
+      file[pixel] = static_cast<char>(GetBValue(colour));
+      file[pixel + 1] = static_cast<char>(GetGValue(colour));
+      file[pixel + 2] = static_cast<char>(GetRValue(colour));
+    }
   }
   return file;
 }
@@ -60,6 +65,33 @@ void EditorTest::Destroy() {
   Application.DestroyForms();
   frmEditor = nullptr;
   frmOptions = nullptr;
+}
+
+std::string EditorTest::WriteBitmap(const std::string& name, int width, int height, COLORREF colour) const {
+  return FFolder.Write(name, SolidBitmap(colour, width, height));
+}
+
+void EditorTest::WriteList(const std::vector<std::string>& files) const {
+  std::string list;
+  for (const std::string& file : files) list += file + "\r\n";
+  FFolder.Write("wallp.sl", list);
+}
+
+std::string EditorTest::Shown(int position, int column) const {
+  char text[MAX_PATH] = "";
+  LVITEMA item{};
+  item.iSubItem = column;
+  item.pszText = text;
+  item.cchTextMax = sizeof text;
+  SendMessageA(frmEditor->vstWallpapers.Handle(), LVM_GETITEMTEXTA, position, reinterpret_cast<LPARAM>(&item));
+  return text;
+}
+
+RECT EditorTest::RowRect(int position) const {
+  RECT rect{};
+  rect.left = LVIR_BOUNDS;
+  SendMessageA(frmEditor->vstWallpapers.Handle(), LVM_GETITEMRECT, position, reinterpret_cast<LPARAM>(&rect));
+  return rect;
 }
 
 int EditorTest::AppliedEntry() const {

@@ -18,6 +18,14 @@ protected:
 
   // Writes n pictures, entry k in the colour Colour(k), and the list file naming them.
   void MakeCollection(int n);
+  // Writes a Windows bitmap of one colour into the program folder and returns its path.
+  std::string WriteBitmap(const std::string& name, int width, int height, COLORREF colour) const;
+  // Writes the list file naming the files.
+  void WriteList(const std::vector<std::string>& files) const;
+
+  // What the list shows in a cell, by the row's position and the column's own index.
+  std::string Shown(int position, int column) const;
+  RECT RowRect(int position) const;
   static COLORREF Colour(int entry) { return RGB(10 + 20 * entry, 200 - 30 * entry, 40 + 7 * entry); }
   void SetStored(const char* name, uint32_t value) { regtest::SetDword(regtest::kOptionsKey, name, value); }
   uint32_t Stored(const char* name) { return regtest::GetDword(regtest::kOptionsKey, name).value_or(0xDEADBEEF); }

@@ -172,6 +172,8 @@ void Answer(const TMessageBox& box, const std::string& button) {
 
 COLORREF PixelOf(HWND window, POINT point) {
   UpdateWindow(window);
+  Pump();
+  Sleep(50);  // under Wine the painted pixels reach the screen a moment later
   ClientToScreen(window, &point);
   return GetPixel(TScreenDc().Handle(), point.x, point.y);
 }
