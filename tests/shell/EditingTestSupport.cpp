@@ -49,9 +49,7 @@ int TSaveCounter::Saves() {
 
 TfrmEditor& EditingTest::CreateWith(int pictures, int listed) {
   MakeCollection(pictures);
-  std::string list;
-  for (int k = 0; k < listed; ++k) list += FPictures[static_cast<size_t>(k)] + "\r\n";
-  FFolder.Write("wallp.sl", list);
+  WriteList({FPictures.begin(), FPictures.begin() + listed});
   TfrmEditor& editor = Create();
   editor.Show();
   ui::Pump();
