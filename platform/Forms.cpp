@@ -151,7 +151,6 @@ void TApplication::Restore() {
   if (!FMinimized) return;
   FMinimized = false;
   for (TForm* form : std::exchange(FHiddenByMinimize, {})) ShowWindow(form->Handle(), SW_SHOW);
-  if (OnRestore) OnRestore();
 }
 
 bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {

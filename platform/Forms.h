@@ -67,7 +67,6 @@ public:
   void SetModalResult(int result) { FModalResult = result; }
   bool Modal() const { return FModal; }
 
-  TControl* ActiveControl() const { return FActiveControl; }
   // The keyboard focus moved to one of the form's controls: the one that had it runs its OnExit.
   void ControlFocused(TControl* control);
 
@@ -177,7 +176,6 @@ public:
   void Restore();
   bool Minimized() const { return FMinimized; }
   std::function<void()> OnMinimize;
-  std::function<void()> OnRestore;
 
   const std::string& HelpFile() const { return FHelpFile; }
   void SetHelpFile(std::string file) { FHelpFile = std::move(file); }
