@@ -199,6 +199,15 @@ void TVirtualStringTree::FocusChangedByControl() {
 
 LRESULT TVirtualStringTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   switch (message) {
+    case WM_KEYDOWN:
+      // Ctrl with an arrow scrolls the rows and leaves the focus where it is, as the tree control does; the
+      // ListView would move the focus, and the key's release would then act on another row.
+      if ((wParam == VK_UP || wParam == VK_DOWN) && (KeyboardShiftState() & ssCtrl)) {
+        const int line = HIWORD(SendMessageA(Handle(), LVM_GETITEMSPACING, TRUE, 0));
+        SendMessageA(Handle(), LVM_SCROLL, 0, wParam == VK_UP ? -line : line);
+        return 0;
+      }
+      break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
       if (OnKeyUp) {

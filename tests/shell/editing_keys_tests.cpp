@@ -18,6 +18,19 @@ protected:
   }
 };
 
+// Ctrl+Shift with an arrow is no shortcut: the list's key-up moves the focused row, once, and the key going
+// down must not have moved the focus to another row first.
+TEST_F(EditingKeys, CtrlShiftArrowsMoveTheFocusedRowOnce) {
+  FocusRow(1);
+  Press(VK_DOWN, ssCtrl | ssShift);
+  EXPECT_EQ((Rows{0, 2, 1}), RowPictures());
+  EXPECT_EQ(1, FocusedPicture());
+  Press(VK_UP, ssCtrl | ssShift);
+  Press(VK_UP, ssCtrl | ssShift);
+  EXPECT_EQ((Rows{1, 0, 2}), RowPictures());
+  EXPECT_EQ(1, FocusedPicture());
+}
+
 TEST_F(EditingKeys, InsertOpensThePictureDialogOnceWithAnyModifiers) {
   Choose({});
   Press(VK_INSERT);
