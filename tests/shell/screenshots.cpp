@@ -1,6 +1,9 @@
 // Pictures of the dialogs for the README, written into the current folder by `make screenshot`; not a test.
 #include <gtest/gtest.h>
 
+#include <windows.h>
+#include <commctrl.h>
+
 #include "shell/EditorTestSupport.h"
 #include "shell/ufrmAbout.h"
 #include "shell/ufrmOptions.h"
@@ -45,6 +48,27 @@ TEST_F(ControlPanelScreenshots, DISABLED_ControlPanel) {
   ui::Later([&] { PostMessageA(editor.Handle(), WM_SYSCOMMAND, SC_KEYMENU, 'f'); });
   ui::Later([&] { Picture(editor.Handle(), "file-menu"); });
   ui::Later([&] { PostMessageA(editor.Handle(), WM_CANCELMODE, 0, 0); });
+  ui::RunSteps();
+
+  // The picture dialog, opened on the pictures' folder, with one of them selected and previewed.
+  ui::Later([&] {
+    HWND dialog = ui::FindMessageBox().Handle;
+    if (!dialog) return;
+    // Select "sunset" in the file list, as a click would, and let the preview draw.
+    HWND view = FindWindowExA(dialog, nullptr, "SHELLDLL_DefView", nullptr);
+    HWND files = view ? FindWindowExA(view, nullptr, WC_LISTVIEWA, nullptr) : nullptr;
+    LVFINDINFOA find{.flags = LVFI_PARTIAL | LVFI_STRING, .psz = "sunset"};
+    const LRESULT item = SendMessageA(files, LVM_FINDITEMA, static_cast<WPARAM>(-1), reinterpret_cast<LPARAM>(&find));
+    LVITEMA state{.state = LVIS_SELECTED | LVIS_FOCUSED, .stateMask = LVIS_SELECTED | LVIS_FOCUSED};
+    SendMessageA(files, LVM_SETITEMSTATE, static_cast<WPARAM>(item), reinterpret_cast<LPARAM>(&state));
+    for (int i = 0; i < 20; ++i) {
+      ui::Pump();
+      Sleep(25);
+    }
+    Picture(dialog, "picture-dialog");
+    PostMessageA(dialog, WM_COMMAND, IDCANCEL, 0);
+  });
+  editor.AddImages();
   ui::RunSteps();
 }
 
