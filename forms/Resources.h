@@ -20,11 +20,11 @@
 #define IDI_EDITOR_PLACE 112
 #define IDI_EDITOR_WALLPAPER 113
 
+// The options dialog: 200 to 299.
+#define IDI_OPTIONS_GENERAL 200
+#define IDI_OPTIONS_WALLPAPER 201
+
 // The picture-file dialog's preview pane: 300 to 399.
 #define IDD_PICTURE_PREVIEW 300
 #define IDC_PICTURE_PREVIEW 301
 #define IDC_PICTURE_SIZE 302
-
-// The options dialog: 200 to 299.
-#define IDI_OPTIONS_GENERAL 200
-#define IDI_OPTIONS_WALLPAPER 201

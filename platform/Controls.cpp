@@ -21,14 +21,12 @@ std::unordered_map<HWND, TControl*>& Controls() {
   return controls;
 }
 
-int ScreenPixelsPerInch() {
-  static const int ppi = GetDeviceCaps(TScreenDc().Handle(), LOGPIXELSY);
-  return ppi;
-}
-
 }  // namespace
 
-int ScaleToScreen(int designed) { return MulDiv(designed, ScreenPixelsPerInch(), 96); }
+int ScaleToScreen(int designed) {
+  static const int ppi = ScreenPixelsPerInch();  // asked once: every control's bounds and font need it
+  return MulDiv(designed, ppi, 96);
+}
 
 HFONT FontHandle(const TFont& font) {
   using TKey = std::tuple<std::string, int, bool, bool>;
@@ -451,7 +449,7 @@ LRESULT TLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // Button and check box
 
-LRESULT TButton::Notify(UINT code, LPARAM) {
+LRESULT TButtonControl::Notify(UINT code, LPARAM) {
   if (code == BN_CLICKED) Click();
   return 0;
 }
@@ -467,11 +465,6 @@ void TCheckBox::SetChecked(bool checked) {
   if (checked == Checked()) return;
   SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   Click();
-}
-
-LRESULT TCheckBox::Notify(UINT code, LPARAM) {
-  if (code == BN_CLICKED) Click();
-  return 0;
 }
 
 // Combo box

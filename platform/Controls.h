@@ -226,29 +226,34 @@ private:
   bool FWordWrap = false;
 };
 
-class TButton : public TControl {
+// A system button of any style: a press runs Click.
+class TButtonControl : public TControl {
 public:
   using TControl::TControl;
+
+protected:
+  LRESULT Notify(UINT code, LPARAM lParam) override;
+};
+
+class TButton : public TButtonControl {
+public:
+  using TButtonControl::TButtonControl;
   int ModalResult() const { return FModalResult; }
   void SetModalResult(int result) { FModalResult = result; }
 
 protected:
-  LRESULT Notify(UINT code, LPARAM lParam) override;
   void Click() override;
 
 private:
   int FModalResult = 0;
 };
 
-class TCheckBox : public TControl {
+class TCheckBox : public TButtonControl {
 public:
-  using TControl::TControl;
+  using TButtonControl::TButtonControl;
   bool Checked() const;
   // Runs OnClick when the state changes, as a click of the user would.
   void SetChecked(bool checked);
-
-protected:
-  LRESULT Notify(UINT code, LPARAM lParam) override;
 };
 
 // A drop-down list without typing.

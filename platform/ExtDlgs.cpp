@@ -2,7 +2,6 @@
 
 #include <cstring>
 
-#include "forms/Resources.h"
 #include "platform/Forms.h"
 #include "platform/Picture.h"
 
@@ -47,7 +46,7 @@ bool TOpenPictureDialog::Execute(HWND owner) {
   dialog.nMaxFile = static_cast<DWORD>(FBuffer.size());
   dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST |
                  OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
-  dialog.lpTemplateName = MAKEINTRESOURCEA(IDD_PICTURE_PREVIEW);
+  dialog.lpTemplateName = MAKEINTRESOURCEA(FPane.Dialog);
   dialog.lpfnHook = Hook;
   dialog.lCustData = reinterpret_cast<LPARAM>(this);
   const bool chosen = GetOpenFileNameCall(dialog);
@@ -69,12 +68,12 @@ void TOpenPictureDialog::SelectionChanged(HWND dialog, OPENFILENAMEA& data) {
   char path[MAX_PATH] = "";
   const bool single = SendMessageA(explorer, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path)) > 0 &&
                       (GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY) == 0;
-  HWND box = GetDlgItem(dialog, IDC_PICTURE_PREVIEW);
+  HWND box = GetDlgItem(dialog, FPane.Box);
   RECT area;
   GetClientRect(box, &area);
   FShown = single ? FPreview(path, area.right - 2, area.bottom - 2) : TPreview{};
   const std::string size = FShown.Bitmap ? std::to_string(FShown.Width) + " x " + std::to_string(FShown.Height) : "";
-  SetDlgItemTextA(dialog, IDC_PICTURE_SIZE, size.c_str());
+  SetDlgItemTextA(dialog, FPane.SizeText, size.c_str());
   InvalidateRect(box, nullptr, TRUE);
 }
 
@@ -100,8 +99,10 @@ UINT_PTR CALLBACK TOpenPictureDialog::Hook(HWND dialog, UINT message, WPARAM, LP
     auto* self = reinterpret_cast<TOpenPictureDialog*>(data->lCustData);
     if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_SELCHANGE) {
       self->SelectionChanged(dialog, *data);
-    } else if (message == WM_DRAWITEM && reinterpret_cast<DRAWITEMSTRUCT*>(lParam)->CtlID == IDC_PICTURE_PREVIEW) {
-      self->DrawPreview(*reinterpret_cast<DRAWITEMSTRUCT*>(lParam));
+    } else if (message == WM_DRAWITEM) {
+      const auto& draw = *reinterpret_cast<DRAWITEMSTRUCT*>(lParam);
+      if (draw.CtlID != static_cast<UINT>(self->FPane.Box)) return FALSE;
+      self->DrawPreview(draw);
       return TRUE;
     }
   } catch (...) {

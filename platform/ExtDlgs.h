@@ -27,9 +27,17 @@ struct TPreview {
 };
 using TPreviewMaker = std::function<TPreview(const std::string& fileName, int width, int height)>;
 
+// The dialog template of the preview pane, from the program's resources: a control with the system's
+// identifier stc32 where the system's controls go, an owner-drawn box for the picture and a text for its size.
+struct TPreviewTemplate {
+  int Dialog;
+  int Box;
+  int SizeText;
+};
+
 class TOpenPictureDialog {
 public:
-  explicit TOpenPictureDialog(TPreviewMaker preview) : FPreview(std::move(preview)) {}
+  TOpenPictureDialog(TPreviewTemplate pane, TPreviewMaker preview) : FPane(pane), FPreview(std::move(preview)) {}
 
   // Runs the dialog, owned by owner; false when the user cancels. The chosen files, in the dialog's order,
   // are in Files().
@@ -41,6 +49,7 @@ private:
   void SelectionChanged(HWND dialog, OPENFILENAMEA& data);
   void DrawPreview(const DRAWITEMSTRUCT& draw) const;
 
+  TPreviewTemplate FPane;
   TPreviewMaker FPreview;
   TPreview FShown;
   std::vector<char> FBuffer;

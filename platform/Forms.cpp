@@ -91,11 +91,8 @@ void TApplication::Terminate() {
   PostQuitMessage(0);
 }
 
-bool TApplication::ProcessMessage(MSG& msg) {
-  if (msg.message == WM_QUIT) {
-    FTerminated = true;
-    return true;
-  }
+// A key that runs a shortcut goes no further; the dialog keys of our forms are the dialog manager's.
+void TApplication::ProcessMessage(MSG& msg) {
   HWND root = msg.hwnd ? GetAncestor(msg.hwnd, GA_ROOT) : nullptr;
   auto* form = root ? dynamic_cast<TForm*>(TControl::FromHandle(root)) : nullptr;
   if (form && (msg.message == WM_KEYDOWN || msg.message == WM_SYSKEYDOWN)) {
@@ -106,12 +103,11 @@ bool TApplication::ProcessMessage(MSG& msg) {
       HandleCurrentException();
       shortcut = true;
     }
-    if (shortcut) return true;
+    if (shortcut) return;
   }
-  if (form && IsDialogMessageA(root, &msg)) return true;
+  if (form && IsDialogMessageA(root, &msg)) return;
   TranslateMessage(&msg);
   DispatchMessageA(&msg);
-  return true;
 }
 
 void TApplication::HandleMessage() {

@@ -203,7 +203,7 @@ private:
     }
     return form;
   }
-  bool ProcessMessage(MSG& msg);
+  void ProcessMessage(MSG& msg);
 
   HWND FHandle = nullptr;
   TForm* FMainForm = nullptr;

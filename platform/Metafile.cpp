@@ -28,8 +28,6 @@ uint32_t Dword(const uint8_t* p) { return Word(p) | static_cast<uint32_t>(Word(p
 
 [[noreturn]] void InvalidMetafile() { throw EInvalidGraphic("Metafile is not valid"); }
 
-int ScreenPixelsPerInch() { return GetDeviceCaps(TScreenDc().Handle(), LOGPIXELSX); }
-
 bool IsEnhanced(const std::vector<uint8_t>& file) {
   return file.size() >= 44 && Dword(&file[0]) == EMR_HEADER && Dword(&file[40]) == kEmfSignature;
 }

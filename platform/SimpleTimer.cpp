@@ -23,9 +23,8 @@ void TSimpleTimer::SetEnabled(bool enabled) {
 
 void TSimpleTimer::Update() {
   KillTimer(FWindow, 1);
-  FRunning = FEnabled && FInterval > 0;
-  if (FRunning && !SetTimer(FWindow, 1, FInterval, nullptr)) {
-    FRunning = false;
+  if (Running() && !SetTimer(FWindow, 1, FInterval, nullptr)) {
+    FEnabled = false;
     throw EOutOfResources("Not enough timers available");
   }
 }

@@ -18,7 +18,7 @@ public:
   // True starts the count afresh, also when the timer runs already, unless the interval is 0.
   void SetEnabled(bool enabled);
   // Whether ticks are coming now.
-  bool Running() const { return FRunning; }
+  bool Running() const { return FEnabled && FInterval > 0; }
 
   TNotifyEvent OnTimer;
 
@@ -29,5 +29,4 @@ private:
   HWND FWindow = nullptr;
   uint32_t FInterval = 1000;
   bool FEnabled = false;
-  bool FRunning = false;
 };

@@ -43,3 +43,6 @@ public:
 private:
   HDC FDc;
 };
+
+// The screen's dots per inch, as the program sees it (the manifest declares it DPI-aware).
+inline int ScreenPixelsPerInch() { return GetDeviceCaps(TScreenDc().Handle(), LOGPIXELSX); }

@@ -38,7 +38,8 @@ TfrmEditor::TfrmEditor()
       btnDown(tbrMain.Button("btnDown")),
       btnRemove(tbrMain.Button("btnRemove")),
       FCoolTrayIcon(std::make_unique<TCoolTrayIcon>(SmallProgramIcon(), "Muralia")),
-      FOpenPictureDialog(std::make_unique<TOpenPictureDialog>(PicturePreview)),
+      FOpenPictureDialog(std::make_unique<TOpenPictureDialog>(
+          TPreviewTemplate{IDD_PICTURE_PREVIEW, IDC_PICTURE_PREVIEW, IDC_PICTURE_SIZE}, PicturePreview)),
       tmrWallpaper(std::make_unique<TSimpleTimer>()) {
   FCoolTrayIcon->PopupOwner = Handle();
   FCoolTrayIcon->OnPopupMenu = [this](POINT cursor) { Menu("pupTray").Popup(Handle(), cursor.x, cursor.y); };

@@ -20,20 +20,17 @@ std::wstring Widened(const std::string& text) {
   return wide;
 }
 
-// A JPEG picture is decoded at the smallest scale that keeps it twice the preview's box on both sides: shrunk
-// into the box by the halftone stretch, it looks the same, and it decodes several times faster.
-void DecodeForPreview(const TPicture& picture) {
-  auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic());
-  if (!jpeg) return;
-  for (const TJPEGScale scale : {jsEighth, jsQuarter, jsHalf}) {
-    jpeg->SetScale(scale);
-    if (jpeg->Width() >= 2 * kPreviewWidth && jpeg->Height() >= 2 * kPreviewHeight) return;
+// A loaded picture drawn at its own size into a raster, and the raster copied into a bitmap, to be fitted
+// into a box of width x height. A JPEG picture is decoded at the smallest scale that keeps it twice the box on
+// both sides: shrunk into the box by the halftone stretch, it looks the same, and it decodes several times
+// faster.
+std::unique_ptr<TBitmap> BitmapForBox(const TPicture& picture, int width, int height) {
+  if (auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic())) {
+    for (const TJPEGScale scale : {jsEighth, jsQuarter, jsHalf, jsFullSize}) {
+      jpeg->SetScale(scale);
+      if (jpeg->Width() >= 2 * width && jpeg->Height() >= 2 * height) break;
+    }
   }
-  jpeg->SetScale(jsFullSize);
-}
-
-// A loaded picture drawn at its own size into a raster, and the raster copied into a bitmap.
-std::unique_ptr<TBitmap> BitmapOf(const TPicture& picture) {
   TBitmap32 raster;
   raster.Assign(*picture.Graphic());
   auto bitmap = std::make_unique<TBitmap>();
@@ -44,13 +41,16 @@ std::unique_ptr<TBitmap> BitmapOf(const TPicture& picture) {
 
 }  // namespace
 
-// The picture dialog's preview: any file that is not a picture shows nothing.
+// The picture dialog's preview, made as the control panel's is: any file that is not a picture shows nothing.
 TPreview PicturePreview(const std::string& fileName, int width, int height) {
   try {
-    const std::unique_ptr<TBitmap> bitmap = BitmapOf(*LoadPicture(fileName));
+    const std::unique_ptr<TPicture> picture = LoadPictureAs(PictureClassByContent(fileName), fileName);
+    const int pictureWidth = picture->Width();
+    const int pictureHeight = picture->Height();
+    const std::unique_ptr<TBitmap> bitmap = BitmapForBox(*picture, width, height);
     auto fitted = std::make_unique<TBitmap>();
     StretchToFit(*bitmap, *fitted, width, height);
-    return {std::move(fitted), bitmap->Width(), bitmap->Height()};
+    return {std::move(fitted), pictureWidth, pictureHeight};
   } catch (const std::exception&) {
     return {};
   }
@@ -72,8 +72,8 @@ void TfrmEditor::vstWallpapersGetText(TVirtualStringTree* sender, PVirtualNode n
 void TfrmEditor::vstWallpapersBeforeCellPaint(TVirtualStringTree*, HDC canvas, PVirtualNode node, int,
                                               const RECT& cellRect) {
   if (node->Index() % 2 == 0) return;
-  const TBrushHandle stripe(CreateSolidBrush(kStripe));
-  FillRect(canvas, &cellRect, stripe.get());
+  SetDCBrushColor(canvas, kStripe);  // the device context's own brush: nothing is made for each cell painted
+  FillRect(canvas, &cellRect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
 }
 
 void TfrmEditor::vstWallpapersFocusChanged(TVirtualStringTree* sender, PVirtualNode node) {
@@ -129,8 +129,7 @@ void TfrmEditor::ShowPreview(int32_t index) {
     } catch (const std::exception&) {
       return;  // the preview keeps what it shows
     }
-    DecodeForPreview(*picture);
-    const std::unique_ptr<TBitmap> bitmap = BitmapOf(*picture);
+    const std::unique_ptr<TBitmap> bitmap = BitmapForBox(*picture, kPreviewWidth, kPreviewHeight);
     TBitmap& preview = imgPreview.EnsureBitmap();
     StretchToFit(*bitmap, preview, kPreviewWidth, kPreviewHeight);
     imgPreview.Changed();

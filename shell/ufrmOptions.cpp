@@ -123,12 +123,9 @@ int32_t TfrmOptions::GetFrequencySeconds() {
     SetFrequencyControls(options.GetChangeFrequency());
     number = StrToInt(edtFrequency.Text());
   }
-  switch (cbxTimeMeasure.ItemIndex()) {
-    case tmSeconds: return number;
-    case tmMinutes: return WrappingMultiply(number, 60);
-    case tmHours: return WrappingMultiply(number, 3600);
-    default: return 120;
-  }
+  const int unitRow = cbxTimeMeasure.ItemIndex();
+  if (unitRow < tmSeconds || unitRow > tmHours) return 120;
+  return WrappingMultiply(number, kMultipliers[unitRow]);
 }
 
 TColor TfrmOptions::GetDesktopColor() { return ColorRefToColor(GetSysColor(COLOR_BACKGROUND)); }

@@ -10,6 +10,7 @@
 #include <vector>
 
 #include "TempFolder.h"
+#include "TestPictures.h"
 #include "settings/RegistryTestSupport.h"
 
 namespace {
@@ -17,13 +18,6 @@ namespace {
 using namespace regtest;
 
 const char kPanel[] = "Muralia Control Panel";
-
-std::string WinePath(const std::string& unixPath) {
-  std::string path = "Z:" + unixPath;
-  for (char& c : path)
-    if (c == '/') c = '\\';
-  return path;
-}
 
 class Child {
 public:
@@ -103,18 +97,14 @@ protected:
   void MakeCollection(int n) {
     std::string list;
     for (int k = 0; k < n; ++k) {
-      const std::string name = "picture" + std::to_string(k) + ".bmp";
-      CopyFileA(WinePath(std::string(ORLO_TEST_DATA) + "/e2e/" + name).c_str(), FFolder.File(name).c_str(), FALSE);
-      list += FFolder.File(name) + "\r\n";
+      list += FFolder.Write("picture" + std::to_string(k) + ".bmp", SolidBitmap(RGB(k, 100, 200))) + "\r\n";
     }
     FFolder.Write("wallp.sl", list);
   }
   // The picture that the desktop bitmap shows: pictureK.bmp is one colour, with K in its red byte.
   int AppliedPicture() const {
-    const std::string bitmap = FFolder.Read("Muralia.bmp");
-    if (bitmap.size() < 58) return -1;
-    const uint32_t offset = static_cast<uint8_t>(bitmap[10]) | static_cast<uint8_t>(bitmap[11]) << 8;
-    return offset + 3 <= bitmap.size() ? static_cast<uint8_t>(bitmap[offset + 2]) : -1;
+    const std::optional<COLORREF> colour = FirstPixel(FFolder.Read("Muralia.bmp"));
+    return colour ? GetRValue(*colour) : -1;
   }
   int WaitForPicture(DWORD timeoutMs) const {
     const DWORD start = GetTickCount();

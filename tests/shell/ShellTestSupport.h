@@ -23,7 +23,10 @@ struct THelpCall {
 
 class ShellTest : public testing::Test {
 protected:
-  ShellTest() { regtest::DeleteKey(regtest::kOptionsKey); }
+  ShellTest() {
+    regtest::DeleteKey(regtest::kOptionsKey);
+    Application.OnException = [this](const std::exception& e) { FExceptions.push_back(e.what()); };
+  }
   ~ShellTest() override {
     ui::ClearSteps();
     const INT element = COLOR_BACKGROUND;
@@ -47,8 +50,4 @@ private:
   }};
   TScopedReplacement<TShellExecuteCall> FShell{ShellExecuteCall,
                                                [this](const TShellExecuteArgs& args) { FShellCalls.push_back(args); }};
-  bool FExceptionHook = [this] {
-    Application.OnException = [this](const std::exception& e) { FExceptions.push_back(e.what()); };
-    return true;
-  }();
 };

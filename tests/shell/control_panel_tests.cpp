@@ -27,12 +27,6 @@ protected:
     return editor;
   }
   using EditorTest::Shown;
-  std::vector<int> Order() const {
-    std::vector<int> data;
-    for (PVirtualNode node = frmEditor->vstWallpapers.GetFirst(); node; node = frmEditor->vstWallpapers.GetNext(node))
-      data.push_back(*frmEditor->vstWallpapers.GetNodeData(node));
-    return data;
-  }
   void Focus(int position) {
     PVirtualNode node = frmEditor->vstWallpapers.GetFirst();
     for (int i = 0; i < position; ++i) node = frmEditor->vstWallpapers.GetNext(node);
