@@ -115,6 +115,6 @@ void TMenu::DrawItem(const DRAWITEMSTRUCT& draw) const {
   if (!item) return;
   const int size = FImages->Size();
   const RECT& box = draw.rcItem;
-  FImages->Draw(draw.hDC, box.left + (box.right - box.left - size) / 2, box.top + (box.bottom - box.top - size) / 2,
-                item->ImageIndex());
+  // Wine sets the text right after the picture's box; the picture keeps a little air from it on the left.
+  FImages->Draw(draw.hDC, box.left - ScaleToScreen(3), box.top + (box.bottom - box.top - size) / 2, item->ImageIndex());
 }
