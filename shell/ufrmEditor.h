@@ -6,6 +6,7 @@
 // (ufrmEditorEditing.cpp), and the actions and help (ufrmEditorActions.cpp).
 #include <cstdint>
 #include <memory>
+#include <set>
 
 #include "engine/uWallPaper.h"
 #include "platform/Forms.h"
@@ -106,6 +107,7 @@ private:
   TWallpaperChanger& WallpaperChanger();
   TSupportServices& SupportServices();
   void ApplyPicture(const std::string& fileName);
+  void SayWriteFailure(TWriteFailure kind, const std::string& message);
   void MoveFocusedPast(PVirtualNode neighbour, TVTNodeAttachMode mode);
 
   int32_t FCurrentIndex = 0;
@@ -113,6 +115,10 @@ private:
   bool FClosing = false;
   int32_t FPreviewIndex = 0;
   bool FClearPreview = false;
+  // Each kind of failed write is said once per run; the report outlives the collection, which saves as it goes.
+  std::set<TWriteFailure> FWriteFailuresSaid;
+  TScopedReplacement<TWriteFailureReport> FWriteFailureReport{
+      ReportWriteFailure, [this](TWriteFailure kind, const std::string& message) { SayWriteFailure(kind, message); }};
   std::unique_ptr<TSupportServices> FSupportServices;
   std::unique_ptr<TWallpaperChanger> FWallpaperChanger;
   std::unique_ptr<TWallpaperList> FWallpaperList;

@@ -1,9 +1,12 @@
 // The collection: reading and writing the list file, blanking, moving, the record cache and the entry texts.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "ProgramFolder.h"
 #include "TempFolder.h"
 #include "engine/uWallPaper.h"
+#include "platform/SysUtils.h"
 
 namespace {
 
@@ -46,10 +49,9 @@ TEST_F(WallpaperListTest, MissingListFileKeepsTheEntriesInMemory) {
   EXPECT_EQ(Entries(), Strings{a});
 }
 
-TEST_F(WallpaperListTest, ReadsEveryKindOfLineEndAndDropsMissingFiles) {
+TEST_F(WallpaperListTest, ReadsEveryKindOfLineEndAndDropsEmptyLines) {
   const std::string a = Picture("a.jpg"), b = Picture("b.jpg"), c = Picture("c.jpg"), d = Picture("d.jpg");
-  const std::string missing = Folder.Path() + "missing.jpg";
-  WriteListFile(a + "\r\n" + missing + "\r" + b + "\n" + c + "\n\r" + d);
+  WriteListFile(a + "\r\n" + b + "\r" + c + "\n\r" + d);
   List.LoadFromFile();
   EXPECT_EQ(Entries(), (Strings{a, b, c, d}));
 
@@ -57,26 +59,48 @@ TEST_F(WallpaperListTest, ReadsEveryKindOfLineEndAndDropsMissingFiles) {
   List.LoadFromFile();
   EXPECT_EQ(Entries(), (Strings{a, b}));
 
-  WriteListFile("\r\n\r\n" + missing + "\r\n");
+  WriteListFile("\r\n\r\n\n");
   List.LoadFromFile();
   EXPECT_TRUE(List.IsEmpty());
 }
 
-TEST_F(WallpaperListTest, NulEndsTheListFile) {
-  const std::string a = Picture("a.jpg"), b = Picture("b.jpg");
-  WriteListFile(a + "\r\n" + std::string(1, '\0') + b + "\r\n");
+// A damaged file: what follows a NUL, on its line or after it, is still read.
+TEST_F(WallpaperListTest, NulEndsItsLineNotTheListFile) {
+  const std::string a = Picture("a.jpg"), b = Picture("b.jpg"), c = Picture("c.jpg");
+  WriteListFile(a + "\r\n" + std::string(3, '\0') + b + std::string(1, '\0') + c + "\r\n");
+  List.LoadFromFile();
+  EXPECT_EQ(Entries(), (Strings{a, b, c}));
+}
+
+// A drive that is away at start costs nothing: its entries keep their texts and their place in the file.
+TEST_F(WallpaperListTest, EntriesWhoseFilesAreAwayStayUntilRemoveDead) {
+  const std::string a = Picture("a.jpg"), away = Folder.Path() + "away.jpg";
+  WriteListFile(away + "\r\n" + a + "\r\n");
+  List.LoadFromFile();
+  ASSERT_EQ(List.LastIndex(), 1);
+  EXPECT_EQ(Entries(), (Strings{"", a}));
+  EXPECT_EQ(List.GetTitle(0), "away");
+  EXPECT_FALSE(List.IsValidItem(0));
+  List.SaveToFile();
+  EXPECT_EQ(ListFile(), away + "\r\n" + a + "\r\n");
+
+  Picture("away.jpg");
+  EXPECT_EQ(List.GetFileName(0), away);
+  DeleteFileA(away.c_str());
+  List.RemoveInvalid();
+  List.SaveToFile();
   List.LoadFromFile();
   EXPECT_EQ(Entries(), Strings{a});
 }
 
 TEST_F(WallpaperListTest, TakesPathsExactlyAsRead) {
-  const std::string a = Picture("a.jpg");
-  WriteListFile(Folder.Path() + "missing.jpg \r\n" + a + "\r\n" + a + "\r\n");
+  const std::string a = Picture("a.jpg"), blank = Folder.Path() + "missing.jpg ";
+  WriteListFile(blank + "\r\n" + a + "\r\n" + a + "\r\n");
   List.LoadFromFile();
-  EXPECT_EQ(Entries(), (Strings{a, a}));
+  EXPECT_EQ(Entries(), (Strings{"", a, a}));
   List.Add(a + " ");
   List.SaveToFile();
-  EXPECT_EQ(ListFile(), a + "\r\n" + a + "\r\n" + a + " \r\n");
+  EXPECT_EQ(ListFile(), blank + "\r\n" + a + "\r\n" + a + "\r\n" + a + " \r\n");
 }
 
 TEST_F(WallpaperListTest, DuplicatesAreSeparateEntriesAndTheEmptyPathIsIgnored) {
@@ -241,6 +265,53 @@ TEST_F(WallpaperListTest, ListFileLiesInTheProgramFolderAndIsSavedAtTheEnd) {
     list.Add(a);
   }
   EXPECT_EQ(ListFile(), a + "\r\n");
+}
+
+// Each failed save is reported with the file and the reason, and the collection goes on in memory: reading
+// the stale file back (as "Remove Dead" does) would undo this run's edits.
+TEST_F(WallpaperListTest, AFailedSaveIsReportedAndTheCollectionKeepsItsOwnEntries) {
+  std::vector<std::pair<TWriteFailure, std::string>> reports;
+  const TScopedReplacement<TWriteFailureReport> report(
+      ReportWriteFailure, [&](TWriteFailure kind, const std::string& message) { reports.emplace_back(kind, message); });
+  const std::string a = Picture("a.jpg"), b = Picture("b.jpg"), c = Picture("c.jpg");
+  WriteListFile(a + "\r\n" + b + "\r\n");
+  List.LoadFromFile();
+  SetFileAttributesA(Folder.File("wallp.sl").c_str(), FILE_ATTRIBUTE_READONLY);
+  List.Add(c);
+  List.Delete(0);
+  List.SaveToFile();
+  List.SaveToFile();
+  ASSERT_EQ(reports.size(), 2u);
+  EXPECT_EQ(reports[0].first, TWriteFailure::ListFile);
+  EXPECT_NE(reports[0].second.find(Folder.File("wallp.sl")), std::string::npos) << reports[0].second;
+  EXPECT_NE(reports[0].second.find(SysErrorMessage(ERROR_ACCESS_DENIED)), std::string::npos) << reports[0].second;
+  List.LoadFromFile();
+  EXPECT_EQ(Entries(), (Strings{b, c}));
+
+  SetFileAttributesA(Folder.File("wallp.sl").c_str(), FILE_ATTRIBUTE_NORMAL);
+  List.SaveToFile();
+  WriteListFile(a + "\r\n");
+  List.LoadFromFile();
+  EXPECT_EQ(Entries(), Strings{a});
+  EXPECT_EQ(reports.size(), 2u);
+}
+
+// A save killed midway leaves its temporary file, as large as the desktop bitmap may be. The next start (the
+// first reading) or the next save takes away such files of ours, and only those that no write holds open.
+TEST_F(WallpaperListTest, ReadingAndSavingRemoveTheLeftoversOfKilledSaves) {
+  for (const char* name : {"orl12345.tmp", "orlx.tmp", "orl1.txt", "tst1.tmp", "ORLA0B.TMP"}) Folder.Write(name, "");
+  Folder.Write("orl1f.tmp", std::string(4096, 'x'));
+  HANDLE live = CreateFileA(Folder.File("orl2c.tmp").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
+  List.LoadFromFile();
+  CloseHandle(live);
+  const auto sortedNames = [this] {
+    Strings names = Folder.Names();
+    std::sort(names.begin(), names.end());
+    return names;
+  };
+  EXPECT_EQ(sortedNames(), (Strings{"orl1.txt", "orl12345.tmp", "orl2c.tmp", "orlx.tmp", "tst1.tmp"}));
+  List.SaveToFile();
+  EXPECT_EQ(sortedNames(), (Strings{"orl1.txt", "orl12345.tmp", "orlx.tmp", "tst1.tmp", "wallp.sl"}));
 }
 
 TEST(WallpaperListFolder, UnwritableProgramFolderKeepsTheCollectionInMemory) {

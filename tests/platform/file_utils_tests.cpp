@@ -60,14 +60,16 @@ TEST(DirectorySearch, FindsFilesAndFoldersButNotTheEmptyPath) {
   EXPECT_FALSE(FileExists("Q:\\nowhere\\picture.jpg"));
 }
 
-// The existence test answers as a directory search does, also where a quicker query would answer otherwise.
-TEST(DirectorySearch, AnswersAsTheSearchForPatternsAndSeparators) {
+// The existence test answers as a directory search does, also where a quicker query would answer otherwise;
+// but a name with wildcards is no pattern: it names no file, as "??????.jpg" from a lossy file name does not.
+TEST(DirectorySearch, AnswersAsTheSearchForSeparatorsAndNotForPatterns) {
   TempFolder folder;
   folder.Write("sunset.jpg", "12345");
   CreateDirectoryA((folder.Path() + "sub").c_str(), nullptr);
-  EXPECT_TRUE(FileExists(folder.Path() + "*.jpg"));
-  EXPECT_TRUE(FileExists(folder.Path() + "suns?t.JPG"));
-  EXPECT_FALSE(FileExists(folder.Path() + "*.png"));
+  EXPECT_FALSE(FileExists(folder.Path() + "*.jpg"));
+  EXPECT_FALSE(FileExists(folder.Path() + "??????.jpg"));
+  EXPECT_FALSE(FileExists(folder.Path() + "su*\\..\\sunset.jpg"));
+  EXPECT_THROW(GetSizeOfFile(folder.Path() + "suns?t.jpg"), EFOpenError);
   EXPECT_TRUE(FileExists(folder.Path() + "SUNSET.JPG"));
   EXPECT_TRUE(FileExists(folder.Path() + "sub"));
   EXPECT_FALSE(FileExists(folder.Path() + "sub\\"));
@@ -163,9 +165,15 @@ TEST(SafeReplace, RefusesToReplaceAReadOnlyFileAsWindowsDoes) {
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"list.txt"});
 }
 
-TEST(SafeReplace, RaisesWhenTheFolderIsMissing) {
+TEST(SafeReplace, RaisesNamingTheFileWhenTheFolderIsMissing) {
   TempFolder folder;
-  EXPECT_ANY_THROW(WriteFileReplacing(folder.Path() + "gone\\list.txt", "new"));
+  const std::string path = folder.Path() + "gone\\list.txt";
+  try {
+    WriteFileReplacing(path, "new");
+    ADD_FAILURE() << "no error";
+  } catch (const EFCreateError& e) {
+    EXPECT_NE(std::string(e.what()).find("\"" + path + "\""), std::string::npos) << e.what();
+  }
   EXPECT_TRUE(folder.Names().empty());
 }
 
@@ -190,6 +198,30 @@ TEST(SafeReplace, GathersPiecesAndDropsTheTemporaryFileWhenTheProducerFails) {
                EInOutError);
   EXPECT_EQ(folder.Read("big.bin"), expected + big + "end");
   EXPECT_EQ(folder.Names(), std::vector<std::string>{"big.bin"});
+}
+
+// A name that the ANSI code page cannot hold comes as its short name, which opens the same file; a name
+// with neither form is refused.
+TEST(AnsiPath, TakesTheShortNameWhereTheCodePageLacksACharacter) {
+  const std::wstring name = L"\u5915\u713C\u3051.jpg";
+  BOOL lossy = FALSE;
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, name.c_str(), -1, nullptr, 0, nullptr, &lossy);
+  if (!lossy) GTEST_SKIP() << "the system's code page holds the name";
+  TempFolder folder;
+  const std::wstring path = Widened(folder.Path()) + name;
+  HANDLE file = CreateFileW(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
+  ASSERT_NE(file, INVALID_HANDLE_VALUE);
+  DWORD written = 0;
+  WriteFile(file, "12345", 5, &written, nullptr);
+  CloseHandle(file);
+
+  const std::optional<std::string> shortPath = AnsiPath(path);
+  ASSERT_TRUE(shortPath);
+  EXPECT_EQ(shortPath->find('?'), std::string::npos) << *shortPath;
+  EXPECT_EQ(ExtractFilePath(*shortPath), folder.Path());
+  EXPECT_EQ(ReadWholeFile(*shortPath), "12345");
+  EXPECT_EQ(AnsiPath(Widened(folder.Path()) + L"\u5915.jpg"), std::nullopt);
+  EXPECT_EQ(AnsiPath(L"C:\\pics\\sunset.jpg"), "C:\\pics\\sunset.jpg");
 }
 
 }  // namespace

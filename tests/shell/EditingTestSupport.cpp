@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/FileUtils.h"
+
 TSaveCounter::TSaveCounter(const std::string& folder, const std::string& name)
     : FName(name.begin(), name.end()),
       FFolder(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -56,20 +58,27 @@ TfrmEditor& EditingTest::CreateWith(int pictures, int listed) {
   return editor;
 }
 
-bool EditingTest::ShowChosen(OPENFILENAMEA& dialog) {
+void EditingTest::Choose(const std::vector<std::string>& files) {
+  std::vector<std::wstring> wide;
+  for (const std::string& file : files) wide.push_back(Widened(file));
+  ChooseWide(std::move(wide));
+}
+
+bool EditingTest::ShowChosen(OPENFILENAMEW& dialog) {
   ++FDialogRuns;
   if (!FChosen) return false;
   // As the system fills it: one full path, or the folder and then each name.
-  std::string buffer;
+  std::wstring buffer;
+  const std::wstring folder = Widened(FFolder.Path());
   if (FChosen->size() == 1) {
-    buffer = FChosen->front() + '\0';
+    buffer = FChosen->front() + L'\0';
   } else if (!FChosen->empty()) {
-    buffer = FFolder.Path().substr(0, FFolder.Path().size() - 1) + '\0';
-    for (const std::string& file : *FChosen) buffer += file.substr(FFolder.Path().size()) + '\0';
+    buffer = folder.substr(0, folder.size() - 1) + L'\0';
+    for (const std::wstring& file : *FChosen) buffer += file.substr(folder.size()) + L'\0';
   }
-  buffer += '\0';
+  buffer += L'\0';
   if (buffer.size() > dialog.nMaxFile) {
-    ADD_FAILURE() << "the file buffer holds " << dialog.nMaxFile << " bytes, not " << buffer.size();
+    ADD_FAILURE() << "the file buffer holds " << dialog.nMaxFile << " characters, not " << buffer.size();
     return false;
   }
   std::copy(buffer.begin(), buffer.end(), dialog.lpstrFile);

@@ -37,8 +37,9 @@ class EditingTest : public EditorTest {
 protected:
   // The collection: the list file names the first `listed` of `pictures` solid-colour pictures.
   TfrmEditor& CreateWith(int pictures, int listed);
-  // What the picture dialog gives next time: these files, or a cancel.
-  void Choose(std::vector<std::string> files) { FChosen = std::move(files); }
+  // What the picture dialog gives next time: these files of the program folder, or a cancel.
+  void Choose(const std::vector<std::string>& files);
+  void ChooseWide(std::vector<std::wstring> files) { FChosen = std::move(files); }
   void CancelDialog() { FChosen.reset(); }
 
   // The picture each row shows, top to bottom, as its number among FPictures (-1 for none of them).
@@ -70,11 +71,11 @@ protected:
 
 private:
   int PictureOf(const std::string& path) const;
-  bool ShowChosen(OPENFILENAMEA& dialog);
+  bool ShowChosen(OPENFILENAMEW& dialog);
 
-  std::optional<std::vector<std::string>> FChosen;
+  std::optional<std::vector<std::wstring>> FChosen;
   TScopedReplacement<TGetOpenFileNameCall> FDialog{GetOpenFileNameCall,
-                                                   [this](OPENFILENAMEA& dialog) { return ShowChosen(dialog); }};
+                                                   [this](OPENFILENAMEW& dialog) { return ShowChosen(dialog); }};
   TScopedReplacement<std::function<TComPtr<IActiveDesktop>()>> FActiveDesktop{
       TWallpaperChanger::ActiveDesktopObject, [this] { return FDesktop.Reference(); }};
 };

@@ -85,7 +85,7 @@ using EditingDialog = EditingTest;
 TEST_F(EditingDialog, TheSystemsDialogAddsTwoTypedNamesAndPreviewsTheSelectedPicture) {
   CreateWith(3, 1);
   const TScopedReplacement<TGetOpenFileNameCall> system(
-      GetOpenFileNameCall, [](OPENFILENAMEA& dialog) { return GetOpenFileNameA(&dialog) != FALSE; });
+      GetOpenFileNameCall, [](OPENFILENAMEW& dialog) { return GetOpenFileNameW(&dialog) != FALSE; });
   std::string previewSize;
   ui::Later([&] {
     HWND dialog = nullptr;
@@ -122,7 +122,7 @@ TEST_F(EditingDialog, ASelectionLongerThanTheFileBufferKeepsEveryFile) {
   for (int k = 0; k < count; ++k)
     files.push_back(FFolder.Write(std::string(200, 'x') + std::to_string(k) + ".bmp", ""));
   const TScopedReplacement<TGetOpenFileNameCall> system(
-      GetOpenFileNameCall, [](OPENFILENAMEA& dialog) { return GetOpenFileNameA(&dialog) != FALSE; });
+      GetOpenFileNameCall, [](OPENFILENAMEW& dialog) { return GetOpenFileNameW(&dialog) != FALSE; });
   ui::Later([&] {
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = ui::FindMessageBox().Handle) != nullptr; })) << "no dialog";
