@@ -34,7 +34,7 @@ void TfrmEditor::AddImages() {
   const std::vector<std::wstring>& refused = OpenPictureDialog().Refused();
   if (refused.empty()) return;
   std::wstring text = L"These pictures cannot be added: their names hold characters that the system's code page "
-                      L"lacks, and their drive gives them no short names.\n";
+                      L"lacks, and they have no short names to use instead.\n";
   for (const std::wstring& name : refused) text += L"\n" + name;
   MessageDlg(text, TMsgDlgType::Warning);
 }

@@ -147,20 +147,39 @@ std::vector<int> EditingTest::ListFile() const {
   return lines;
 }
 
-void EditingTest::AnswerNextQuestion(const std::string& button, int ticksLeft) {
-  ui::Later([this, button, ticksLeft] {
+void EditingTest::WhenNextMessageBox(std::function<void(const ui::TMessageBox&)> take, int ticksLeft) {
+  ui::Later([this, take = std::move(take), ticksLeft]() mutable {
     const ui::TMessageBox box = ui::FindMessageBox();
-    if (!box.Handle) {
-      // The key or call that asks may not have run yet: look again at the next tick.
-      if (ticksLeft > 0) AnswerNextQuestion(button, ticksLeft - 1);
-      else ADD_FAILURE() << "no question";
-      return;
-    }
+    if (box.Handle) return take(box);
+    // The key or call that opens it may not have run yet: look again at the next tick.
+    if (ticksLeft > 0) WhenNextMessageBox(std::move(take), ticksLeft - 1);
+    else ADD_FAILURE() << "no message box";
+  });
+}
+
+void EditingTest::AnswerNextQuestion(const std::string& button) {
+  WhenNextMessageBox([this, button](const ui::TMessageBox& box) {
     EXPECT_EQ("Confirm", box.Caption);
     EXPECT_EQ((std::vector<std::string>{"&Yes", "&No"}), box.Buttons);
     EXPECT_TRUE(box.HasIcon);
     FQuestions.push_back(box.Text);
     ui::Answer(box, button);
+  });
+}
+
+void EditingTest::AcknowledgeNextWarning() {
+  WhenNextMessageBox([this](const ui::TMessageBox& box) {
+    EXPECT_EQ("Warning", box.Caption);
+    EXPECT_EQ(std::vector<std::string>{"OK"}, box.Buttons);
+    EXPECT_TRUE(box.HasIcon);
+    // Read wide: a file name may hold characters that the ANSI code page lacks.
+    for (HWND child = GetWindow(box.Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t kind[16] = L"", text[4096] = L"";
+      GetClassNameW(child, kind, 16);
+      const bool icon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+      if (std::wstring(kind) == L"Static" && !icon && GetWindowTextW(child, text, 4096) > 0) FWarnings.push_back(text);
+    }
+    ui::Answer(box, "OK");
   });
 }
 

@@ -3,6 +3,7 @@
 // the questions answered from inside their own loops, and the list file read back from the disk.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -61,15 +62,20 @@ protected:
   // The list file's lines as FPictures numbers, -1 for an empty line.
   std::vector<int> ListFile() const;
   // Answers the next question with the button, noting its text; fails when none comes within five seconds.
-  void AnswerNextQuestion(const std::string& button, int ticksLeft = 250);
+  void AnswerNextQuestion(const std::string& button);
+  // Presses OK in the next warning, noting its text; fails when none comes within five seconds.
+  void AcknowledgeNextWarning();
   // One press of the key with the modifiers, through the system's input; returns once the key has come up.
   void Press(WORD key, TShiftState shift = 0);
-  // The text of every question answered.
+  // The text of every question answered, and of every warning.
   std::vector<std::string> FQuestions;
+  std::vector<std::wstring> FWarnings;
   int FDialogRuns = 0;
   TFakeActiveDesktop FDesktop;
 
 private:
+  // Runs take on the next message box of this thread, once it is open.
+  void WhenNextMessageBox(std::function<void(const ui::TMessageBox&)> take, int ticksLeft = 250);
   int PictureOf(const std::string& path) const;
   bool ShowChosen(OPENFILENAMEW& dialog);
 
