@@ -59,8 +59,8 @@ public:
 
   // Reads the list file, dropping its empty lines, and renumbers the entries. An entry whose file is missing
   // stays: its drive may only be away. After a failed save the file is behind the collection, which then
-  // keeps its own entries, compacted. A list file that cannot be read keeps the entries as they were.
-  // Leftovers of killed saves in the program folder go first.
+  // keeps its own entries, compacted, as it does when the file cannot be read. Leftovers of killed saves in
+  // the program folder go first.
   void LoadFromFile();
   // Writes the list file; a failure is reported, not raised.
   void SaveToFile();

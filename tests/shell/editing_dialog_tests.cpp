@@ -43,10 +43,11 @@ void PressOpen(HWND dialog) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }
 
+// The dialog is the wide one, so it answers in wide characters.
 std::string FolderOf(HWND dialog) {
-  char folder[MAX_PATH] = "";
-  SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
-  return IncludeTrailingBackslash(folder);
+  wchar_t folder[MAX_PATH] = L"";
+  SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+  return IncludeTrailingBackslash(AnsiPath(folder).value_or(""));
 }
 
 HWND FileList(HWND dialog) {
