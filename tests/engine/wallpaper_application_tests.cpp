@@ -25,8 +25,10 @@ TEST_F(TileTest, WritesTheTileValueAsText) {
   EXPECT_EQ(TileValue(), "1");
 }
 
+using DesktopColourTest = ChangerTest;
+
 // Windows reads the desktop colour from the profile at log-on.
-TEST_F(TileTest, TheDesktopColourIsStoredAsRedGreenBlueText) {
+TEST_F(DesktopColourTest, IsStoredInTheProfileAsRedGreenBlueText) {
   SetUserText(kColorsKey, "Background", std::nullopt);
   TWallpaperChanger::StoreDesktopColor(RGB(1, 128, 255));
   EXPECT_EQ(UserText(kColorsKey, "Background"), "1 128 255");

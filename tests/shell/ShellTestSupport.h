@@ -1,7 +1,7 @@
 #pragma once
 // What the shell tests share: the options and Run keys put back after each test, the desktop colour put
-// back in the session and in the profile, and recorders for the calls that would leave the program (WinHelp, ShellExecute, the colour dialog)
-// and for exceptions that reach the application's handler.
+// back in the session and in the profile, and recorders for the calls that would leave the program (WinHelp,
+// ShellExecute, the colour dialog) and for exceptions that reach the application's handler.
 #include <gtest/gtest.h>
 
 #include <string>

@@ -325,8 +325,9 @@ TEST_F(EditingPlace, APictureThatCannotBeMadeTheWallpaperIsReportedWithItsReason
   huge.replace(18, 8, std::string("\x30\x75\0\0\x30\x75\0\0", 8));  // 30000 x 30000 pixels
   const std::vector<std::string> files{FFolder.Write("notes.jpg", "no picture here"), FFolder.Write("empty.png", ""),
                                        FFolder.Write("huge.bmp", huge), WriteBitmap("gone.bmp", 4, 4, 0)};
-  const char* const reasons[] = {"Cannot read the JPEG picture: Not a JPEG file: starts with 0x6e 0x6f", "The file is empty",
-                                 "Picture is too large (30000 x 30000 pixels)", "The file does not exist"};
+  const char* const reasons[] = {"Cannot read the JPEG picture: Not a JPEG file: starts with 0x6e 0x6f",
+                                 "The file is empty", "Picture is too large (30000 x 30000 pixels)",
+                                 "The file does not exist"};
   WriteList(files);
   Create().Show();
   DeleteFileA(files[3].c_str());
