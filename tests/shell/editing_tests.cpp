@@ -305,7 +305,7 @@ TEST_F(EditingPlace, AppliesTheFocusedPictureAndNothingForAGoneFileOrNoRow) {
 
   DeleteFileA(FPictures[0].c_str());
   FocusRow(0);
-  EXPECT_THROW(frmEditor->PlaceImage(), EUnusablePicture);  // the report, which the next test reads
+  EXPECT_THROW(frmEditor->PlaceImage(), EUnusablePicture);  // reported, as the next test shows
   EXPECT_EQ(2, FDesktop.Applied);  // Active Desktop is switched off all the same
   EXPECT_EQ(1, AppliedEntry());
   SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, wallpaper, 0);
@@ -331,7 +331,7 @@ TEST_F(EditingPlace, APictureThatCannotBeMadeTheWallpaperIsReportedWithItsReason
   WriteList(files);
   Create().Show();
   DeleteFileA(files[3].c_str());
-  Application.OnException = nullptr;
+  Application.OnException = nullptr;  // the application's own message box
   TToolBar& toolbar = frmEditor->tbrMain;
   const RECT place = toolbar.Button("btnPut").BoundsRect();
   for (int k = 0; k < 4; ++k) {
