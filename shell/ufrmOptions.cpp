@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "engine/uGraphics.h"
+#include "engine/uWallPaper.h"
 #include "forms/Layouts.h"
 #include "platform/Dialogs.h"
 #include "settings/uOptions.h"
@@ -136,6 +137,7 @@ void TfrmOptions::ApplyDesktopColor(TColor color) {
   const INT element = COLOR_BACKGROUND;
   const COLORREF value = static_cast<COLORREF>(color);
   SetSysColors(1, &element, &value);
+  TWallpaperChanger::StoreDesktopColor(color);
 }
 
 void TfrmOptions::SetMenuItemActive(TControl* control, bool active) {

@@ -138,20 +138,26 @@ std::vector<int> EditingTest::ListFile() const {
   return lines;
 }
 
-void EditingTest::AnswerNextQuestion(const std::string& button, int ticksLeft) {
-  ui::Later([this, button, ticksLeft] {
-    const ui::TMessageBox box = ui::FindMessageBox();
-    if (!box.Handle) {
-      // The key or call that asks may not have run yet: look again at the next tick.
-      if (ticksLeft > 0) AnswerNextQuestion(button, ticksLeft - 1);
-      else ADD_FAILURE() << "no question";
-      return;
-    }
+void EditingTest::AnswerNextQuestion(const std::string& button) {
+  OnNextMessageBox([this, button](const ui::TMessageBox& box) {
     EXPECT_EQ("Confirm", box.Caption);
     EXPECT_EQ((std::vector<std::string>{"&Yes", "&No"}), box.Buttons);
     EXPECT_TRUE(box.HasIcon);
     FQuestions.push_back(box.Text);
     ui::Answer(box, button);
+  });
+}
+
+void EditingTest::OnNextMessageBox(std::function<void(const ui::TMessageBox&)> answer, int ticksLeft) {
+  ui::Later([this, answer = std::move(answer), ticksLeft]() mutable {
+    const ui::TMessageBox box = ui::FindMessageBox();
+    if (!box.Handle) {
+      // The key or call that opens it may not have run yet: look again at the next tick.
+      if (ticksLeft > 0) OnNextMessageBox(std::move(answer), ticksLeft - 1);
+      else ADD_FAILURE() << "no message box";
+      return;
+    }
+    answer(box);
   });
 }
 

@@ -3,6 +3,7 @@
 // the questions answered from inside their own loops, and the list file read back from the disk.
 #include <windows.h>
 
+#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
@@ -60,7 +61,9 @@ protected:
   // The list file's lines as FPictures numbers, -1 for an empty line.
   std::vector<int> ListFile() const;
   // Answers the next question with the button, noting its text; fails when none comes within five seconds.
-  void AnswerNextQuestion(const std::string& button, int ticksLeft = 250);
+  void AnswerNextQuestion(const std::string& button);
+  // Hands the next message box to answer, which closes it; fails when none comes within five seconds.
+  void OnNextMessageBox(std::function<void(const ui::TMessageBox&)> answer, int ticksLeft = 250);
   // One press of the key with the modifiers, through the system's input; returns once the key has come up.
   void Press(WORD key, TShiftState shift = 0);
   // The text of every question answered.

@@ -280,6 +280,7 @@ TEST_F(OptionsDialogTest, DesktopColourChangesOnlyWhenOkHasAnotherColour) {
   }
   EXPECT_EQ(static_cast<COLORREF>(clBlue), GetSysColor(COLOR_BACKGROUND));
   EXPECT_EQ(static_cast<uint32_t>(clBlue), Stored("BreakColor"));
+  EXPECT_EQ("0 0 255", GetString("Control Panel\\Colors", "Background"));  // for the next log-on
 }
 
 TEST_F(OptionsDialogTest, CustomColourComesFromTheSystemColourDialog) {
