@@ -216,8 +216,9 @@ int32_t TfrmEditor::FollowingIndex() const {
   return FWallpaperList->LastIndex() > FCurrentIndex ? FCurrentIndex + 1 : 0;
 }
 
+// While the box of a failed change is open the display change's own change does not run: neither does its step.
 void TfrmEditor::StepIndexBack() {
-  if (!FWallpaperList || !FWallpaperList->HasItems()) return;
+  if (FReportingFailure || !FWallpaperList || !FWallpaperList->HasItems()) return;
   if (FCurrentIndex > 0) {
     --FCurrentIndex;
   } else if (FCurrentIndex == 0) {

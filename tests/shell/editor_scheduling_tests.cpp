@@ -319,7 +319,7 @@ TEST_F(EditorScheduling, AFailedChangeIsReportedAndTheNextTickTriesTheNextEntry)
   EXPECT_EQ(0, frmEditor->CurrentIndex());  // on in list order
 }
 
-TEST_F(EditorScheduling, TicksWhileTheBoxOfAFailedChangeIsOpenStartNothing) {
+TEST_F(EditorScheduling, NothingChangesWhileTheBoxOfAFailedChangeIsOpen) {
   MakeCollection(2);
   SetStored("ChangeOnTimer", 1);
   Create();
@@ -329,13 +329,13 @@ TEST_F(EditorScheduling, TicksWhileTheBoxOfAFailedChangeIsOpenStartNothing) {
     int boxes = 0;
     int32_t position = -2;
     ui::TMessageBox box;
-    ui::Later([&] {
+    ui::WhenMessageBoxOpens([&](const ui::TMessageBox& open) {
       Tick();
-      Tick();
+      DisplayChange();
       boxes = OpenMessageBoxes();
       position = frmEditor->CurrentIndex();
-      box = ui::FindMessageBox();
-      ui::Answer(box, "OK");
+      box = open;
+      ui::Answer(open, "OK");
     });
     Tick();  // returns when the box is answered
     EXPECT_EQ(1, boxes);

@@ -476,15 +476,13 @@ TEST_F(OptionsFromTheMenu, AValueOfTheWrongTypeShowsItsDefaultAndOkStoresItsRigh
   bool timerChecked = false;
   int clickRow = -2;
   std::string frequency;
-  const auto readBox = [&] {
-    const ui::TMessageBox box = ui::FindMessageBox();
-    if (!box.Handle) return;
+  const auto readBox = [&](const ui::TMessageBox& box) {
     boxes.push_back(box.Text);
     ui::Answer(box, "OK");
   };
-  ui::Later(readBox);
+  ui::WhenMessageBoxOpens(readBox);
   ui::Later([&] {
-    readBox();
+    if (const ui::TMessageBox another = ui::FindMessageBox(); another.Handle) readBox(another);
     timerChecked = frmOptions->chkChangeOnTimer.Checked();
     clickRow = frmOptions->cbxDoubleClickAction.ItemIndex();
     frequency = frmOptions->edtFrequency.Text();
