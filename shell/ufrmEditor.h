@@ -105,12 +105,17 @@ private:
   TOptions& Options();
   TWallpaperChanger& WallpaperChanger();
   TSupportServices& SupportServices();
+  void ApplyCurrentEntry();
+  void SkipEntriesWithoutFile();
   void ApplyPicture(const std::string& fileName);
+  // The entry after the position in list order, 0 after the last.
+  int32_t FollowingIndex() const;
   void MoveFocusedPast(PVirtualNode neighbour, TVTNodeAttachMode mode);
 
   int32_t FCurrentIndex = 0;
   std::unique_ptr<TSimpleTimer> FTimer;
   bool FClosing = false;
+  bool FReportingFailure = false;  // the box of a failed change is open
   int32_t FPreviewIndex = 0;
   bool FClearPreview = false;
   std::unique_ptr<TSupportServices> FSupportServices;

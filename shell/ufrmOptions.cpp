@@ -60,19 +60,34 @@ void TfrmOptions::FormShow(TObject*) {
   SetMenuItemActive(&imgGeneral, true);
 }
 
+// A stored value that cannot be read (a string where a number belongs) must not lock the user out of the one
+// place that repairs it: its default is shown, and OK stores every control with its right type.
 void TfrmOptions::LoadOptions() {
   TOptions options;
-  SetFrequencyControls(options.GetChangeFrequency());
-  chkChangeOnTimer.SetChecked(options.GetChangeOnTimer());
+  std::string unreadable;  // one line per value
+  const auto read = [&](auto getter, auto defaultValue) {
+    try {
+      return (options.*getter)();
+    } catch (const ERegistryException& e) {
+      unreadable += e.Message() + ".\n";
+      return defaultValue;
+    }
+  };
+  SetFrequencyControls(read(&TOptions::GetChangeFrequency, kDefaultChangeFrequency));
+  chkChangeOnTimer.SetChecked(read(&TOptions::GetChangeOnTimer, kDefaultChangeOnTimer));
   EnableFrequencyControls(chkChangeOnTimer.Checked());
   chkRunAtStartup.SetChecked(options.GetRunAtStartup());
-  chkMinimizeToSystemTray.SetChecked(options.GetMinimizeToSystemTray());
-  cbxDoubleClickAction.SetItemIndex(options.GetClickAction());
-  chkChangeWallpaperOnStartup.SetChecked(options.GetChangeWallpaperOnStartup());
-  chkShuffleWallpaper.SetChecked(options.GetShuffleWallpaper());
-  cbxWallpaperStyle.SetItemIndex(options.GetWallpaperStyle());
+  chkMinimizeToSystemTray.SetChecked(read(&TOptions::GetMinimizeToSystemTray, kDefaultMinimizeToSystemTray));
+  cbxDoubleClickAction.SetItemIndex(read(&TOptions::GetClickAction, kDefaultClickAction));
+  chkChangeWallpaperOnStartup.SetChecked(
+      read(&TOptions::GetChangeWallpaperOnStartup, kDefaultChangeWallpaperOnStartup));
+  chkShuffleWallpaper.SetChecked(read(&TOptions::GetShuffleWallpaper, kDefaultShuffleWallpaper));
+  cbxWallpaperStyle.SetItemIndex(read(&TOptions::GetWallpaperStyle, kDefaultWallpaperStyle));
   clpBackgroundColor.SetSelectionColor(GetDesktopColor());
-  chkMinimizeControlPanelOnClickX.SetChecked(options.GetMinimizeControlPanelOnClickX());
+  chkMinimizeControlPanelOnClickX.SetChecked(
+      read(&TOptions::GetMinimizeControlPanelOnClickX, kDefaultMinimizeControlPanelOnClickX));
+  if (!unreadable.empty())
+    MessageDlg(unreadable + "\nThe dialog shows the default instead; OK stores what it shows.", TMsgDlgType::Information);
 }
 
 void TfrmOptions::SaveOptions() {
