@@ -1,5 +1,6 @@
 // Soak of the change timer: the control panel made as the program makes it, changing the wallpaper on every
-// tick of its timer, over a collection of three real pictures. The interval is the shortest useful one: a
+// tick of its timer, over a collection of five real pictures, of which those that the screen scales by 1.6 or
+// more take the resampler with its rows read ahead on a second thread. The interval is the shortest useful one: a
 // little longer than one change takes, so that ticks do not pile up inside a change. Prints the process's
 // kernel handle, GDI and USER object counts and its private memory every 100 changes: a count that grows is a
 // leak. (Wine answers 0 for the GDI and USER counts.) Usage: soak.exe <folder with the pictures, ending in a backslash> [changes]
@@ -8,8 +9,10 @@
 
 #include <cstdio>
 #include <cstdlib>
+#include <iterator>
 #include <string>
 
+#include "engine/uWallPaper.h"
 #include "platform/Forms.h"
 #include "settings/uOptions.h"
 #include "shell/ufrmEditor.h"
@@ -18,6 +21,7 @@
 namespace {
 
 constexpr uint32_t kInterval = 100;
+const char* const kPictures[] = {"photo.jpg", "photo.png", "camera.jpg", "large.jpg", "large.png"};
 
 // The kernel handles open in this process, by asking about every handle value in turn (Wine answers 0 to
 // GetProcessHandleCount).
@@ -30,13 +34,26 @@ unsigned long KernelHandles() {
   return count;
 }
 
+// How a Stretch change scales each picture to the screen: the soak must take the resampler's path too.
+void PrintWays(const std::string& pictures) {
+  const imaging::Rect screen{0, 0, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN)};
+  for (const char* name : kPictures) {
+    TImageProperties size;
+    TWallpaperList::GetImageProperties(pictures + name, size);
+    const imaging::Rect picture{0, 0, static_cast<int32_t>(size.Width), static_cast<int32_t>(size.Height)};
+    std::printf("%s %ux%u: %s\n", name, size.Width, size.Height,
+                TWallpaperChanger::IsMildScale(picture, screen) ? "halftone stretch"
+                                                                : "Lanczos resampler, rows read ahead");
+  }
+}
+
 int Run(const std::string& pictures, int changes) {
   char temp[MAX_PATH];
   GetTempPathA(MAX_PATH, temp);
   const std::string folder = std::string(temp) + "orlo-soak\\";
   CreateDirectoryA(folder.c_str(), nullptr);
   std::string list;
-  for (const char* name : {"photo.jpg", "photo.png", "camera.jpg"}) list += pictures + name + "\r\n";
+  for (const char* name : kPictures) list += pictures + name + "\r\n";
   HANDLE file = CreateFileA((folder + "wallp.sl").c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr);
   DWORD written = 0;
   WriteFile(file, list.data(), static_cast<DWORD>(list.size()), &written, nullptr);
@@ -54,11 +71,12 @@ int Run(const std::string& pictures, int changes) {
   Application.CreateForm(frmOptions);
   frmEditor->Timer()->SetInterval(kInterval);
   const int32_t entries = frmEditor->WallpaperList()->LastIndex() + 1;
-  if (entries < 2) {
-    std::fprintf(stderr, "soak: the collection has %d pictures\n", entries);
+  if (entries != static_cast<int32_t>(std::size(kPictures))) {
+    std::fprintf(stderr, "soak: the collection has %d of the pictures\n", entries);
     return 1;
   }
 
+  PrintWays(pictures);
   std::printf("changes handles gdi user private_kb\n");
   int last = -1;
   int done = 0;
@@ -86,7 +104,7 @@ int Run(const std::string& pictures, int changes) {
 
 int main(int argc, char** argv) {
   if (argc < 2) {
-    std::fprintf(stderr, "usage: soak.exe <folder with photo.jpg, photo.png, camera.jpg> [changes]\n");
+    std::fprintf(stderr, "usage: soak.exe <folder with the pictures of soak.sh> [changes]\n");
     return 2;
   }
   return Run(argv[1], argc > 2 ? std::atoi(argv[2]) : 1000);

@@ -1,7 +1,8 @@
 # Fuzzing of the imaging decoders (native only). The seed runner feeds each format's test pictures and kept
 # crashers to its decoder as a ctest test; with ORLO_FUZZ=ON (a build of its own, build-fuzz/) every format
-# also gets a libFuzzer target fuzz_<format>.
-set(ORLO_FUZZ_FORMATS targa tiff eps pcx rla sgi psd ppm autodesk pcd gif cut psp png bmp jpeg)
+# also gets a libFuzzer target fuzz_<format>. "streamed", the conversion's rows read ahead into the resampler,
+# starts from the PNG and JPEG pictures.
+set(ORLO_FUZZ_FORMATS targa tiff eps pcx rla sgi psd ppm autodesk pcd gif cut psp png bmp jpeg streamed)
 set(fuzz_dir ${CMAKE_SOURCE_DIR}/tests/fuzz)
 
 add_library(fuzz_decoders STATIC ${fuzz_dir}/FuzzDecoders.cpp)
@@ -11,8 +12,11 @@ target_link_libraries(fuzz_decoders PUBLIC imaging)
 add_executable(fuzz_seeds ${fuzz_dir}/SeedRunner.cpp)
 target_link_libraries(fuzz_seeds PRIVATE fuzz_decoders)
 foreach(format ${ORLO_FUZZ_FORMATS})
-  add_test(NAME fuzz_seeds_${format}
-           COMMAND fuzz_seeds ${format} ${CMAKE_SOURCE_DIR}/tests/data/${format} ${fuzz_dir}/regressions/${format})
+  set(seeds ${CMAKE_SOURCE_DIR}/tests/data/${format})
+  if(format STREQUAL "streamed")
+    set(seeds ${CMAKE_SOURCE_DIR}/tests/data/png ${CMAKE_SOURCE_DIR}/tests/data/jpeg)
+  endif()
+  add_test(NAME fuzz_seeds_${format} COMMAND fuzz_seeds ${format} ${seeds} ${fuzz_dir}/regressions/${format})
 endforeach()
 
 if(ORLO_FUZZ)

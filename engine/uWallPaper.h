@@ -16,6 +16,7 @@
 #include "platform/GraphicEx.h"
 #include "platform/Graphics.h"
 #include "platform/Seams.h"
+#include "platform/SysUtils.h"
 #include "settings/uOptions.h"
 
 // The files that the engine writes without the user asking for each write. A write that fails is caught,
@@ -72,6 +73,8 @@ public:
 
   // The entry's path, or empty when the index is invalid or the file is gone.
   std::string GetFileName(int32_t index) const;
+  // The entry's path as the list holds it, also when the file is gone; empty when the index is invalid.
+  std::string GetPath(int32_t index) const { return IsValidIndex(index) ? FFiles.Get(index) : std::string(); }
   std::string GetTitle(int32_t index) const;
   std::string GetFolder(int32_t index) const;
   // The file's last-write time in the user's locale: short date, then long time.
@@ -126,6 +129,13 @@ private:
 
 struct IActiveDesktop;
 
+// A picture that cannot be made the wallpaper (gone, empty, no picture, damaged, too large); the message names
+// the file and the reason.
+class EUnusablePicture : public Exception {
+public:
+  using Exception::Exception;
+};
+
 // What SetWallpaper did; the shell does not look at it.
 enum TSetWallpaperStatus : int32_t {
   swsRefused = 0,         // the bitmap was written, but the system did not take it
@@ -135,13 +145,16 @@ enum TSetWallpaperStatus : int32_t {
 };
 
 // Turns a picture file into the desktop bitmap "Muralia.bmp" in the program folder and makes it the
-// wallpaper. Stateless: every instance behaves alike.
+// wallpaper, and keeps the desktop's own settings. Stateless: every instance behaves alike.
 class TWallpaperChanger {
 public:
   // Switches Active Desktop off, converts the picture for the primary screen's present size, writes the
   // desktop's tile value for the style and applies the bitmap. Failures to reach Active Desktop, to open the
   // picture for its content test or to write the tile value pass out as exceptions.
   TSetWallpaperStatus SetWallpaper(const std::string& fileName, TWallpaperStyle style);
+  // SetWallpaper for the user's own command, which says why a picture cannot be made the wallpaper: such a
+  // picture raises EUnusablePicture instead of giving swsNotConverted.
+  TSetWallpaperStatus PlaceWallpaper(const std::string& fileName, TWallpaperStyle style);
   // Sets the wallpaper to none; the bitmap file and the tile value stay. Non-zero when the system took it.
   BOOL ClearWallpaper();
   // Sets both Active Desktop flags (components and Active Desktop itself) and applies them with a refresh.
@@ -174,4 +187,11 @@ public:
   static void SetTileWallpaper(bool tile);
   static void EnableTile() { SetTileWallpaper(true); }
   static void DisableTile() { SetTileWallpaper(false); }
+  // Stores the desktop colour where Windows reads it at log-on, as "R G B" text; nothing when the key cannot
+  // be opened.
+  static void StoreDesktopColor(TColor color);
+
+private:
+  // ConvertToBitmap, with a picture that gives no bitmap raising EUnusablePicture.
+  std::string WriteBitmap(const std::string& fileName, int32_t width, int32_t height, TWallpaperStyle style);
 };

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <exception>
+#include <optional>
 
 #include "engine/uGraphics.h"
 #include "imaging/Resample.h"
@@ -14,7 +15,6 @@
 #include "platform/GraphicEx.h"
 #include "platform/PictureRows.h"
 #include "platform/Registry.h"
-#include "platform/SysInfo.h"
 #include "platform/SysUtils.h"
 
 namespace {
@@ -57,16 +57,20 @@ std::unique_ptr<TPicture> DecodedPicture(const TGraphicClass& graphicClass, cons
   return picture;
 }
 
-// The picture by the loading rule; nullptr when the class that the content test found, or the extension,
-// cannot read the file. A file that the content test cannot open raises.
-std::unique_ptr<TPicture> LoadPictureOrNothing(const std::string& fileName) {
+[[noreturn]] void RaiseUnusable(const std::string& fileName, const std::string& reason) {
+  throw EUnusablePicture("Cannot make " + fileName + " the wallpaper.\n\n" + reason);
+}
+
+// The picture by the loading rule. A file that the content test cannot open raises as it is; when the class
+// that the content test found, or the extension, cannot read the file, EUnusablePicture says why.
+std::unique_ptr<TPicture> LoadUsablePicture(const std::string& fileName) {
   const TGraphicClass* graphicClass = PictureClassByContent(fileName);
   try {
     if (graphicClass == &GraphicExClass(imaging::kPngFormat)) return StreamedPNG(fileName);
     if (graphicClass) return DecodedPicture(*graphicClass, fileName);
     return LoadPictureAs(graphicClass, fileName);
-  } catch (const std::exception&) {
-    return nullptr;
+  } catch (const std::exception& e) {
+    RaiseUnusable(fileName, e.what());
   }
 }
 
@@ -89,13 +93,14 @@ std::unique_ptr<TBitmap32> TargetRaster(const TBitmap32& source, const TGraphic&
   }
 }
 
-bool Decodes(const TGraphic& picture) {
+// Why the picture's data cannot be decoded; nothing when it can.
+std::optional<std::string> DecodeFailure(const TGraphic& picture) {
   try {
     CheckDecodes(picture);
-    return true;
-  } catch (const std::exception&) {
-    return false;
+  } catch (const std::exception& e) {
+    return e.what();
   }
+  return std::nullopt;
 }
 
 // A bitmap that cannot be written is reported: without it no wallpaper can change. A picture that fails to
@@ -119,12 +124,10 @@ void DrawHalftone(const TBitmap32& source, TBitmap32& target) {
              source.Height(), SRCCOPY);
 }
 
-// Windows 95 stores the wallpaper in the profile and tells every window only when asked to; later versions
-// do both on their own.
-UINT WallpaperUpdateFlags() { return IsWin95() || IsWin95OSR2() ? SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE : 0; }
-
+// Stored in the user's profile, so that the wallpaper outlasts the next log-on, and told to every window.
 BOOL SetDesktopWallpaper(const std::string& path) {
-  return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()), WallpaperUpdateFlags());
+  return SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, const_cast<char*>(path.c_str()),
+                               SPIF_UPDATEINIFILE | SPIF_SENDWININICHANGE);
 }
 
 // Stretch keeps whatever tiling the desktop had.
@@ -138,9 +141,16 @@ void WriteTileForStyle(TWallpaperStyle style) {
 }  // namespace
 
 TSetWallpaperStatus TWallpaperChanger::SetWallpaper(const std::string& fileName, TWallpaperStyle style) {
+  try {
+    return PlaceWallpaper(fileName, style);
+  } catch (const EUnusablePicture&) {
+    return swsNotConverted;
+  }
+}
+
+TSetWallpaperStatus TWallpaperChanger::PlaceWallpaper(const std::string& fileName, TWallpaperStyle style) {
   SetActiveDesktop(false);
-  const std::string bitmap =
-      ConvertToBitmap(fileName, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), style);
+  const std::string bitmap = WriteBitmap(fileName, GetSystemMetrics(SM_CXSCREEN), GetSystemMetrics(SM_CYSCREEN), style);
   if (bitmap.empty()) return swsNotConverted;
   if (!IsUsableFile(bitmap)) return swsBitmapUnusable;
   WriteTileForStyle(style);
@@ -163,10 +173,20 @@ void TWallpaperChanger::SetActiveDesktop(bool enable) {
 
 std::string TWallpaperChanger::ConvertToBitmap(const std::string& fileName, int32_t width, int32_t height,
                                                TWallpaperStyle style) {
-  if (!IsUsableFile(fileName)) return {};
+  try {
+    return WriteBitmap(fileName, width, height, style);
+  } catch (const EUnusablePicture&) {
+    return {};
+  }
+}
+
+std::string TWallpaperChanger::WriteBitmap(const std::string& fileName, int32_t width, int32_t height,
+                                           TWallpaperStyle style) {
+  if (!IsUsableFile(fileName))
+    RaiseUnusable(fileName, FileExists(fileName) ? "The file is empty" : "The file does not exist");
   const std::string bitmapName = TWallpaperList::GetAppDir() + "Muralia.bmp";
-  const std::unique_ptr<TPicture> picture = LoadPictureOrNothing(fileName);
-  if (!picture || !picture->Graphic()) return {};
+  const std::unique_ptr<TPicture> picture = LoadUsablePicture(fileName);
+  if (!picture->Graphic()) RaiseUnusable(fileName, "The file holds no picture");
   const TGraphic& graphic = *picture->Graphic();
   TBitmap32 source;
   source.Assign(graphic);
@@ -179,11 +199,14 @@ std::string TWallpaperChanger::ConvertToBitmap(const std::string& fileName, int3
   }
   // A JPEG or PNG picture is decoded while it is resampled, not when it loads. One that cannot be decoded fails
   // as its load would have: nothing written, the tile value untouched. Only that failure path decodes it again.
-  if (!target && !Decodes(graphic)) return {};
+  if (!target) {
+    if (const std::optional<std::string> reason = DecodeFailure(graphic)) RaiseUnusable(fileName, *reason);
+  }
   // Fit Desktop turns tiling off whatever the fit and the resampling did, so a fit that fails leaves it off.
   if (style == wpsFitDesktop) DisableTile();
   if (failure) std::rethrow_exception(failure);
-  if (!target || !SavedTo(*target, bitmapName)) return {};
+  if (!target) RaiseUnusable(fileName, "The picture cannot be scaled for the screen");
+  if (!SavedTo(*target, bitmapName)) return {};
   return bitmapName;
 }
 
@@ -223,4 +246,12 @@ void TWallpaperChanger::SetTileWallpaper(bool tile) {
   TRegistry registry;
   registry.SetRootKey(HKEY_CURRENT_USER);
   if (registry.OpenKey("\\Control Panel\\Desktop", true)) registry.WriteString("TileWallpaper", tile ? "1" : "0");
+}
+
+void TWallpaperChanger::StoreDesktopColor(TColor color) {
+  const auto value = static_cast<COLORREF>(color);
+  TRegistry registry;
+  registry.SetRootKey(HKEY_CURRENT_USER);
+  if (registry.OpenKey("\\Control Panel\\Colors", true))
+    registry.WriteString("Background", Format("%d %d %d", GetRValue(value), GetGValue(value), GetBValue(value)));
 }

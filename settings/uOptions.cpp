@@ -10,34 +10,40 @@ const char* const kRunValue = "orlo";
 
 }  // namespace
 
-int32_t TOptions::GetChangeFrequency() { return ReadInteger("ChangeFrequency", 600); }
+int32_t TOptions::GetChangeFrequency() { return ReadInteger("ChangeFrequency", kDefaultChangeFrequency); }
 void TOptions::SetChangeFrequency(int32_t value) { WriteInteger("ChangeFrequency", value); }
 
-bool TOptions::GetChangeOnTimer() { return ReadBool("ChangeOnTimer", true); }
+bool TOptions::GetChangeOnTimer() { return ReadBool("ChangeOnTimer", kDefaultChangeOnTimer); }
 void TOptions::SetChangeOnTimer(bool value) { WriteBool("ChangeOnTimer", value); }
 
-bool TOptions::GetChangeWallpaperOnStartup() { return ReadBool("ChangeWallpaperOnStartup", true); }
+bool TOptions::GetChangeWallpaperOnStartup() {
+  return ReadBool("ChangeWallpaperOnStartup", kDefaultChangeWallpaperOnStartup);
+}
 void TOptions::SetChangeWallpaperOnStartup(bool value) { WriteBool("ChangeWallpaperOnStartup", value); }
 
-TClickAction TOptions::GetClickAction() { return ReadInteger("ClickAction", clkOpenOptionsDialog); }
+TClickAction TOptions::GetClickAction() { return ReadInteger("ClickAction", kDefaultClickAction); }
 void TOptions::SetClickAction(TClickAction value) { WriteInteger("ClickAction", value); }
 
-bool TOptions::GetFirstRun() { return ReadBool("FirstRun", true); }
+bool TOptions::GetFirstRun() { return ReadBool("FirstRun", kDefaultFirstRun); }
 void TOptions::SetFirstRun(bool value) { WriteBool("FirstRun", value); }
 
-int32_t TOptions::GetLastActiveWallpaperIndex() { return ReadInteger("LastActiveWallpaperIndex", 0); }
+int32_t TOptions::GetLastActiveWallpaperIndex() {
+  return ReadInteger("LastActiveWallpaperIndex", kDefaultLastActiveWallpaperIndex);
+}
 void TOptions::SetLastActiveWallpaperIndex(int32_t value) { WriteInteger("LastActiveWallpaperIndex", value); }
 
-bool TOptions::GetMinimizeControlPanelOnClickX() { return ReadBool("MinimizeControlPanelOnClickX", true); }
+bool TOptions::GetMinimizeControlPanelOnClickX() {
+  return ReadBool("MinimizeControlPanelOnClickX", kDefaultMinimizeControlPanelOnClickX);
+}
 void TOptions::SetMinimizeControlPanelOnClickX(bool value) { WriteBool("MinimizeControlPanelOnClickX", value); }
 
-bool TOptions::GetMinimizeToSystemTray() { return ReadBool("MinimizeToSystemTray", true); }
+bool TOptions::GetMinimizeToSystemTray() { return ReadBool("MinimizeToSystemTray", kDefaultMinimizeToSystemTray); }
 void TOptions::SetMinimizeToSystemTray(bool value) { WriteBool("MinimizeToSystemTray", value); }
 
-bool TOptions::GetShuffleWallpaper() { return ReadBool("ShuffleWallpaper", false); }
+bool TOptions::GetShuffleWallpaper() { return ReadBool("ShuffleWallpaper", kDefaultShuffleWallpaper); }
 void TOptions::SetShuffleWallpaper(bool value) { WriteBool("ShuffleWallpaper", value); }
 
-TWallpaperStyle TOptions::GetWallpaperStyle() { return ReadInteger("WallpaperStyle", wpsFitDesktop); }
+TWallpaperStyle TOptions::GetWallpaperStyle() { return ReadInteger("WallpaperStyle", kDefaultWallpaperStyle); }
 void TOptions::SetWallpaperStyle(TWallpaperStyle value) { WriteInteger("WallpaperStyle", value); }
 
 void TOptions::SetBreakColor(int32_t value) { WriteInteger("BreakColor", value); }

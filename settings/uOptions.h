@@ -16,6 +16,18 @@ constexpr TClickAction clkOpenControlPanel = 1;
 constexpr TClickAction clkChangeWallpaper = 2;
 constexpr TClickAction clkClearWallpaper = 3;
 
+// What the first read of an absent option stores and returns.
+constexpr int32_t kDefaultChangeFrequency = 600;
+constexpr bool kDefaultChangeOnTimer = true;
+constexpr bool kDefaultChangeWallpaperOnStartup = true;
+constexpr TClickAction kDefaultClickAction = clkOpenOptionsDialog;
+constexpr bool kDefaultFirstRun = true;
+constexpr int32_t kDefaultLastActiveWallpaperIndex = 0;
+constexpr bool kDefaultMinimizeControlPanelOnClickX = true;
+constexpr bool kDefaultMinimizeToSystemTray = true;
+constexpr bool kDefaultShuffleWallpaper = false;
+constexpr TWallpaperStyle kDefaultWallpaperStyle = wpsFitDesktop;
+
 class TOptions : public TOptionsReg {
 public:
   int32_t GetChangeFrequency();

@@ -152,12 +152,45 @@ void TfrmEditor::ExitApplication() {
   Close();
 }
 
+// A failed change is reported here, while no other change may start: ticks that come while its box is open
+// would otherwise stack one box on another.
 void TfrmEditor::ChangeWallpaper(TObject*) {
+  if (FReportingFailure) return;
+  try {
+    ApplyCurrentEntry();
+  } catch (...) {
+    FReportingFailure = true;
+    Application.HandleCurrentException();
+    FReportingFailure = false;
+  }
+}
+
+void TfrmEditor::ApplyCurrentEntry() {
   if (!FWallpaperList || !FWallpaperList->HasItems() || FCurrentIndex > FWallpaperList->LastIndex()) return;
+  SkipEntriesWithoutFile();
   const std::string fileName = FWallpaperList->GetFileName(FCurrentIndex);
   Application.ProcessMessages();
-  ApplyPicture(fileName);
+  try {
+    ApplyPicture(fileName);
+  } catch (...) {
+    AdvanceIndex();  // one picture or option that fails must not hold every later change on this entry
+    throw;
+  }
   AdvanceIndex();
+}
+
+// A blanked entry or a missing file has nothing to apply: the change takes the next entry that has a file, at
+// most once around the list. A negative position names no entry and is left to the list-order rule.
+void TfrmEditor::SkipEntriesWithoutFile() {
+  if (FCurrentIndex < 0) return;
+  const int32_t count = FWallpaperList->LastIndex() + 1;
+  for (int32_t step = 0; step < count; ++step) {
+    const int32_t index = (FCurrentIndex + step) % count;
+    if (!FWallpaperList->GetFileName(index).empty()) {
+      FCurrentIndex = index;
+      return;
+    }
+  }
 }
 
 // The style is passed on as one byte: a stored 258 acts as 2, a stored -1 as 255.
@@ -174,23 +207,27 @@ void TfrmEditor::SayWriteFailure(TWriteFailure kind, const std::string& message)
   MessageDlg(cost + "\n\n" + message + ".", TMsgDlgType::Warning);
 }
 
+// List order comes first, so that a shuffle option that cannot be read still moves the changes on.
 void TfrmEditor::AdvanceIndex() {
   if (!FWallpaperList || !FWallpaperList->HasItems()) return;
+  FCurrentIndex = FollowingIndex();
   if (Options().GetShuffleWallpaper()) {
     Randomize();
     FCurrentIndex = Random(FWallpaperList->LastIndex() + 1);
-  } else {
-    FCurrentIndex = FWallpaperList->LastIndex() > FCurrentIndex ? FCurrentIndex + 1 : 0;
   }
 }
 
 void TfrmEditor::AdvanceStoredIndex() {
-  if (!FWallpaperList) return;
-  FCurrentIndex = FWallpaperList->LastIndex() > FCurrentIndex ? FCurrentIndex + 1 : 0;
+  if (FWallpaperList) FCurrentIndex = FollowingIndex();
 }
 
+int32_t TfrmEditor::FollowingIndex() const {
+  return FWallpaperList->LastIndex() > FCurrentIndex ? FCurrentIndex + 1 : 0;
+}
+
+// While the box of a failed change is open the display change's own change does not run: neither does its step.
 void TfrmEditor::StepIndexBack() {
-  if (!FWallpaperList || !FWallpaperList->HasItems()) return;
+  if (FReportingFailure || !FWallpaperList || !FWallpaperList->HasItems()) return;
   if (FCurrentIndex > 0) {
     --FCurrentIndex;
   } else if (FCurrentIndex == 0) {

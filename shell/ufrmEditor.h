@@ -106,13 +106,18 @@ private:
   TOptions& Options();
   TWallpaperChanger& WallpaperChanger();
   TSupportServices& SupportServices();
+  void ApplyCurrentEntry();
+  void SkipEntriesWithoutFile();
   void ApplyPicture(const std::string& fileName);
   void SayWriteFailure(TWriteFailure kind, const std::string& message);
+  // The entry after the position in list order, 0 after the last.
+  int32_t FollowingIndex() const;
   void MoveFocusedPast(PVirtualNode neighbour, TVTNodeAttachMode mode);
 
   int32_t FCurrentIndex = 0;
   std::unique_ptr<TSimpleTimer> FTimer;
   bool FClosing = false;
+  bool FReportingFailure = false;  // the box of a failed change is open
   int32_t FPreviewIndex = 0;
   bool FClearPreview = false;
   // Each kind of failed write is said once per run; the report outlives the collection, which saves as it goes.

@@ -109,9 +109,12 @@ void TfrmEditor::MoveImageDown() {
   UpdateButtons();
 }
 
+// The user's own command: a picture that cannot be made the wallpaper, its file gone included, is reported.
 void TfrmEditor::PlaceImage() {
   const THourglass hourglass;
-  if (const std::optional<int32_t> index = FocusedIndexData()) ApplyPicture(FWallpaperList->GetFileName(*index));
+  if (const std::optional<int32_t> index = FocusedIndexData())
+    WallpaperChanger().PlaceWallpaper(FWallpaperList->GetPath(*index),
+                                      static_cast<uint8_t>(Options().GetWallpaperStyle()));
 }
 
 void TfrmEditor::SelectFirstImage() {

@@ -3,6 +3,7 @@
 #include <optional>
 
 #include "engine/uGraphics.h"
+#include "engine/uWallPaper.h"
 #include "forms/Layouts.h"
 #include "platform/Dialogs.h"
 #include "settings/uOptions.h"
@@ -59,19 +60,34 @@ void TfrmOptions::FormShow(TObject*) {
   SetMenuItemActive(&imgGeneral, true);
 }
 
+// A stored value that cannot be read (a string where a number belongs) must not lock the user out of the one
+// place that repairs it: its default is shown, and OK stores every control with its right type.
 void TfrmOptions::LoadOptions() {
   TOptions options;
-  SetFrequencyControls(options.GetChangeFrequency());
-  chkChangeOnTimer.SetChecked(options.GetChangeOnTimer());
+  std::string unreadable;  // one line per value
+  const auto read = [&](auto getter, auto defaultValue) {
+    try {
+      return (options.*getter)();
+    } catch (const ERegistryException& e) {
+      unreadable += e.Message() + ".\n";
+      return defaultValue;
+    }
+  };
+  SetFrequencyControls(read(&TOptions::GetChangeFrequency, kDefaultChangeFrequency));
+  chkChangeOnTimer.SetChecked(read(&TOptions::GetChangeOnTimer, kDefaultChangeOnTimer));
   EnableFrequencyControls(chkChangeOnTimer.Checked());
   chkRunAtStartup.SetChecked(options.GetRunAtStartup());
-  chkMinimizeToSystemTray.SetChecked(options.GetMinimizeToSystemTray());
-  cbxDoubleClickAction.SetItemIndex(options.GetClickAction());
-  chkChangeWallpaperOnStartup.SetChecked(options.GetChangeWallpaperOnStartup());
-  chkShuffleWallpaper.SetChecked(options.GetShuffleWallpaper());
-  cbxWallpaperStyle.SetItemIndex(options.GetWallpaperStyle());
+  chkMinimizeToSystemTray.SetChecked(read(&TOptions::GetMinimizeToSystemTray, kDefaultMinimizeToSystemTray));
+  cbxDoubleClickAction.SetItemIndex(read(&TOptions::GetClickAction, kDefaultClickAction));
+  chkChangeWallpaperOnStartup.SetChecked(
+      read(&TOptions::GetChangeWallpaperOnStartup, kDefaultChangeWallpaperOnStartup));
+  chkShuffleWallpaper.SetChecked(read(&TOptions::GetShuffleWallpaper, kDefaultShuffleWallpaper));
+  cbxWallpaperStyle.SetItemIndex(read(&TOptions::GetWallpaperStyle, kDefaultWallpaperStyle));
   clpBackgroundColor.SetSelectionColor(GetDesktopColor());
-  chkMinimizeControlPanelOnClickX.SetChecked(options.GetMinimizeControlPanelOnClickX());
+  chkMinimizeControlPanelOnClickX.SetChecked(
+      read(&TOptions::GetMinimizeControlPanelOnClickX, kDefaultMinimizeControlPanelOnClickX));
+  if (!unreadable.empty())
+    MessageDlg(unreadable + "\nThe dialog shows the default instead; OK stores what it shows.", TMsgDlgType::Information);
 }
 
 void TfrmOptions::SaveOptions() {
@@ -136,6 +152,7 @@ void TfrmOptions::ApplyDesktopColor(TColor color) {
   const INT element = COLOR_BACKGROUND;
   const COLORREF value = static_cast<COLORREF>(color);
   SetSysColors(1, &element, &value);
+  TWallpaperChanger::StoreDesktopColor(color);
 }
 
 void TfrmOptions::SetMenuItemActive(TControl* control, bool active) {

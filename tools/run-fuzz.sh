@@ -11,8 +11,10 @@ formats=${*:-$(ls "$build" | sed -n 's/^fuzz_\([a-z]*\)$/\1/p')}
 run_one() {
   format=$1
   mkdir -p "$build/corpus/$format" "$build/artifacts/$format"
-  seeds=""
-  for dir in "$root/tests/data/$format" "$root/tests/fuzz/regressions/$format"; do
+  seeds="" data="$root/tests/data/$format"
+  # The streamed conversion starts from the PNG and JPEG pictures, as cmake/fuzz.cmake says.
+  [ "$format" = streamed ] && data="$root/tests/data/png $root/tests/data/jpeg"
+  for dir in $data "$root/tests/fuzz/regressions/$format"; do
     [ -d "$dir" ] && seeds="$seeds $dir"
   done
   if "$build/fuzz_$format" -max_total_time="$seconds" -timeout=10 -rss_limit_mb=2560 -print_final_stats=1 \

@@ -9,6 +9,7 @@
 #include <functional>
 #include <optional>
 #include <string>
+#include <vector>
 
 #include "ProgramFolder.h"
 #include "TempFolder.h"
@@ -17,10 +18,13 @@
 namespace changertest {
 
 inline const char* const kDesktopKey = "Control Panel\\Desktop";
+inline const char* const kColorsKey = "Control Panel\\Colors";
 
-// The TileWallpaper value as text, or nothing when it is absent.
-std::optional<std::string> TileValue();
-void SetTileValue(const std::optional<std::string>& value);
+// A text value of the user's key, or nothing when it is absent; setting nothing deletes it.
+std::optional<std::string> UserText(const char* key, const char* name);
+void SetUserText(const char* key, const char* name, const std::optional<std::string>& value);
+inline std::optional<std::string> TileValue() { return UserText(kDesktopKey, "TileWallpaper"); }
+inline void SetTileValue(const std::optional<std::string>& value) { SetUserText(kDesktopKey, "TileWallpaper", value); }
 // The wallpaper that the system reports.
 std::string DesktopWallpaper();
 
@@ -39,7 +43,8 @@ std::optional<TBitmapHeader> ReadBitmapHeader(const std::string& file);
 // The pixel at (x, y) of a bottom-up 32-bit bitmap file, as 0xAARRGGBB.
 uint32_t Pixel32(const std::string& file, int32_t x, int32_t y);
 
-// Puts TileWallpaper and the wallpaper back as they were.
+// Puts the wallpaper back as it was, with TileWallpaper and what the profile stores for the wallpaper and the
+// desktop colour.
 class TDesktopGuard {
 public:
   TDesktopGuard();
@@ -48,7 +53,12 @@ public:
   TDesktopGuard& operator=(const TDesktopGuard&) = delete;
 
 private:
-  std::optional<std::string> FTile;
+  struct TStored {
+    const char* Key;
+    const char* Name;
+    std::optional<std::string> Value;
+  };
+  std::vector<TStored> FStored;
   std::string FWallpaper;
 };
 

@@ -14,7 +14,8 @@ using Decoder = void (*)(imaging::Bytes data);
 // The decoder of a format name; aborts on a name that is not one of FormatNames().
 Decoder FindDecoder(const std::string& name);
 
-// The formats of the loader (the class name without "T" and "Graphic", in lower case), then "bmp" and "jpeg".
+// The formats of the loader (the class name without "T" and "Graphic", in lower case), then "bmp" and "jpeg",
+// then "streamed": the conversion's PNG and JPEG rows read ahead into the resampler.
 std::vector<std::string> FormatNames();
 
 }  // namespace fuzz

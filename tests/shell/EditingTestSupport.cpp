@@ -147,18 +147,8 @@ std::vector<int> EditingTest::ListFile() const {
   return lines;
 }
 
-void EditingTest::WhenNextMessageBox(std::function<void(const ui::TMessageBox&)> take, int ticksLeft) {
-  ui::Later([this, take = std::move(take), ticksLeft]() mutable {
-    const ui::TMessageBox box = ui::FindMessageBox();
-    if (box.Handle) return take(box);
-    // The key or call that opens it may not have run yet: look again at the next tick.
-    if (ticksLeft > 0) WhenNextMessageBox(std::move(take), ticksLeft - 1);
-    else ADD_FAILURE() << "no message box";
-  });
-}
-
 void EditingTest::AnswerNextQuestion(const std::string& button) {
-  WhenNextMessageBox([this, button](const ui::TMessageBox& box) {
+  OnNextMessageBox([this, button](const ui::TMessageBox& box) {
     EXPECT_EQ("Confirm", box.Caption);
     EXPECT_EQ((std::vector<std::string>{"&Yes", "&No"}), box.Buttons);
     EXPECT_TRUE(box.HasIcon);
@@ -167,8 +157,21 @@ void EditingTest::AnswerNextQuestion(const std::string& button) {
   });
 }
 
+void EditingTest::OnNextMessageBox(std::function<void(const ui::TMessageBox&)> answer, int ticksLeft) {
+  ui::Later([this, answer = std::move(answer), ticksLeft]() mutable {
+    const ui::TMessageBox box = ui::FindMessageBox();
+    if (!box.Handle) {
+      // The key or call that opens it may not have run yet: look again at the next tick.
+      if (ticksLeft > 0) OnNextMessageBox(std::move(answer), ticksLeft - 1);
+      else ADD_FAILURE() << "no message box";
+      return;
+    }
+    answer(box);
+  });
+}
+
 void EditingTest::AcknowledgeNextWarning() {
-  WhenNextMessageBox([this](const ui::TMessageBox& box) {
+  OnNextMessageBox([this](const ui::TMessageBox& box) {
     EXPECT_EQ("Warning", box.Caption);
     EXPECT_EQ(std::vector<std::string>{"OK"}, box.Buttons);
     EXPECT_TRUE(box.HasIcon);

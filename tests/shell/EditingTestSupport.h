@@ -65,6 +65,8 @@ protected:
   void AnswerNextQuestion(const std::string& button);
   // Presses OK in the next warning, noting its text; fails when none comes within five seconds.
   void AcknowledgeNextWarning();
+  // Hands the next message box to answer, which closes it; fails when none comes within five seconds.
+  void OnNextMessageBox(std::function<void(const ui::TMessageBox&)> answer, int ticksLeft = 250);
   // One press of the key with the modifiers, through the system's input; returns once the key has come up.
   void Press(WORD key, TShiftState shift = 0);
   // The text of every question answered, and of every warning.
@@ -74,8 +76,6 @@ protected:
   TFakeActiveDesktop FDesktop;
 
 private:
-  // Runs take on the next message box of this thread, once it is open.
-  void WhenNextMessageBox(std::function<void(const ui::TMessageBox&)> take, int ticksLeft = 250);
   int PictureOf(const std::string& path) const;
   bool ShowChosen(OPENFILENAMEW& dialog);
 

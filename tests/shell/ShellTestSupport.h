@@ -1,7 +1,7 @@
 #pragma once
 // What the shell tests share: the options and Run keys put back after each test, the desktop colour put
-// back, and recorders for the calls that would leave the program (WinHelp, ShellExecute, the colour dialog)
-// and for exceptions that reach the application's handler.
+// back in the session and in the profile, and recorders for the calls that would leave the program (WinHelp,
+// ShellExecute, the colour dialog) and for exceptions that reach the application's handler.
 #include <gtest/gtest.h>
 
 #include <string>
@@ -41,6 +41,7 @@ protected:
 private:
   regtest::KeyGuard FOptionsGuard{regtest::kOptionsKey};
   regtest::KeyGuard FRunGuard{regtest::kRunKey};
+  regtest::KeyGuard FColorsGuard{"Control Panel\\Colors"};
   COLORREF FDesktopColor = GetSysColor(COLOR_BACKGROUND);
   TScopedReplacement<TWinHelpCall> FHelp{WinHelpCall, [this](HWND owner, const std::string& file, UINT command,
                                                               ULONG_PTR data) {

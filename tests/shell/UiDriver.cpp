@@ -159,6 +159,29 @@ TMessageBox FindMessageBox() {
   return box;
 }
 
+namespace {
+
+// Until the box shows, the step stays first in the queue: a step may run inside a loop that only leads to the
+// box, or before the box's own loop has shown it.
+std::function<void()> MessageBoxStep(std::function<void(const TMessageBox&)> step, DWORD start) {
+  return [step = std::move(step), start] {
+    const TMessageBox box = FindMessageBox();
+    if (box.Handle) {
+      step(box);
+    } else if (GetTickCount() - start > 10000) {
+      ADD_FAILURE() << "no message box opened";
+    } else {
+      steps.push_front(MessageBoxStep(step, start));
+    }
+  };
+}
+
+}  // namespace
+
+void WhenMessageBoxOpens(std::function<void(const TMessageBox&)> step) {
+  Later(MessageBoxStep(std::move(step), GetTickCount()));
+}
+
 void Answer(const TMessageBox& box, const std::string& button) {
   for (HWND child = GetWindow(box.Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
     if (ClassOf(child) == "Button" && TextOf(child) == button) {

@@ -45,6 +45,9 @@ struct TMessageBox {
 };
 // The message box of this thread that is open now; Handle is null when there is none.
 TMessageBox FindMessageBox();
+// Runs step with the message box of this thread as the next step once one is open and showing (a failure when
+// none has opened in ten seconds). Steps queued after it wait for it.
+void WhenMessageBoxOpens(std::function<void(const TMessageBox&)> step);
 // Presses the message box's button with the given caption.
 void Answer(const TMessageBox& box, const std::string& button);
 

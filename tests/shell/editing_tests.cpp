@@ -2,6 +2,7 @@
 // the toolbar buttons after each operation, and the list file read back from the disk.
 #include <gtest/gtest.h>
 
+#include "TestPictures.h"
 #include "shell/EditingTestSupport.h"
 
 namespace {
@@ -304,7 +305,7 @@ TEST_F(EditingPlace, AppliesTheFocusedPictureAndNothingForAGoneFileOrNoRow) {
 
   DeleteFileA(FPictures[0].c_str());
   FocusRow(0);
-  frmEditor->PlaceImage();
+  EXPECT_THROW(frmEditor->PlaceImage(), EUnusablePicture);  // reported, as the next test shows
   EXPECT_EQ(2, FDesktop.Applied);  // Active Desktop is switched off all the same
   EXPECT_EQ(1, AppliedEntry());
   SystemParametersInfoA(SPI_GETDESKWALLPAPER, MAX_PATH, wallpaper, 0);
@@ -316,6 +317,36 @@ TEST_F(EditingPlace, AppliesTheFocusedPictureAndNothingForAGoneFileOrNoRow) {
   EXPECT_EQ(1, AppliedEntry());
   EXPECT_EQ(position, frmEditor->CurrentIndex());
   EXPECT_TRUE(FExceptions.empty());
+}
+
+// "Place" says in the application's message box which picture cannot be made the wallpaper, and why.
+TEST_F(EditingPlace, APictureThatCannotBeMadeTheWallpaperIsReportedWithItsReason) {
+  std::string huge = SolidBitmap(0, 1, 1);
+  huge.replace(18, 8, std::string("\x30\x75\0\0\x30\x75\0\0", 8));  // 30000 x 30000 pixels
+  const std::vector<std::string> files{FFolder.Write("notes.jpg", "no picture here"), FFolder.Write("empty.png", ""),
+                                       FFolder.Write("huge.bmp", huge), WriteBitmap("gone.bmp", 4, 4, 0)};
+  const char* const reasons[] = {"Cannot read the JPEG picture: Not a JPEG file: starts with 0x6e 0x6f",
+                                 "The file is empty", "Picture is too large (30000 x 30000 pixels)",
+                                 "The file does not exist"};
+  WriteList(files);
+  Create().Show();
+  DeleteFileA(files[3].c_str());
+  Application.OnException = nullptr;  // the application's own message box
+  TToolBar& toolbar = frmEditor->tbrMain;
+  const RECT place = toolbar.Button("btnPut").BoundsRect();
+  for (int k = 0; k < 4; ++k) {
+    FocusRow(k);
+    ui::TMessageBox shown;
+    OnNextMessageBox([&](const ui::TMessageBox& box) {
+      shown = box;
+      ui::Answer(box, "OK");
+    });
+    ui::ClickAt(toolbar.Handle(), {(place.left + place.right) / 2, (place.top + place.bottom) / 2});
+    ui::RunSteps();
+    EXPECT_EQ(Application.Title(), shown.Caption);
+    EXPECT_EQ("Cannot make " + files[k] + " the wallpaper.\n\n" + reasons[k] + ".", shown.Text);
+  }
+  EXPECT_EQ(-1, AppliedEntry());
 }
 
 }  // namespace

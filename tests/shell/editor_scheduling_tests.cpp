@@ -15,6 +15,22 @@ protected:
     return AppliedEntry();
   }
   void DisplayChange() { SendMessageA(frmEditor->Handle(), WM_DISPLAYCHANGE, 32, MAKELPARAM(1280, 1024)); }
+  // One tick of the change timer: its message to the timers' own windows.
+  static void Tick() {
+    for (HWND timer = FindWindowExA(HWND_MESSAGE, nullptr, "TSimpleTimer", nullptr); timer;
+         timer = FindWindowExA(HWND_MESSAGE, timer, "TSimpleTimer", nullptr)) {
+      if (GetWindowThreadProcessId(timer, nullptr) == GetCurrentThreadId()) SendMessageA(timer, WM_TIMER, 1, 0);
+    }
+  }
+  static int OpenMessageBoxes() {
+    int count = 0;
+    for (HWND window : ThreadWindows()) {
+      char kind[16] = "";
+      GetClassNameA(window, kind, sizeof kind);
+      count += IsWindowVisible(window) && std::string(kind) == "#32770";
+    }
+    return count;
+  }
 };
 
 TEST_F(EditorScheduling, AnEmptyCollectionNeverChangesAndStoresZero) {
@@ -272,14 +288,99 @@ TEST_F(EditorScheduling, AFailedStartupChangeIsShownOnceAndTheWindowStillWorks) 
   Create();
   ASSERT_EQ(1u, FExceptions.size());
   EXPECT_EQ("Failed to get data for 'WallpaperStyle'", FExceptions[0]);
-  EXPECT_EQ(nullptr, frmEditor->Timer());
+  EXPECT_NE(nullptr, frmEditor->Timer());  // the change reported its own failure; the creation went on
 
   SetStored("WallpaperStyle", 0);
-  EXPECT_EQ(0, Change());  // the same entry again: the failed change did not move the position
-  frmEditor->SetupTimer();  // as OK in the options dialog does
-  EXPECT_NE(nullptr, frmEditor->Timer());
+  EXPECT_EQ(1, Change());  // the failed change moved the position on
   Destroy();
-  EXPECT_EQ(0u, Stored("LastActiveWallpaperIndex"));  // position 1 is the last entry: moved on to 0
+  EXPECT_EQ(1u, Stored("LastActiveWallpaperIndex"));  // position 0 after the last entry, stored one further
+}
+
+TEST_F(EditorScheduling, AFailedChangeIsReportedAndTheNextTickTriesTheNextEntry) {
+  MakeCollection(3);
+  SetStored("ChangeOnTimer", 1);
+  Create();
+  HANDLE lock = CreateFileA(FPictures[0].c_str(), GENERIC_READ, 0, nullptr, OPEN_EXISTING, 0, nullptr);
+  ASSERT_NE(INVALID_HANDLE_VALUE, lock);
+  Tick();  // the first picture cannot be opened
+  CloseHandle(lock);
+  ASSERT_EQ(1u, FExceptions.size());
+  EXPECT_NE(std::string::npos, FExceptions[0].find(FPictures[0])) << FExceptions[0];
+  EXPECT_EQ(-1, AppliedEntry());
+  Tick();
+  EXPECT_EQ(1, AppliedEntry());
+
+  regtest::SetString(regtest::kOptionsKey, "ShuffleWallpaper", "yes");  // the next position cannot be drawn
+  ForgetApplied();
+  Tick();
+  EXPECT_EQ(2, AppliedEntry());
+  ASSERT_EQ(2u, FExceptions.size());
+  EXPECT_EQ("Invalid data type for 'ShuffleWallpaper'", FExceptions[1]);
+  EXPECT_EQ(0, frmEditor->CurrentIndex());  // on in list order
+}
+
+TEST_F(EditorScheduling, NothingChangesWhileTheBoxOfAFailedChangeIsOpen) {
+  MakeCollection(2);
+  SetStored("ChangeOnTimer", 1);
+  Create();
+  Application.OnException = nullptr;  // the real message box
+  regtest::SetString(regtest::kOptionsKey, "WallpaperStyle", "tile");  // every change fails
+  for (int failure = 1; failure <= 2; ++failure) {
+    int boxes = 0;
+    int32_t position = -2;
+    ui::TMessageBox box;
+    ui::WhenMessageBoxOpens([&](const ui::TMessageBox& open) {
+      Tick();
+      DisplayChange();
+      boxes = OpenMessageBoxes();
+      position = frmEditor->CurrentIndex();
+      box = open;
+      ui::Answer(open, "OK");
+    });
+    Tick();  // returns when the box is answered
+    EXPECT_EQ(1, boxes);
+    EXPECT_EQ("Failed to get data for 'WallpaperStyle'.", box.Text);
+    EXPECT_EQ(failure % 2, position);  // only the failed change moved it
+  }
+  SetStored("WallpaperStyle", 0);
+  Tick();
+  EXPECT_EQ(0, AppliedEntry());
+  EXPECT_EQ(0, OpenMessageBoxes());
+}
+
+TEST_F(EditorScheduling, AChangeSkipsEntriesWithoutAFileOnceAroundTheList) {
+  MakeCollection(4);
+  const std::string away = FPictures[1] + ".away";
+  const auto makeGaps = [&] {
+    MoveFileA(FPictures[1].c_str(), away.c_str());  // gone since the list was read
+    frmEditor->WallpaperList()->Delete(2);           // removed
+  };
+  Create();
+  makeGaps();
+  EXPECT_EQ(0, Change());
+  ForgetApplied();
+  Tick();
+  EXPECT_EQ(3, AppliedEntry());
+  EXPECT_EQ(0, frmEditor->CurrentIndex());
+  ForgetApplied();
+  DisplayChange();
+  EXPECT_EQ(3, AppliedEntry());  // the last picture again
+  Destroy();
+  EXPECT_EQ(1u, Stored("LastActiveWallpaperIndex"));
+
+  MoveFileA(away.c_str(), FPictures[1].c_str());
+  WriteList(FPictures);
+  SetStored("ShuffleWallpaper", 1);
+  Create();
+  makeGaps();
+  for (int change = 0; change < 12; ++change) {
+    const int applied = Change();
+    EXPECT_TRUE(applied == 0 || applied == 3) << applied;
+    Sleep(3);  // the generator is seeded from the clock's milliseconds at every change
+  }
+  frmEditor->WallpaperList()->Delete(0);
+  frmEditor->WallpaperList()->Delete(3);
+  EXPECT_EQ(-1, Change());  // nothing left to apply: the change ends after one round
 }
 
 }  // namespace

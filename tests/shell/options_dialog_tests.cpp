@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "settings/uOptions.h"
+#include "shell/EditorTestSupport.h"
 #include "shell/ShellTestSupport.h"
 #include "shell/ufrmOptions.h"
 
@@ -280,6 +281,7 @@ TEST_F(OptionsDialogTest, DesktopColourChangesOnlyWhenOkHasAnotherColour) {
   }
   EXPECT_EQ(static_cast<COLORREF>(clBlue), GetSysColor(COLOR_BACKGROUND));
   EXPECT_EQ(static_cast<uint32_t>(clBlue), Stored("BreakColor"));
+  EXPECT_EQ("0 0 255", GetString("Control Panel\\Colors", "Background"));  // for the next log-on
 }
 
 TEST_F(OptionsDialogTest, CustomColourComesFromTheSystemColourDialog) {
@@ -455,6 +457,51 @@ TEST_F(OptionsDialogTest, LayoutAsDesignedAt96Dpi) {
   EXPECT_EQ(4, FForm->cbxDoubleClickAction.ItemCount());
   EXPECT_EQ(-11, FForm->chkRunAtStartup.Font().Height);
   EXPECT_EQ("MS Sans Serif", FForm->chkRunAtStartup.Font().Name);
+}
+
+// The dialog opened from the control panel's menu, as the user reaches it.
+class OptionsFromTheMenu : public EditorTest {
+protected:
+  void ChooseOptions() {
+    SendMessageA(frmEditor->Handle(), WM_COMMAND, frmEditor->MainMenu()->Find("Options1")->Command(), 0);
+  }
+};
+
+TEST_F(OptionsFromTheMenu, AValueOfTheWrongTypeShowsItsDefaultAndOkStoresItsRightType) {
+  MakeCollection(1);
+  Create();
+  SetString(kOptionsKey, "ChangeOnTimer", "yes");
+  SetString(kOptionsKey, "ClickAction", "open the options");
+  SetStored("ChangeFrequency", 7200);
+  std::vector<std::string> boxes;
+  bool timerChecked = false;
+  int clickRow = -2;
+  std::string frequency;
+  const auto readBox = [&](const ui::TMessageBox& box) {
+    boxes.push_back(box.Text);
+    ui::Answer(box, "OK");
+  };
+  ui::WhenMessageBoxOpens(readBox);
+  ui::Later([&] {
+    if (const ui::TMessageBox another = ui::FindMessageBox(); another.Handle) readBox(another);
+    timerChecked = frmOptions->chkChangeOnTimer.Checked();
+    clickRow = frmOptions->cbxDoubleClickAction.ItemIndex();
+    frequency = frmOptions->edtFrequency.Text();
+    ui::Click(frmOptions->btnOk);
+  });
+  ChooseOptions();
+  EXPECT_EQ(std::vector<std::string>{"Invalid data type for 'ChangeOnTimer'.\n"
+                                     "Failed to get data for 'ClickAction'.\n"
+                                     "\nThe dialog shows the default instead; OK stores what it shows."},
+            boxes);
+  EXPECT_TRUE(timerChecked);
+  EXPECT_EQ(clkOpenOptionsDialog, clickRow);
+  EXPECT_EQ("2", frequency);  // a value that reads shows as stored
+  EXPECT_EQ(1u, Stored("ChangeOnTimer"));  // read back as numbers only
+  EXPECT_EQ(0u, Stored("ClickAction"));
+  EXPECT_EQ(7200u, Stored("ChangeFrequency"));
+  EXPECT_TRUE(frmEditor->Timer()->Running());
+  EXPECT_TRUE(FExceptions.empty());
 }
 
 }  // namespace
