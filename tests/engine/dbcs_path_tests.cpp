@@ -72,11 +72,7 @@ TEST_F(DbcsPaths, TypeTextFallbackTakesTheExtensionAfterARealDot) {
 TEST_F(DbcsPaths, ANameTheCodePageLacksComesAsItsShortNameNotANearOne) {
   TempFolder folder;
   const std::wstring accented = Widened(folder.Path()) + L"caf\u00E9.jpg";
-  HANDLE file = CreateFileW(accented.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_NEW, 0, nullptr);
-  ASSERT_NE(file, INVALID_HANDLE_VALUE);
-  DWORD written = 0;
-  WriteFile(file, "accented", 8, &written, nullptr);
-  CloseHandle(file);
+  ASSERT_TRUE(MoveFileW(Widened(folder.Write("accented.jpg", "accented")).c_str(), accented.c_str()));
   folder.Write("cafe.jpg", "plain");
   const std::optional<std::string> path = AnsiPath(accented);
   ASSERT_TRUE(path);
