@@ -23,7 +23,15 @@ std::string LocaleDateTimeText(const SYSTEMTIME& time) {
   return std::string(date) + ' ' + clock;
 }
 
+// Blanked entries and empty lines.
+void DropBlankEntries(TStringList& files) {
+  for (int32_t index = files.Count() - 1; index >= 0; --index)
+    if (files.Get(index).empty()) files.Delete(index);
+}
+
 }  // namespace
+
+TReplaceable<TWriteFailureReport> ReportWriteFailure{[](TWriteFailure, const std::string&) {}};
 
 TWallpaperList::~TWallpaperList() { SaveToFile(); }
 
@@ -55,28 +63,24 @@ void TWallpaperList::MoveDown(int32_t index) {
 }
 
 void TWallpaperList::LoadFromFile() {
+  RemoveReplacingLeftovers(GetAppDir());
   FProperties.clear();
   try {
-    TStringList files;
-    files.LoadFromFile(ListFileName());
-    int32_t index = 0;
-    while (index < files.Count()) {
-      if (FileExists(files.Get(index)))
-        ++index;
-      else
-        files.Delete(index);
-    }
-    FFiles = std::move(files);
+    if (!FFileBehind) FFiles.LoadFromFile(ListFileName());
   } catch (const std::exception&) {
     // A missing or unreadable list file leaves the collection as it was.
   }
+  DropBlankEntries(FFiles);
 }
 
 void TWallpaperList::SaveToFile() {
   try {
     FFiles.SaveToFile(ListFileName());
-  } catch (const std::exception&) {
-    // An unwritable folder must not stop the collection from working in memory.
+    FFileBehind = false;
+  } catch (const std::exception& e) {
+    // The collection works on in memory.
+    FFileBehind = true;
+    ReportWriteFailure(TWriteFailure::ListFile, e.what());
   }
 }
 

@@ -19,6 +19,13 @@
 #include "platform/SysUtils.h"
 #include "settings/uOptions.h"
 
+// The files that the engine writes without the user asking for each write. A write that fails is caught,
+// for the program goes on without it, and its message (the file and the system's reason) is handed to
+// ReportWriteFailure, which says nothing until the shell installs its report.
+enum class TWriteFailure { ListFile, DesktopBitmap };
+using TWriteFailureReport = std::function<void(TWriteFailure kind, const std::string& message)>;
+extern TReplaceable<TWriteFailureReport> ReportWriteFailure;
+
 // What is learnt about one entry's file, cached at the entry's index. Zero and empty mean not yet known.
 struct TFileProperties {
   int32_t Width = 0;
@@ -51,9 +58,12 @@ public:
   // Exchanges two valid entries, lower before upper, with their records.
   void Exchange(int32_t lower, int32_t upper);
 
-  // Reads the list file and drops the entries whose files are gone; any failure keeps the entries as they were.
+  // Reads the list file, dropping its empty lines, and renumbers the entries. An entry whose file is missing
+  // stays: its drive may only be away. After a failed save the file is behind the collection, which then
+  // keeps its own entries, compacted, as it does when the file cannot be read. Leftovers of killed saves in
+  // the program folder go first.
   void LoadFromFile();
-  // Writes the list file; failures are swallowed.
+  // Writes the list file; a failure is reported, not raised.
   void SaveToFile();
   // Blanks every entry whose file is missing or empty.
   void RemoveInvalid();
@@ -111,6 +121,8 @@ private:
   void DisposeProperties(int32_t index);
 
   TStringList FFiles;
+  // The last save failed: the list file does not hold the collection.
+  bool FFileBehind = false;
   // Position i holds the record of entry i, or none; positions past the end hold none.
   std::vector<std::unique_ptr<TFileProperties>> FProperties;
 };

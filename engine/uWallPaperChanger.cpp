@@ -103,13 +103,19 @@ std::optional<std::string> DecodeFailure(const TGraphic& picture) {
   return std::nullopt;
 }
 
+// A bitmap that cannot be written is reported: without it no wallpaper can change. A picture that fails to
+// decode as it is written is the picture's failure, not the file's.
 bool SavedTo(const TBitmap32& raster, const std::string& fileName) {
   try {
     raster.SaveToFile(fileName);
     return true;
+  } catch (const EFCreateError& e) {
+    ReportWriteFailure(TWriteFailure::DesktopBitmap, e.what());
+  } catch (const EInOutError& e) {
+    ReportWriteFailure(TWriteFailure::DesktopBitmap, e.what());
   } catch (const std::exception&) {
-    return false;
   }
+  return false;
 }
 
 void DrawHalftone(const TBitmap32& source, TBitmap32& target) {

@@ -34,13 +34,17 @@ void TStringList::Exchange(int32_t index1, int32_t index2) {
 }
 
 void TStringList::SetText(std::string_view text) {
-  text = text.substr(0, text.find('\0'));
+  static constexpr std::string_view kLineEnds("\r\n\0", 3);
   std::vector<std::string> items;
   size_t position = 0;
   while (position < text.size()) {
-    const size_t end = std::min(text.find_first_of("\r\n", position), text.size());
+    const size_t end = std::min(text.find_first_of(kLineEnds, position), text.size());
     items.emplace_back(text.substr(position, end - position));
     position = end;
+    if (position < text.size() && text[position] == '\0') {
+      ++position;
+      continue;
+    }
     // CR LF is one line end; an LF followed by a CR is two.
     if (position < text.size() && text[position] == '\r') ++position;
     if (position < text.size() && text[position] == '\n') ++position;

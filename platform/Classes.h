@@ -17,8 +17,8 @@ public:
   void Exchange(int32_t index1, int32_t index2);
   void Clear() { FItems.clear(); }
 
-  // Splits text into items: a line ends at CR LF, a lone CR or a lone LF, a NUL ends the text, and a line
-  // end at the very end adds no empty item.
+  // Splits text into items: a line ends at CR LF, a lone CR, a lone LF or a NUL, and a line end at the very
+  // end adds no empty item. A NUL ends only its line: what a damaged file holds after it is still read.
   void SetText(std::string_view text);
   // Every item followed by CR LF.
   std::string GetText() const;

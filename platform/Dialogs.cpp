@@ -2,14 +2,23 @@
 
 #include <windows.h>
 
+#include "platform/FileUtils.h"
 #include "platform/Forms.h"
 
-int MessageDlg(const std::string& text, TMsgDlgType type) {
+int MessageDlg(const std::string& text, TMsgDlgType type) { return MessageDlg(Widened(text), type); }
+
+int MessageDlg(const std::wstring& text, TMsgDlgType type) {
   HWND owner = GetActiveWindow();
   if (!owner) owner = Application.Handle();
-  if (type == TMsgDlgType::Confirmation) {
-    return MessageBoxA(owner, text.c_str(), "Confirm", MB_YESNO | MB_ICONQUESTION) == IDYES ? mrYes : mrNo;
+  switch (type) {
+    case TMsgDlgType::Confirmation:
+      return MessageBoxW(owner, text.c_str(), L"Confirm", MB_YESNO | MB_ICONQUESTION) == IDYES ? mrYes : mrNo;
+    case TMsgDlgType::Warning:
+      MessageBoxW(owner, text.c_str(), L"Warning", MB_OK | MB_ICONWARNING);
+      break;
+    case TMsgDlgType::Information:
+      MessageBoxW(owner, text.c_str(), L"Information", MB_OK | MB_ICONINFORMATION);
+      break;
   }
-  MessageBoxA(owner, text.c_str(), "Information", MB_OK | MB_ICONINFORMATION);
   return mrOk;
 }

@@ -1,77 +1,87 @@
 #include "platform/ExtDlgs.h"
 
-#include <cstring>
+#include <cwchar>
 
+#include "platform/FileUtils.h"
 #include "platform/Forms.h"
 #include "platform/Picture.h"
 
 namespace {
 
-bool RealGetOpenFileName(OPENFILENAMEA& dialog) { return GetOpenFileNameA(&dialog) != FALSE; }
+bool RealGetOpenFileName(OPENFILENAMEW& dialog) { return GetOpenFileNameW(&dialog) != FALSE; }
 
 // The filter in the dialog's form: entries and their patterns separated by NULs, two at the end.
-std::string DialogFilter() {
-  std::string filter = GraphicFilter();
-  for (char& c : filter)
-    if (c == '|') c = '\0';
-  return filter + std::string(2, '\0');
+std::wstring DialogFilter() {
+  std::wstring filter = Widened(GraphicFilter());
+  for (wchar_t& c : filter)
+    if (c == L'|') c = L'\0';
+  return filter + std::wstring(2, L'\0');
 }
 
 }  // namespace
 
 TReplaceable<TGetOpenFileNameCall> GetOpenFileNameCall{RealGetOpenFileName};
 
-std::vector<std::string> SplitFileList(const char* buffer) {
-  std::vector<std::string> parts;
-  for (const char* part = buffer; *part; part += std::strlen(part) + 1) parts.emplace_back(part);
+std::vector<std::wstring> SplitFileList(const wchar_t* buffer) {
+  std::vector<std::wstring> parts;
+  for (const wchar_t* part = buffer; *part; part += std::wcslen(part) + 1) parts.emplace_back(part);
   if (parts.size() <= 1) return parts;
-  std::string folder = parts.front();
-  if (folder.back() != '\\') folder += '\\';
-  std::vector<std::string> files;
+  std::wstring folder = parts.front();
+  if (folder.back() != L'\\') folder += L'\\';
+  std::vector<std::wstring> files;
   for (size_t i = 1; i < parts.size(); ++i) files.push_back(folder + parts[i]);
   return files;
 }
 
 bool TOpenPictureDialog::Execute(HWND owner) {
-  const std::string filter = DialogFilter();
-  FBuffer.assign(64 * 1024, '\0');
+  const std::wstring filter = DialogFilter();
+  FBuffer.assign(64 * 1024, L'\0');
   FFiles.clear();
-  OPENFILENAMEA dialog{};
+  FRefused.clear();
+  OPENFILENAMEW dialog{};
   dialog.lStructSize = sizeof dialog;
   dialog.hwndOwner = owner;
-  dialog.hInstance = GetModuleHandleA(nullptr);
+  dialog.hInstance = GetModuleHandleW(nullptr);
   dialog.lpstrFilter = filter.c_str();
   dialog.nFilterIndex = 1;
   dialog.lpstrFile = FBuffer.data();
   dialog.nMaxFile = static_cast<DWORD>(FBuffer.size());
   dialog.Flags = OFN_EXPLORER | OFN_ALLOWMULTISELECT | OFN_ENABLESIZING | OFN_HIDEREADONLY | OFN_FILEMUSTEXIST |
                  OFN_ENABLEHOOK | OFN_ENABLETEMPLATE;
-  dialog.lpTemplateName = MAKEINTRESOURCEA(FPane.Dialog);
+  dialog.lpTemplateName = MAKEINTRESOURCEW(FPane.Dialog);
   dialog.lpfnHook = Hook;
   dialog.lCustData = reinterpret_cast<LPARAM>(this);
   const bool chosen = GetOpenFileNameCall(dialog);
   FShown = {};
-  if (chosen) FFiles = SplitFileList(dialog.lpstrFile);
-  return chosen;
+  if (!chosen) return false;
+  for (const std::wstring& file : SplitFileList(dialog.lpstrFile)) {
+    if (std::optional<std::string> path = AnsiPath(file))
+      FFiles.push_back(std::move(*path));
+    else
+      FRefused.push_back(file);
+  }
+  return true;
 }
 
 // Before the dialog fills the file buffer it is grown to hold every chosen name, however many.
-void TOpenPictureDialog::SelectionChanged(HWND dialog, OPENFILENAMEA& data) {
+void TOpenPictureDialog::SelectionChanged(HWND dialog, OPENFILENAMEW& data) {
   HWND explorer = GetParent(dialog);
-  const LRESULT needed = SendMessageA(explorer, CDM_GETSPEC, 0, 0) +
-                         SendMessageA(explorer, CDM_GETFOLDERPATH, 0, 0) + MAX_PATH;
+  const LRESULT needed = SendMessageW(explorer, CDM_GETSPEC, 0, 0) +
+                         SendMessageW(explorer, CDM_GETFOLDERPATH, 0, 0) + MAX_PATH;
   if (needed > static_cast<LRESULT>(FBuffer.size())) {
-    FBuffer.assign(static_cast<size_t>(needed) * 2, '\0');
+    FBuffer.assign(static_cast<size_t>(needed) * 2, L'\0');
     data.lpstrFile = FBuffer.data();
     data.nMaxFile = static_cast<DWORD>(FBuffer.size());
   }
-  char path[MAX_PATH] = "";
-  const bool single = SendMessageA(explorer, CDM_GETFILEPATH, sizeof path, reinterpret_cast<LPARAM>(path)) > 0 &&
-                      (GetFileAttributesA(path) & FILE_ATTRIBUTE_DIRECTORY) == 0;
+  wchar_t path[MAX_PATH] = L"";
+  std::optional<std::string> single;
+  if (SendMessageW(explorer, CDM_GETFILEPATH, MAX_PATH, reinterpret_cast<LPARAM>(path)) > 0 &&
+      (GetFileAttributesW(path) & FILE_ATTRIBUTE_DIRECTORY) == 0)
+    single = AnsiPath(path);
   HWND box = GetDlgItem(dialog, FPane.Box);
   RECT area;
   GetClientRect(box, &area);
-  FShown = single ? FPreview(path, area.right - 2, area.bottom - 2) : TPreview{};
+  FShown = single ? FPreview(*single, area.right - 2, area.bottom - 2) : TPreview{};
   const std::string size = FShown.Bitmap ? std::to_string(FShown.Width) + " x " + std::to_string(FShown.Height) : "";
   SetDlgItemTextA(dialog, FPane.SizeText, size.c_str());
   InvalidateRect(box, nullptr, TRUE);
@@ -91,10 +101,10 @@ void TOpenPictureDialog::DrawPreview(const DRAWITEMSTRUCT& draw) const {
 UINT_PTR CALLBACK TOpenPictureDialog::Hook(HWND dialog, UINT message, WPARAM, LPARAM lParam) {
   try {
     if (message == WM_INITDIALOG) {
-      SetWindowLongPtrA(dialog, DWLP_USER, lParam);
+      SetWindowLongPtrW(dialog, DWLP_USER, lParam);
       return TRUE;
     }
-    auto* data = reinterpret_cast<OPENFILENAMEA*>(GetWindowLongPtrA(dialog, DWLP_USER));
+    auto* data = reinterpret_cast<OPENFILENAMEW*>(GetWindowLongPtrW(dialog, DWLP_USER));
     if (!data) return FALSE;
     auto* self = reinterpret_cast<TOpenPictureDialog*>(data->lCustData);
     if (message == WM_NOTIFY && reinterpret_cast<NMHDR*>(lParam)->code == CDN_SELCHANGE) {

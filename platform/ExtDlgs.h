@@ -14,8 +14,9 @@
 #include "platform/Bitmap.h"
 #include "platform/Seams.h"
 
-// GetOpenFileName itself; tests answer for the user instead.
-using TGetOpenFileNameCall = std::function<bool(OPENFILENAMEA& dialog)>;
+// GetOpenFileName itself; tests answer for the user instead. The dialog is the wide one: only the wide name
+// of a file whose name the ANSI code page cannot hold leads to a name that opens it.
+using TGetOpenFileNameCall = std::function<bool(OPENFILENAMEW& dialog)>;
 extern TReplaceable<TGetOpenFileNameCall> GetOpenFileNameCall;
 
 // A picture of a file fitted into width x height, with the picture's own size; a null bitmap for a file that
@@ -40,21 +41,24 @@ public:
   TOpenPictureDialog(TPreviewTemplate pane, TPreviewMaker preview) : FPane(pane), FPreview(std::move(preview)) {}
 
   // Runs the dialog, owned by owner; false when the user cancels. The chosen files, in the dialog's order,
-  // are in Files().
+  // are in Files() as paths in the ANSI code page, short (8.3) paths where the code page cannot hold a long
+  // one; those that have neither are in Refused(), by their wide names.
   bool Execute(HWND owner);
   const std::vector<std::string>& Files() const { return FFiles; }
+  const std::vector<std::wstring>& Refused() const { return FRefused; }
 
 private:
   static UINT_PTR CALLBACK Hook(HWND dialog, UINT message, WPARAM wParam, LPARAM lParam);
-  void SelectionChanged(HWND dialog, OPENFILENAMEA& data);
+  void SelectionChanged(HWND dialog, OPENFILENAMEW& data);
   void DrawPreview(const DRAWITEMSTRUCT& draw) const;
 
   TPreviewTemplate FPane;
   TPreviewMaker FPreview;
   TPreview FShown;
-  std::vector<char> FBuffer;
+  std::vector<wchar_t> FBuffer;
   std::vector<std::string> FFiles;
+  std::vector<std::wstring> FRefused;
 };
 
 // The chosen files of a multiple-selection dialog's buffer: the folder and then each name, or one full path.
-std::vector<std::string> SplitFileList(const char* buffer);
+std::vector<std::wstring> SplitFileList(const wchar_t* buffer);

@@ -1,6 +1,7 @@
 #include "platform/FileUtils.h"
 
 #include <algorithm>
+#include <cctype>
 #include <limits>
 
 #include "platform/SysUtils.h"
@@ -32,14 +33,16 @@ bool IsDeviceName(std::string_view name) {
          (SameText(base.substr(0, 3), "COM") || SameText(base.substr(0, 3), "LPT"));
 }
 
+// No file's name holds '*' or '?': a path with them names no file, although a search would take them as a
+// pattern and find one that matches ("??????.jpg" would pass, and then fail to open).
+bool HasWildcards(const std::string& path) { return path.find_first_of("*?") != std::string::npos; }
+
 // A path that names one directory entry by its plain name, for which the attribute query finds exactly what
-// a directory search finds. Left to the search: wildcards, a trailing separator (a folder or a drive root,
-// which a search does not find), UNC and device paths (a share root is no directory entry), streams, and
-// reserved device names.
+// a directory search finds. Left to the search: a trailing separator (a folder or a drive root, which a
+// search does not find), UNC and device paths (a share root is no directory entry), streams, and reserved
+// device names.
 bool IsPlainEntryPath(const std::string& path) {
-  if (path.empty() || path.find_first_of("*?") != std::string::npos || path.rfind("\\\\", 0) == 0 ||
-      path.find(':', 2) != std::string::npos)
-    return false;
+  if (path.empty() || path.rfind("\\\\", 0) == 0 || path.find(':', 2) != std::string::npos) return false;
   const size_t separator = LastDelimiter("\\/:", path);
   const std::string_view name =
       separator == std::string::npos ? std::string_view(path) : std::string_view(path).substr(separator + 1);
@@ -51,6 +54,10 @@ bool IsPlainEntryPath(const std::string& path) {
 // path forty times faster with the same entry. Whatever it does not find, or cannot answer alike, goes to the
 // search (a file that the system holds locked, for one).
 bool FindEntry(const std::string& path, WIN32_FILE_ATTRIBUTE_DATA& entry) {
+  if (HasWildcards(path)) {
+    SetLastError(ERROR_INVALID_NAME);
+    return false;
+  }
   TCriticalErrorsOff guard;
   if (IsPlainEntryPath(path) && GetFileAttributesExA(path.c_str(), GetFileExInfoStandard, &entry)) return true;
   WIN32_FIND_DATAA data;
@@ -70,6 +77,31 @@ WIN32_FILE_ATTRIBUTE_DATA FindEntryOrRaise(const std::string& path) {
 
 constexpr size_t kWriteChunk = size_t{1} << 20;
 
+// The temporary files of a replacing write are GetTempFileName's with this prefix: "orl", one to four hex
+// digits, ".tmp".
+const char kTemporaryPrefix[] = "orl";
+
+bool IsReplacingLeftover(std::string_view name) {
+  if (name.size() < 8 || name.size() > 11 || !SameText(name.substr(0, 3), kTemporaryPrefix) ||
+      !SameText(name.substr(name.size() - 4), ".tmp"))
+    return false;
+  const std::string_view digits = name.substr(3, name.size() - 7);
+  return std::all_of(digits.begin(), digits.end(), [](char c) { return std::isxdigit(static_cast<unsigned char>(c)); });
+}
+
+// The text of a wide string in the ANSI code page; nullopt when the code page lacks one of its characters.
+// No best fit: a near character ("a" for "ä") would name another file.
+std::optional<std::string> ExactAnsi(std::wstring_view text) {
+  if (text.empty()) return std::string();
+  const int length = static_cast<int>(text.size());
+  BOOL lossy = FALSE;
+  const int size = WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, nullptr, 0, nullptr, &lossy);
+  if (size <= 0 || lossy) return std::nullopt;
+  std::string ansi(static_cast<size_t>(size), '\0');
+  WideCharToMultiByte(CP_ACP, WC_NO_BEST_FIT_CHARS, text.data(), length, ansi.data(), size, nullptr, nullptr);
+  return ansi;
+}
+
 void WriteAll(HANDLE file, std::string_view bytes, const std::string& path) {
   while (!bytes.empty()) {
     const DWORD size = static_cast<DWORD>(std::min(bytes.size(), kWriteChunk));
@@ -80,9 +112,12 @@ void WriteAll(HANDLE file, std::string_view bytes, const std::string& path) {
   }
 }
 
-void WriteNew(const std::string& path, const std::function<void(const TWritePiece&)>& produce, TReplaceFlush flush) {
+// Writes the new content into the temporary file; failures name the file that it is to replace. The file is
+// held unshared while it is written, so that no tidying of leftovers can remove it meanwhile.
+void WriteNew(const std::string& temporary, const std::string& path,
+              const std::function<void(const TWritePiece&)>& produce, TReplaceFlush flush) {
   const HANDLE created =
-      CreateFileA(path.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
+      CreateFileA(temporary.c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr);
   if (created == INVALID_HANDLE_VALUE) throw EFCreateError(LastErrorText("Cannot create file", path));
   const TFileHandle file(created);
   std::string pending;
@@ -202,12 +237,14 @@ void WriteFileReplacing(const std::string& path, const std::function<void(const 
   if (attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY))
     throw EFCreateError(
         Format("Cannot create file \"%s\". %s", path.c_str(), SysErrorMessage(ERROR_ACCESS_DENIED).c_str()));
-  const std::string folder = ExtractFilePath(path);
+  std::string folder = ExtractFilePath(path);
+  if (folder.empty()) folder = ".\\";
+  RemoveReplacingLeftovers(folder);
   char temporary[MAX_PATH];
-  if (!GetTempFileNameA(folder.empty() ? "." : folder.c_str(), "orl", 0, temporary))
+  if (!GetTempFileNameA(folder.c_str(), kTemporaryPrefix, 0, temporary))
     throw EFCreateError(LastErrorText("Cannot create file", path));
   try {
-    WriteNew(temporary, produce, flush);
+    WriteNew(temporary, path, produce, flush);
     const DWORD through = flush == TReplaceFlush::ToDisk ? MOVEFILE_WRITE_THROUGH : 0;
     if (!MoveFileExA(temporary, path.c_str(), MOVEFILE_REPLACE_EXISTING | through))
       throw EFCreateError(LastErrorText("Cannot create file", path));
@@ -215,4 +252,34 @@ void WriteFileReplacing(const std::string& path, const std::function<void(const 
     DeleteFileA(temporary);
     throw;
   }
+}
+
+void RemoveReplacingLeftovers(const std::string& folder) {
+  WIN32_FIND_DATAA data;
+  const HANDLE search = FindFirstFileA((folder + kTemporaryPrefix + "*.tmp").c_str(), &data);
+  if (search == INVALID_HANDLE_VALUE) return;
+  do {
+    // A write still under way holds its file unshared, and the deletion fails.
+    if (!(data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) && IsReplacingLeftover(data.cFileName))
+      DeleteFileA((folder + data.cFileName).c_str());
+  } while (FindNextFileA(search, &data));
+  FindClose(search);
+}
+
+std::wstring Widened(std::string_view text) {
+  const int length = static_cast<int>(text.size());
+  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), length, nullptr, 0)), L'\0');
+  MultiByteToWideChar(CP_ACP, 0, text.data(), length, wide.data(), static_cast<int>(wide.size()));
+  return wide;
+}
+
+std::optional<std::string> AnsiPath(const std::wstring& path) {
+  if (std::optional<std::string> exact = ExactAnsi(path)) return exact;
+  const DWORD size = GetShortPathNameW(path.c_str(), nullptr, 0);
+  if (size == 0) return std::nullopt;
+  std::wstring shortPath(size, L'\0');
+  const DWORD length = GetShortPathNameW(path.c_str(), shortPath.data(), size);
+  if (length == 0 || length >= size) return std::nullopt;
+  shortPath.resize(length);
+  return ExactAnsi(shortPath);
 }

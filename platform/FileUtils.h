@@ -4,6 +4,7 @@
 
 #include <cstdint>
 #include <functional>
+#include <optional>
 #include <string>
 #include <string_view>
 
@@ -42,7 +43,8 @@ size_t ReadUpTo(HANDLE file, void* buffer, size_t count, const std::string& path
 // the file cannot be opened and EInOutError when it cannot be read.
 std::string ReadWholeFile(const std::string& path);
 // Replaces the file's content by data, or leaves the old file whole: the data goes to a temporary file in
-// the same folder, which then takes the file's place. Raises EFCreateError or EInOutError on failure.
+// the same folder, which then takes the file's place. Raises EFCreateError or EInOutError, naming the file,
+// on failure. The folder's leftovers of writes that were killed midway go first.
 void WriteFileReplacing(const std::string& path, std::string_view data);
 // Takes the next piece of a file's content.
 using TWritePiece = std::function<void(std::string_view piece)>;
@@ -53,3 +55,13 @@ enum class TReplaceFlush { ToDisk, Deferred };
 // may raise to stop the write. Small pieces are gathered into writes of a megabyte.
 void WriteFileReplacing(const std::string& path, const std::function<void(const TWritePiece& write)>& produce,
                         TReplaceFlush flush = TReplaceFlush::ToDisk);
+// Removes the temporary files that replacing writes in the folder (ending in a backslash) left behind when
+// they were killed midway; a write under way keeps its own.
+void RemoveReplacingLeftovers(const std::string& folder);
+
+// 8-bit text in the ANSI code page as wide text.
+std::wstring Widened(std::string_view text);
+// A wide path as an 8-bit path that opens the same file: the path itself when the ANSI code page holds
+// every character, else its short (8.3) form when that does; nullopt when neither does (a volume without
+// short names, or a file that is not there).
+std::optional<std::string> AnsiPath(const std::wstring& path);

@@ -3,6 +3,7 @@
 
 #include "forms/Layouts.h"
 #include "forms/Resources.h"
+#include "platform/Dialogs.h"
 #include "platform/FileUtils.h"
 #include "shell/ufrmOptions.h"
 
@@ -196,6 +197,14 @@ void TfrmEditor::SkipEntriesWithoutFile() {
 void TfrmEditor::ApplyPicture(const std::string& fileName) {
   const auto style = static_cast<uint8_t>(Options().GetWallpaperStyle());
   WallpaperChanger().SetWallpaper(fileName, style);
+}
+
+void TfrmEditor::SayWriteFailure(TWriteFailure kind, const std::string& message) {
+  if (!FWriteFailuresSaid.insert(kind).second) return;
+  const std::string cost = kind == TWriteFailure::ListFile
+                               ? "The collection cannot be saved: changes made to it now are lost when the program ends."
+                               : "The desktop picture cannot be written: the wallpaper cannot change.";
+  MessageDlg(cost + "\n\n" + message + ".", TMsgDlgType::Warning);
 }
 
 // List order comes first, so that a shuffle option that cannot be read still moves the changes on.

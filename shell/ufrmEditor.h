@@ -6,6 +6,7 @@
 // (ufrmEditorEditing.cpp), and the actions and help (ufrmEditorActions.cpp).
 #include <cstdint>
 #include <memory>
+#include <set>
 
 #include "engine/uWallPaper.h"
 #include "platform/Forms.h"
@@ -108,6 +109,7 @@ private:
   void ApplyCurrentEntry();
   void SkipEntriesWithoutFile();
   void ApplyPicture(const std::string& fileName);
+  void SayWriteFailure(TWriteFailure kind, const std::string& message);
   // The entry after the position in list order, 0 after the last.
   int32_t FollowingIndex() const;
   void MoveFocusedPast(PVirtualNode neighbour, TVTNodeAttachMode mode);
@@ -118,6 +120,10 @@ private:
   bool FReportingFailure = false;  // the box of a failed change is open
   int32_t FPreviewIndex = 0;
   bool FClearPreview = false;
+  // Each kind of failed write is said once per run; the report outlives the collection, which saves as it goes.
+  std::set<TWriteFailure> FWriteFailuresSaid;
+  TScopedReplacement<TWriteFailureReport> FWriteFailureReport{
+      ReportWriteFailure, [this](TWriteFailure kind, const std::string& message) { SayWriteFailure(kind, message); }};
   std::unique_ptr<TSupportServices> FSupportServices;
   std::unique_ptr<TWallpaperChanger> FWallpaperChanger;
   std::unique_ptr<TWallpaperList> FWallpaperList;

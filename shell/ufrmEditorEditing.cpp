@@ -31,6 +31,12 @@ void TfrmEditor::AddImages() {
   }
   FWallpaperList->SaveToFile();
   UpdateButtons();  // the focused row may have lost its place as the last one
+  const std::vector<std::wstring>& refused = OpenPictureDialog().Refused();
+  if (refused.empty()) return;
+  std::wstring text = L"These pictures cannot be added: their names hold characters that the system's code page "
+                      L"lacks, and they have no short names to use instead.\n";
+  for (const std::wstring& name : refused) text += L"\n" + name;
+  MessageDlg(text, TMsgDlgType::Warning);
 }
 
 void TfrmEditor::RemoveImage() {

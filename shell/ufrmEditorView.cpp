@@ -2,6 +2,7 @@
 // preview. Texts follow the entry index that a row carries, stripes its position.
 #include "engine/uGraphics.h"
 #include "platform/Bitmap32.h"
+#include "platform/FileUtils.h"
 #include "platform/JPEG.h"
 #include "shell/ufrmEditor.h"
 
@@ -10,15 +11,6 @@ namespace {
 constexpr COLORREF kStripe = RGB(0xFF, 0xD1, 0x57);
 constexpr int kPreviewWidth = 168;
 constexpr int kPreviewHeight = 111;
-
-std::wstring Widened(const std::string& text) {
-  if (text.empty()) return {};
-  std::wstring wide(static_cast<size_t>(MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()),
-                                                             nullptr, 0)),
-                    L'\0');
-  MultiByteToWideChar(CP_ACP, 0, text.data(), static_cast<int>(text.size()), wide.data(), static_cast<int>(wide.size()));
-  return wide;
-}
 
 // A loaded picture drawn at its own size into a raster, and the raster copied into a bitmap, to be fitted
 // into a box of width x height. A JPEG picture is decoded at the smallest scale that keeps it twice the box on

@@ -85,12 +85,14 @@ TEST_F(FirstRunTest, ReplacesTheListFileOnceAndIsNotRepeated) {
   EXPECT_EQ(list.GetFileName(1), a);
 }
 
-TEST_F(FirstRunTest, MissingSampleLeavesTheCollectionEmpty) {
+TEST_F(FirstRunTest, MissingSampleStaysAnEntryWithoutAFile) {
   TWallpaperList list;
   list.AddDefaultOnFirstRun();
   EXPECT_EQ(Folder.Read("wallp.sl"), Sample() + "\r\n");
   list.LoadFromFile();
-  EXPECT_TRUE(list.IsEmpty());
+  ASSERT_EQ(list.LastIndex(), 0);
+  EXPECT_EQ(list.GetFileName(0), "");
+  EXPECT_EQ(list.GetTitle(0), "orang-outang");
 }
 
 TEST_F(FirstRunTest, EndsEvenWhenTheListFileCannotBeWritten) {

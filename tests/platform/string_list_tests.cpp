@@ -32,10 +32,10 @@ TEST(StringListText, SplitsAtEveryKindOfLineEnd) {
   EXPECT_EQ(Lines("\n\n"), (Strings{"", ""}));
 }
 
-TEST(StringListText, KeepsBlanksAndStopsAtNul) {
+TEST(StringListText, KeepsBlanksAndEndsALineAtNul) {
   EXPECT_EQ(Lines(" a \r\n\tb"), (Strings{" a ", "\tb"}));
-  EXPECT_EQ(Lines(std::string_view("a\r\nb\0c\r\nd", 9)), (Strings{"a", "b"}));
-  EXPECT_EQ(Lines(std::string_view("\0a", 2)), Strings{});
+  EXPECT_EQ(Lines(std::string_view("a\r\nb\0c\r\nd", 9)), (Strings{"a", "b", "c", "d"}));
+  EXPECT_EQ(Lines(std::string_view("\0a\0", 3)), (Strings{"", "a"}));
 }
 
 TEST(StringListText, WritesEveryItemWithCrLf) {

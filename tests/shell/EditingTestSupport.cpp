@@ -2,6 +2,8 @@
 
 #include <algorithm>
 
+#include "platform/FileUtils.h"
+
 TSaveCounter::TSaveCounter(const std::string& folder, const std::string& name)
     : FName(name.begin(), name.end()),
       FFolder(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -56,20 +58,27 @@ TfrmEditor& EditingTest::CreateWith(int pictures, int listed) {
   return editor;
 }
 
-bool EditingTest::ShowChosen(OPENFILENAMEA& dialog) {
+void EditingTest::Choose(const std::vector<std::string>& files) {
+  std::vector<std::wstring> wide;
+  for (const std::string& file : files) wide.push_back(Widened(file));
+  ChooseWide(std::move(wide));
+}
+
+bool EditingTest::ShowChosen(OPENFILENAMEW& dialog) {
   ++FDialogRuns;
   if (!FChosen) return false;
   // As the system fills it: one full path, or the folder and then each name.
-  std::string buffer;
+  std::wstring buffer;
+  const std::wstring folder = Widened(FFolder.Path());
   if (FChosen->size() == 1) {
-    buffer = FChosen->front() + '\0';
+    buffer = FChosen->front() + L'\0';
   } else if (!FChosen->empty()) {
-    buffer = FFolder.Path().substr(0, FFolder.Path().size() - 1) + '\0';
-    for (const std::string& file : *FChosen) buffer += file.substr(FFolder.Path().size()) + '\0';
+    buffer = folder.substr(0, folder.size() - 1) + L'\0';
+    for (const std::wstring& file : *FChosen) buffer += file.substr(folder.size()) + L'\0';
   }
-  buffer += '\0';
+  buffer += L'\0';
   if (buffer.size() > dialog.nMaxFile) {
-    ADD_FAILURE() << "the file buffer holds " << dialog.nMaxFile << " bytes, not " << buffer.size();
+    ADD_FAILURE() << "the file buffer holds " << dialog.nMaxFile << " characters, not " << buffer.size();
     return false;
   }
   std::copy(buffer.begin(), buffer.end(), dialog.lpstrFile);
@@ -158,6 +167,22 @@ void EditingTest::OnNextMessageBox(std::function<void(const ui::TMessageBox&)> a
       return;
     }
     answer(box);
+  });
+}
+
+void EditingTest::AcknowledgeNextWarning() {
+  OnNextMessageBox([this](const ui::TMessageBox& box) {
+    EXPECT_EQ("Warning", box.Caption);
+    EXPECT_EQ(std::vector<std::string>{"OK"}, box.Buttons);
+    EXPECT_TRUE(box.HasIcon);
+    // Read wide: a file name may hold characters that the ANSI code page lacks.
+    for (HWND child = GetWindow(box.Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
+      wchar_t kind[16] = L"", text[4096] = L"";
+      GetClassNameW(child, kind, 16);
+      const bool icon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
+      if (std::wstring(kind) == L"Static" && !icon && GetWindowTextW(child, text, 4096) > 0) FWarnings.push_back(text);
+    }
+    ui::Answer(box, "OK");
   });
 }
 

@@ -38,8 +38,9 @@ class EditingTest : public EditorTest {
 protected:
   // The collection: the list file names the first `listed` of `pictures` solid-colour pictures.
   TfrmEditor& CreateWith(int pictures, int listed);
-  // What the picture dialog gives next time: these files, or a cancel.
-  void Choose(std::vector<std::string> files) { FChosen = std::move(files); }
+  // What the picture dialog gives next time: these files of the program folder, or a cancel.
+  void Choose(const std::vector<std::string>& files);
+  void ChooseWide(std::vector<std::wstring> files) { FChosen = std::move(files); }
   void CancelDialog() { FChosen.reset(); }
 
   // The picture each row shows, top to bottom, as its number among FPictures (-1 for none of them).
@@ -62,22 +63,25 @@ protected:
   std::vector<int> ListFile() const;
   // Answers the next question with the button, noting its text; fails when none comes within five seconds.
   void AnswerNextQuestion(const std::string& button);
+  // Presses OK in the next warning, noting its text; fails when none comes within five seconds.
+  void AcknowledgeNextWarning();
   // Hands the next message box to answer, which closes it; fails when none comes within five seconds.
   void OnNextMessageBox(std::function<void(const ui::TMessageBox&)> answer, int ticksLeft = 250);
   // One press of the key with the modifiers, through the system's input; returns once the key has come up.
   void Press(WORD key, TShiftState shift = 0);
-  // The text of every question answered.
+  // The text of every question answered, and of every warning.
   std::vector<std::string> FQuestions;
+  std::vector<std::wstring> FWarnings;
   int FDialogRuns = 0;
   TFakeActiveDesktop FDesktop;
 
 private:
   int PictureOf(const std::string& path) const;
-  bool ShowChosen(OPENFILENAMEA& dialog);
+  bool ShowChosen(OPENFILENAMEW& dialog);
 
-  std::optional<std::vector<std::string>> FChosen;
+  std::optional<std::vector<std::wstring>> FChosen;
   TScopedReplacement<TGetOpenFileNameCall> FDialog{GetOpenFileNameCall,
-                                                   [this](OPENFILENAMEA& dialog) { return ShowChosen(dialog); }};
+                                                   [this](OPENFILENAMEW& dialog) { return ShowChosen(dialog); }};
   TScopedReplacement<std::function<TComPtr<IActiveDesktop>()>> FActiveDesktop{
       TWallpaperChanger::ActiveDesktopObject, [this] { return FDesktop.Reference(); }};
 };

@@ -218,7 +218,7 @@ TEST_F(ControlPanel, ShortcutsAreTakenOnceAndTheListSeesOnlyOtherKeys) {
   EXPECT_EQ(0, editor.CurrentIndex());  // "Place" leaves the change position alone
 
   int dialogs = 0;
-  const TScopedReplacement<TGetOpenFileNameCall> dialog(GetOpenFileNameCall, [&](OPENFILENAMEA&) {
+  const TScopedReplacement<TGetOpenFileNameCall> dialog(GetOpenFileNameCall, [&](OPENFILENAMEW&) {
     ++dialogs;
     return false;
   });

@@ -43,10 +43,11 @@ void PressOpen(HWND dialog) {
   PostMessageA(dialog, WM_COMMAND, MAKEWPARAM(IDOK, BN_CLICKED), reinterpret_cast<LPARAM>(GetDlgItem(dialog, IDOK)));
 }
 
+// The dialog is the wide one, so it answers in wide characters.
 std::string FolderOf(HWND dialog) {
-  char folder[MAX_PATH] = "";
-  SendMessageA(dialog, CDM_GETFOLDERPATH, sizeof folder, reinterpret_cast<LPARAM>(folder));
-  return IncludeTrailingBackslash(folder);
+  wchar_t folder[MAX_PATH] = L"";
+  SendMessageW(dialog, CDM_GETFOLDERPATH, MAX_PATH, reinterpret_cast<LPARAM>(folder));
+  return IncludeTrailingBackslash(AnsiPath(folder).value_or(""));
 }
 
 HWND FileList(HWND dialog) {
@@ -85,7 +86,7 @@ using EditingDialog = EditingTest;
 TEST_F(EditingDialog, TheSystemsDialogAddsTwoTypedNamesAndPreviewsTheSelectedPicture) {
   CreateWith(3, 1);
   const TScopedReplacement<TGetOpenFileNameCall> system(
-      GetOpenFileNameCall, [](OPENFILENAMEA& dialog) { return GetOpenFileNameA(&dialog) != FALSE; });
+      GetOpenFileNameCall, [](OPENFILENAMEW& dialog) { return GetOpenFileNameW(&dialog) != FALSE; });
   std::string previewSize;
   ui::Later([&] {
     HWND dialog = nullptr;
@@ -122,7 +123,7 @@ TEST_F(EditingDialog, ASelectionLongerThanTheFileBufferKeepsEveryFile) {
   for (int k = 0; k < count; ++k)
     files.push_back(FFolder.Write(std::string(200, 'x') + std::to_string(k) + ".bmp", ""));
   const TScopedReplacement<TGetOpenFileNameCall> system(
-      GetOpenFileNameCall, [](OPENFILENAMEA& dialog) { return GetOpenFileNameA(&dialog) != FALSE; });
+      GetOpenFileNameCall, [](OPENFILENAMEW& dialog) { return GetOpenFileNameW(&dialog) != FALSE; });
   ui::Later([&] {
     HWND dialog = nullptr;
     ASSERT_TRUE(WaitFor([&] { return (dialog = ui::FindMessageBox().Handle) != nullptr; })) << "no dialog";
