@@ -85,6 +85,15 @@ TSupportServices& TfrmEditor::SupportServices() {
   return *FSupportServices;
 }
 
+// Read from the list file, never made empty: a list that was not read would overwrite the file when saved.
+TWallpaperList& TfrmEditor::WallpaperList() {
+  if (!FWallpaperList) {
+    FWallpaperList = std::make_unique<TWallpaperList>();
+    LoadWallpaperList();
+  }
+  return *FWallpaperList;
+}
+
 void TfrmEditor::FormCreate(TObject*) {
   FOptions = std::make_unique<TOptions>();
   FSupportServices = std::make_unique<TSupportServices>();
@@ -96,7 +105,12 @@ void TfrmEditor::FormCreate(TObject*) {
   FWallpaperList = std::make_unique<TWallpaperList>();
   FWallpaperList->AddDefaultOnFirstRun();
   LoadWallpaperList();
-  if (FOptions->GetChangeWallpaperOnStartup()) ChangeWallpaper();
+  // A failed start-up change is said once; the timer, the tray click and help are set up all the same.
+  try {
+    if (FOptions->GetChangeWallpaperOnStartup()) ChangeWallpaper();
+  } catch (...) {
+    Application.HandleCurrentException();
+  }
   FPreviewIndex = 0;
   FTimer = std::make_unique<TSimpleTimer>();
   SetupTimer();
@@ -221,6 +235,7 @@ void TfrmEditor::ShowControlPanel() {
 }
 
 void TfrmEditor::ShowOptionsDialog() {
+  if (!frmOptions) return;  // the start-up change lets the tray menu run before the dialog is made
   if (frmOptions->Visible()) {
     frmOptions->BringToFront();
     return;
@@ -243,6 +258,7 @@ LRESULT TfrmEditor::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = TForm::WndProc(message, wParam, lParam);
   if (message == WM_ENDSESSION) {
     FClosing = true;
+    if (wParam) Application.EndSession();
   } else if (message == WM_DISPLAYCHANGE) {
     StepIndexBack();
     ChangeWallpaper();
