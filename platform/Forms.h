@@ -166,6 +166,9 @@ public:
   void Run();
   void Terminate();
   bool Terminated() const { return FTerminated; }
+  // The Windows session ends. Windows may end the process as soon as the message returns, and sends no
+  // WM_CLOSE: the program's end runs now, the forms destroyed as after the message loop, and the process ends.
+  [[noreturn]] void EndSession();
   // Runs every message waiting, then returns.
   void ProcessMessages();
   // Waits for one message and runs it.
