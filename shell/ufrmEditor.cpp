@@ -22,6 +22,16 @@ uint32_t IntervalOf(int32_t seconds) {
   return static_cast<uint32_t>(std::min<int64_t>(int64_t{seconds} * 1000, INT32_MAX));
 }
 
+// A creation step whose failure must not cost the steps after it: the failure is said, and creation goes on.
+template <class Step>
+void SayFailure(Step step) {
+  try {
+    step();
+  } catch (...) {
+    Application.HandleCurrentException();
+  }
+}
+
 }  // namespace
 
 TfrmEditor::TfrmEditor()
@@ -103,14 +113,13 @@ void TfrmEditor::FormCreate(TObject*) {
   FCurrentIndex = FOptions->GetLastActiveWallpaperIndex();
   ClearImageInfo();
   FWallpaperList = std::make_unique<TWallpaperList>();
-  FWallpaperList->AddDefaultOnFirstRun();
+  // The collection is read also after the sample failed: a list never read would empty the file when saved.
+  SayFailure([this] { FWallpaperList->AddDefaultOnFirstRun(); });
   LoadWallpaperList();
-  // A failed start-up change is said once; the timer, the tray click and help are set up all the same.
-  try {
+  // A failed start-up change leaves the timer, the tray click and help set up all the same.
+  SayFailure([this] {
     if (FOptions->GetChangeWallpaperOnStartup()) ChangeWallpaper();
-  } catch (...) {
-    Application.HandleCurrentException();
-  }
+  });
   FPreviewIndex = 0;
   FTimer = std::make_unique<TSimpleTimer>();
   SetupTimer();

@@ -354,7 +354,7 @@ TEST_F(EditorScheduling, OptionsAndAboutFromTheTrayMenuDuringTheStartupChangeDoN
 using ControlPanelAfterAFailedStart = EditingTest;
 
 // An unreadable stored position stops the start before the collection is read in; the commands that need no
-// row read it in first.
+// row read it in first. An unreadable first-run flag does not keep the collection from being read.
 TEST_F(ControlPanelAfterAFailedStart, AddRemoveDeadAndRemoveAllWorkOnTheWholeCollection) {
   MakeCollection(3);
   WriteList({FPictures[0], FPictures[1]});
@@ -383,7 +383,15 @@ TEST_F(ControlPanelAfterAFailedStart, AddRemoveDeadAndRemoveAllWorkOnTheWholeCol
   choose("mnuRemoveAll");
   EXPECT_TRUE(RowPictures().empty());
   EXPECT_TRUE(ListFile().empty());
-  EXPECT_EQ(3u, FExceptions.size());  // each start said its failure once; nothing else failed
+
+  Destroy();
+  WriteList({FPictures[0], FPictures[2]});
+  regtest::SetString(regtest::kOptionsKey, "FirstRun", "no");  // the step before the collection is read fails
+  Create();
+  EXPECT_EQ((std::vector<int>{0, 2}), RowPictures());
+  Destroy();
+  EXPECT_EQ((std::vector<int>{0, 2}), ListFile());
+  EXPECT_EQ(4u, FExceptions.size());  // each start said its failure once; nothing else failed
 }
 
 }  // namespace
