@@ -113,7 +113,7 @@ void TfrmEditor::FormCreate(TObject*) {
   FCurrentIndex = FOptions->GetLastActiveWallpaperIndex();
   ClearImageInfo();
   FWallpaperList = std::make_unique<TWallpaperList>();
-  // The collection is read also after the sample failed: a list never read would empty the file when saved.
+  // The collection is read even when the first-run step failed: a list never read would empty the file.
   SayFailure([this] { FWallpaperList->AddDefaultOnFirstRun(); });
   LoadWallpaperList();
   // A failed start-up change leaves the timer, the tray click and help set up all the same.
