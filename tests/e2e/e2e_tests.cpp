@@ -217,8 +217,13 @@ TEST_F(Program, TheTimerChangesInListOrderAndExitStoresThePosition) {
 
 TEST_F(Program, TheEndOfTheSessionStoresTheCollectionAndThePosition) {
   MakeCollection(3);
+  SetDword(kOptionsKey, "MinimizeToSystemTray", 0);
   Child program(FExe);
-  EXPECT_EQ(0, WaitForPicture(20000));
+  HWND panel = program.Window("TForm", kPanel);
+  ASSERT_NE(nullptr, panel);
+  const DWORD start = GetTickCount();
+  while (!IsWindowVisible(panel) && GetTickCount() - start < 20000) Sleep(50);  // the start is over
+  EXPECT_EQ(0, AppliedPicture());
   const std::string list = FFolder.Read("wallp.sl");
   DeleteFileA(FFolder.File("wallp.sl").c_str());  // the collection edited since its last save
   program.EndSession();
