@@ -71,6 +71,13 @@ public:
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
   }
+  // The control panel once the message loop has shown it; null when it is not there.
+  HWND ShownPanel() const {
+    HWND panel = Window("TForm", kPanel);
+    const DWORD start = GetTickCount();
+    while (panel && !IsWindowVisible(panel) && GetTickCount() - start < 20000) Sleep(50);
+    return panel;
+  }
   // Ends the Windows session as Windows does: no WM_CLOSE follows.
   void EndSession() const {
     HWND window = Window("TForm", kPanel);
@@ -140,10 +147,8 @@ TEST_F(Program, ShowsTheControlPanelWithoutATaskbarButtonWhenNotStartingInTheTra
   MakeCollection(1);
   SetDword(kOptionsKey, "MinimizeToSystemTray", 0);
   Child program(FExe);
-  HWND panel = program.Window("TForm", kPanel);
+  HWND panel = program.ShownPanel();
   ASSERT_NE(nullptr, panel);
-  const DWORD start = GetTickCount();
-  while (!IsWindowVisible(panel) && GetTickCount() - start < 10000) Sleep(50);
   EXPECT_TRUE(IsWindowVisible(panel));
   EXPECT_FALSE(IsWindowVisible(program.Window("TApplication")));
   EXPECT_FALSE(GetWindowLongA(panel, GWL_EXSTYLE) & WS_EX_APPWINDOW);
@@ -219,10 +224,7 @@ TEST_F(Program, TheEndOfTheSessionStoresTheCollectionAndThePosition) {
   MakeCollection(3);
   SetDword(kOptionsKey, "MinimizeToSystemTray", 0);
   Child program(FExe);
-  HWND panel = program.Window("TForm", kPanel);
-  ASSERT_NE(nullptr, panel);
-  const DWORD start = GetTickCount();
-  while (!IsWindowVisible(panel) && GetTickCount() - start < 20000) Sleep(50);  // the start is over
+  ASSERT_TRUE(IsWindowVisible(program.ShownPanel()));  // the start is over
   EXPECT_EQ(0, AppliedPicture());
   const std::string list = FFolder.Read("wallp.sl");
   DeleteFileA(FFolder.File("wallp.sl").c_str());  // the collection edited since its last save
