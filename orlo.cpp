@@ -10,6 +10,7 @@
 #include "shell/ufrmOptions.h"
 
 int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
+  int exitCode = 0;
   try {
     if (!IsFirstInstance()) return 0;
     Application.Initialize();
@@ -24,10 +25,11 @@ int WINAPI WinMain(HINSTANCE, HINSTANCE, LPSTR, int) {
       }
     }
     Application.Run();
-    Application.DestroyForms();
   } catch (...) {
     Application.HandleCurrentException();
-    return 1;
+    exitCode = 1;
   }
-  return 0;
+  // Also after a failure: the control panel stores the position and the collection while the program is whole.
+  Application.DestroyForms();
+  return exitCode;
 }

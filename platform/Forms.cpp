@@ -3,6 +3,7 @@
 #include <objbase.h>
 
 #include <algorithm>
+#include <cstdlib>
 
 #include "platform/FileUtils.h"
 
@@ -30,6 +31,7 @@ LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam,
       if (TForm* main = Application.MainForm()) main->Close();
       return 0;
     }
+    if (message == WM_ENDSESSION && wParam) Application.EndSession();
   } catch (...) {
     Application.HandleCurrentException();
     return 0;
@@ -84,6 +86,11 @@ void TApplication::Run() {
     FMainForm->Show();
   }
   while (!FTerminated) HandleMessage();
+}
+
+void TApplication::EndSession() {
+  DestroyForms();
+  std::exit(0);
 }
 
 void TApplication::Terminate() {

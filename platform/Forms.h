@@ -150,11 +150,18 @@ public:
 
   // COM on the user-interface thread.
   void Initialize();
-  // Makes a form and runs its OnCreate; the first form made this way is the main form.
+  // Makes a form and runs its OnCreate; the first form made this way is the main form. The form is the
+  // application's before its OnCreate runs, so that the end of the session during it destroys the form too.
   template <class T>
   void CreateForm(T*& reference) {
-    TFormPtr<T> form = MakeFormFirst<T>(reference);
-    FForms.emplace_back(form.release());
+    reference = new T();
+    FForms.emplace_back(reference);
+    if (!FMainForm) FMainForm = reference;
+    try {
+      reference->DoCreate();
+    } catch (...) {
+      HandleCurrentException();
+    }
   }
   TForm* MainForm() const { return FMainForm; }
   // Destroys the forms, last made first, each after its OnDestroy; the application can then make forms and
@@ -166,6 +173,9 @@ public:
   void Run();
   void Terminate();
   bool Terminated() const { return FTerminated; }
+  // The Windows session ends. Windows may end the process as soon as the message returns, and sends no
+  // WM_CLOSE: the program's end runs now, the forms destroyed as after the message loop, and the process ends.
+  [[noreturn]] void EndSession();
   // Runs every message waiting, then returns.
   void ProcessMessages();
   // Waits for one message and runs it.
@@ -191,18 +201,6 @@ public:
   std::function<void(const std::exception& e)> OnException;
 
 private:
-  template <class T>
-  TFormPtr<T> MakeFormFirst(T*& reference) {
-    TFormPtr<T> form(new T());
-    reference = form.get();
-    if (!FMainForm) FMainForm = form.get();
-    try {
-      form->DoCreate();
-    } catch (...) {
-      HandleCurrentException();
-    }
-    return form;
-  }
   void ProcessMessage(MSG& msg);
 
   HWND FHandle = nullptr;

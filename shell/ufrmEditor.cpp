@@ -23,6 +23,16 @@ uint32_t IntervalOf(int32_t seconds) {
   return static_cast<uint32_t>(std::min<int64_t>(int64_t{seconds} * 1000, INT32_MAX));
 }
 
+// A creation step whose failure must not cost the steps after it: the failure is said, and creation goes on.
+template <class Step>
+void SayFailure(Step step) {
+  try {
+    step();
+  } catch (...) {
+    Application.HandleCurrentException();
+  }
+}
+
 }  // namespace
 
 TfrmEditor::TfrmEditor()
@@ -86,6 +96,15 @@ TSupportServices& TfrmEditor::SupportServices() {
   return *FSupportServices;
 }
 
+// Read from the list file, never made empty: a list that was not read would overwrite the file when saved.
+TWallpaperList& TfrmEditor::WallpaperList() {
+  if (!FWallpaperList) {
+    FWallpaperList = std::make_unique<TWallpaperList>();
+    LoadWallpaperList();
+  }
+  return *FWallpaperList;
+}
+
 void TfrmEditor::FormCreate(TObject*) {
   FOptions = std::make_unique<TOptions>();
   FSupportServices = std::make_unique<TSupportServices>();
@@ -95,9 +114,13 @@ void TfrmEditor::FormCreate(TObject*) {
   FCurrentIndex = FOptions->GetLastActiveWallpaperIndex();
   ClearImageInfo();
   FWallpaperList = std::make_unique<TWallpaperList>();
-  FWallpaperList->AddDefaultOnFirstRun();
+  // The collection is read even when the first-run step failed: a list never read would empty the file.
+  SayFailure([this] { FWallpaperList->AddDefaultOnFirstRun(); });
   LoadWallpaperList();
-  if (FOptions->GetChangeWallpaperOnStartup()) ChangeWallpaper();
+  // A failed start-up change leaves the timer, the tray click and help set up all the same.
+  SayFailure([this] {
+    if (FOptions->GetChangeWallpaperOnStartup()) ChangeWallpaper();
+  });
   FPreviewIndex = 0;
   FTimer = std::make_unique<TSimpleTimer>();
   SetupTimer();
@@ -267,6 +290,7 @@ void TfrmEditor::ShowControlPanel() {
 }
 
 void TfrmEditor::ShowOptionsDialog() {
+  if (!frmOptions) return;  // the start-up change lets the tray menu run before the dialog is made
   if (frmOptions->Visible()) {
     frmOptions->BringToFront();
     return;
@@ -289,6 +313,7 @@ LRESULT TfrmEditor::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
   const LRESULT result = TForm::WndProc(message, wParam, lParam);
   if (message == WM_ENDSESSION) {
     FClosing = true;
+    if (wParam) Application.EndSession();
   } else if (message == WM_DISPLAYCHANGE) {
     StepIndexBack();
     ChangeWallpaper();

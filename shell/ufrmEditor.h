@@ -64,7 +64,8 @@ public:
   int32_t CurrentIndex() const { return FCurrentIndex; }
   int32_t PreviewIndex() const { return FPreviewIndex; }
   bool Closing() const { return FClosing; }
-  TWallpaperList* WallpaperList() const { return FWallpaperList.get(); }
+  // The collection; read in with its rows when a failed creation left it out.
+  TWallpaperList& WallpaperList();
   TSimpleTimer* Timer() const { return FTimer.get(); }
   TCoolTrayIcon& CoolTrayIcon() const { return *FCoolTrayIcon; }
   TOpenPictureDialog& OpenPictureDialog() const { return *FOpenPictureDialog; }
@@ -102,7 +103,7 @@ private:
   void vstWallpapersKeyUp(TObject* sender, WORD& key, TShiftState shift);
   void imgPreviewProgress(TObject* sender);
 
-  // The owned objects, made again when a failed creation left one out.
+  // The owned objects, made when a failed creation left one out.
   TOptions& Options();
   TWallpaperChanger& WallpaperChanger();
   TSupportServices& SupportServices();

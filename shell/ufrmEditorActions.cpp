@@ -16,7 +16,8 @@ TNotifyHandlers TfrmEditor::NotifyHandlers() {
       {"actRemoveExecute", run(&TfrmEditor::RemoveImage)},
       {"actAddExecute", run(&TfrmEditor::AddImages)},
       {"actRemoveMissingImagesExecute", [this](TObject* s) { actRemoveMissingImagesExecute(s); }},
-      {"actAboutExecute", [](TObject*) { frmAbout->ShowModal(); }},
+      // The start-up change lets the tray menu run before the about dialog is made.
+      {"actAboutExecute", [](TObject*) { if (frmAbout) frmAbout->ShowModal(); }},
       {"actHelpExecute", [](TObject*) { Application.HelpCommand(HELP_CONTEXT, 522); }},
       {"Help3Click", [](TObject*) { Application.HelpCommand(HELP_CONTEXT, 51); }},
       {"actCheckForUpdateExecute", link(&TSupportServices::OpenDownloadsPage)},

@@ -23,13 +23,14 @@ private:
 
 void TfrmEditor::AddImages() {
   if (!OpenPictureDialog().Execute(Handle())) return;
+  TWallpaperList& list = WallpaperList();
   for (const std::string& file : OpenPictureDialog().Files()) {
-    const bool wasEmpty = FWallpaperList->IsEmpty();
-    FWallpaperList->Add(file);
-    vstWallpapers.AddChild(FWallpaperList->LastIndex());
+    const bool wasEmpty = list.IsEmpty();
+    list.Add(file);
+    vstWallpapers.AddChild(list.LastIndex());
     if (wasEmpty) SelectFirstImage();
   }
-  FWallpaperList->SaveToFile();
+  list.SaveToFile();
   UpdateButtons();  // the focused row may have lost its place as the last one
   const std::vector<std::wstring>& refused = OpenPictureDialog().Refused();
   if (refused.empty()) return;
@@ -61,12 +62,13 @@ void TfrmEditor::RemoveImage() {
 
 void TfrmEditor::RemoveAllImages() {
   if (MessageDlg("Would you like to remove all images from the list?", TMsgDlgType::Confirmation) != mrYes) return;
+  TWallpaperList& list = WallpaperList();  // read in, with its rows, before the rows go
   {
     const TUpdateGuard update(vstWallpapers);
     vstWallpapers.Clear();
   }
-  FWallpaperList->Clear();
-  FWallpaperList->SaveToFile();
+  list.Clear();
+  list.SaveToFile();
   ClearImageInfo();
   imgPreview.ClearPicture();
 }
@@ -74,8 +76,9 @@ void TfrmEditor::RemoveAllImages() {
 void TfrmEditor::actRemoveMissingImagesExecute(TObject*) {
   const TUpdateGuard update(vstWallpapers);
   const THourglass hourglass;
-  FWallpaperList->RemoveInvalid();
-  FWallpaperList->SaveToFile();
+  TWallpaperList& list = WallpaperList();
+  list.RemoveInvalid();
+  list.SaveToFile();
   vstWallpapers.Clear();
   LoadWallpaperList();
 }

@@ -71,13 +71,19 @@ public:
     } while (GetTickCount() - start < timeoutMs);
     return nullptr;
   }
-  // Ends the program as the end of the Windows session and then the close box do.
+  // The control panel once the message loop has shown it; null when it is not there.
+  HWND ShownPanel() const {
+    HWND panel = Window("TForm", kPanel);
+    const DWORD start = GetTickCount();
+    while (panel && !IsWindowVisible(panel) && GetTickCount() - start < 20000) Sleep(50);
+    return panel;
+  }
+  // Ends the Windows session as Windows does: no WM_CLOSE follows.
   void EndSession() const {
     HWND window = Window("TForm", kPanel);
     ASSERT_NE(nullptr, window);
     EXPECT_EQ(1, SendMessageA(window, WM_QUERYENDSESSION, 0, 0));
     SendMessageA(window, WM_ENDSESSION, TRUE, 0);
-    PostMessageA(window, WM_CLOSE, 0, 0);
   }
 
 private:
@@ -141,10 +147,8 @@ TEST_F(Program, ShowsTheControlPanelWithoutATaskbarButtonWhenNotStartingInTheTra
   MakeCollection(1);
   SetDword(kOptionsKey, "MinimizeToSystemTray", 0);
   Child program(FExe);
-  HWND panel = program.Window("TForm", kPanel);
+  HWND panel = program.ShownPanel();
   ASSERT_NE(nullptr, panel);
-  const DWORD start = GetTickCount();
-  while (!IsWindowVisible(panel) && GetTickCount() - start < 10000) Sleep(50);
   EXPECT_TRUE(IsWindowVisible(panel));
   EXPECT_FALSE(IsWindowVisible(program.Window("TApplication")));
   EXPECT_FALSE(GetWindowLongA(panel, GWL_EXSTYLE) & WS_EX_APPWINDOW);
@@ -213,6 +217,35 @@ TEST_F(Program, TheTimerChangesInListOrderAndExitStoresThePosition) {
   // The position named the entry after the last applied; at exit it moves on once more.
   const int applied = AppliedPicture();
   EXPECT_EQ(static_cast<uint32_t>((applied + 2) % 3), GetDword(kOptionsKey, "LastActiveWallpaperIndex").value_or(99));
+  EXPECT_EQ(list, FFolder.Read("wallp.sl"));
+}
+
+TEST_F(Program, TheEndOfTheSessionStoresTheCollectionAndThePosition) {
+  MakeCollection(3);
+  SetDword(kOptionsKey, "MinimizeToSystemTray", 0);
+  Child program(FExe);
+  ASSERT_TRUE(IsWindowVisible(program.ShownPanel()));  // the start is over
+  EXPECT_EQ(0, AppliedPicture());
+  const std::string list = FFolder.Read("wallp.sl");
+  DeleteFileA(FFolder.File("wallp.sl").c_str());  // the collection edited since its last save
+  program.EndSession();
+  EXPECT_EQ(0u, program.ExitCode(20000));
+  EXPECT_EQ(2u, GetDword(kOptionsKey, "LastActiveWallpaperIndex").value_or(99));  // 0 applied, 1 next, then 2
+  EXPECT_EQ(list, FFolder.Read("wallp.sl"));
+}
+
+TEST_F(Program, AFailedReadBeforeTheLoopIsSaidAndTheEndStillStoresEverything) {
+  MakeCollection(3);
+  SetString(kOptionsKey, "MinimizeToSystemTray", "yes");
+  Child program(FExe);
+  HWND message = program.Window("#32770");
+  ASSERT_NE(nullptr, message);
+  EXPECT_EQ(0, AppliedPicture());
+  const std::string list = FFolder.Read("wallp.sl");
+  DeleteFileA(FFolder.File("wallp.sl").c_str());
+  PostMessageA(message, WM_COMMAND, IDOK, 0);
+  EXPECT_EQ(1u, program.ExitCode(20000));
+  EXPECT_EQ(2u, GetDword(kOptionsKey, "LastActiveWallpaperIndex").value_or(99));
   EXPECT_EQ(list, FFolder.Read("wallp.sl"));
 }
 

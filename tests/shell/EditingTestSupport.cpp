@@ -106,7 +106,7 @@ std::vector<int32_t> EditingTest::RowIndexes() const {
 std::vector<int> EditingTest::RowPictures() const {
   std::vector<int> pictures;
   for (const int32_t index : RowIndexes())
-    pictures.push_back(PictureOf(frmEditor->WallpaperList()->GetFileName(index)));
+    pictures.push_back(PictureOf(frmEditor->WallpaperList().GetFileName(index)));
   return pictures;
 }
 
@@ -119,7 +119,7 @@ void EditingTest::FocusRow(int position) {
 std::optional<int> EditingTest::FocusedPicture() const {
   const std::optional<int32_t> index = frmEditor->FocusedIndexData();
   if (!index) return std::nullopt;
-  return PictureOf(frmEditor->WallpaperList()->GetFileName(*index));
+  return PictureOf(frmEditor->WallpaperList().GetFileName(*index));
 }
 
 int EditingTest::BandPicture() const {

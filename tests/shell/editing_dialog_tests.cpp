@@ -143,7 +143,7 @@ TEST_F(EditingDialog, ASelectionLongerThanTheFileBufferKeepsEveryFile) {
   ui::RunSteps();
   ASSERT_EQ(count + 2, frmEditor->vstWallpapers.RootNodeCount());
   std::vector<std::string> added;
-  for (int32_t index = 1; index <= count + 1; ++index) added.push_back(frmEditor->WallpaperList()->GetFileName(index));
+  for (int32_t index = 1; index <= count + 1; ++index) added.push_back(frmEditor->WallpaperList().GetFileName(index));
   std::sort(added.begin(), added.end());
   files.push_back(FPictures[0]);
   std::sort(files.begin(), files.end());

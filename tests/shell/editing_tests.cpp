@@ -174,7 +174,7 @@ TEST_F(EditingRemove, AllLeavesAnEmptyListFileBandAndPreviewAfterYesOnly) {
   frmEditor->RemoveAllImages();
   EXPECT_EQ((std::vector<std::string>(2, "Would you like to remove all images from the list?")), FQuestions);
   EXPECT_EQ(0, frmEditor->vstWallpapers.RootNodeCount());
-  EXPECT_TRUE(frmEditor->WallpaperList()->IsEmpty());
+  EXPECT_TRUE(frmEditor->WallpaperList().IsEmpty());
   EXPECT_EQ("", FFolder.Read("wallp.sl"));
   EXPECT_EQ(-1, BandPicture());
   EXPECT_TRUE(PreviewEmpty());

@@ -2,7 +2,7 @@
 // its timer.
 #include <gtest/gtest.h>
 
-#include "shell/EditorTestSupport.h"
+#include "shell/EditingTestSupport.h"
 
 namespace {
 
@@ -22,14 +22,35 @@ protected:
       if (GetWindowThreadProcessId(timer, nullptr) == GetCurrentThreadId()) SendMessageA(timer, WM_TIMER, 1, 0);
     }
   }
-  static int OpenMessageBoxes() {
-    int count = 0;
+  // This thread's visible windows of a system class ("#32770" message boxes, "#32768" pop-up menus).
+  static std::vector<HWND> Shown(const std::string& kind) {
+    std::vector<HWND> shown;
     for (HWND window : ThreadWindows()) {
-      char kind[16] = "";
-      GetClassNameA(window, kind, sizeof kind);
-      count += IsWindowVisible(window) && std::string(kind) == "#32770";
+      char name[16] = "";
+      GetClassNameA(window, name, sizeof name);
+      if (IsWindowVisible(window) && name == kind) shown.push_back(window);
     }
-    return count;
+    return shown;
+  }
+  static int OpenMessageBoxes() { return static_cast<int>(Shown("#32770").size()); }
+  // Once a pop-up menu is open: two presses of the key, then Enter on the tray menu's item that they reached.
+  void ChooseFromOpenMenu(WORD key, const char* item) {
+    ui::Later([=, this] {
+      const std::vector<HWND> menus = Shown("#32768");
+      if (menus.empty()) return ChooseFromOpenMenu(key, item);  // not open yet: look again at the next tick
+      HWND menu = menus.back();
+      PostMessageA(menu, WM_KEYDOWN, key, 0);
+      PostMessageA(menu, WM_KEYDOWN, key, 0);
+      ui::Later([=] {
+        const auto items = reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0));
+        int reached = -1;
+        for (int position = 0; position < GetMenuItemCount(items); ++position) {
+          if (GetMenuState(items, position, MF_BYPOSITION) & MF_HILITE) reached = position;
+        }
+        EXPECT_EQ(frmEditor->Menu("pupTray").Find(item)->Command(), GetMenuItemID(items, reached));
+        PostMessageA(menu, WM_KEYDOWN, VK_RETURN, 0);
+      });
+    });
   }
 };
 
@@ -288,7 +309,6 @@ TEST_F(EditorScheduling, AFailedStartupChangeIsShownOnceAndTheWindowStillWorks) 
   Create();
   ASSERT_EQ(1u, FExceptions.size());
   EXPECT_EQ("Failed to get data for 'WallpaperStyle'", FExceptions[0]);
-  EXPECT_NE(nullptr, frmEditor->Timer());  // the change reported its own failure; the creation went on
 
   SetStored("WallpaperStyle", 0);
   EXPECT_EQ(1, Change());  // the failed change moved the position on
@@ -381,6 +401,96 @@ TEST_F(EditorScheduling, AChangeSkipsEntriesWithoutAFileOnceAroundTheList) {
   frmEditor->WallpaperList()->Delete(0);
   frmEditor->WallpaperList()->Delete(3);
   EXPECT_EQ(-1, Change());  // nothing left to apply: the change ends after one round
+}
+
+TEST_F(EditorScheduling, AFailedStartupChangeStillSetsUpTheTimerTheTrayClickAndHelp) {
+  MakeCollection(2);
+  SetStored("ChangeWallpaperOnStartup", 1);
+  SetStored("ChangeOnTimer", 1);
+  SetStored("ChangeFrequency", 1);
+  SetStored("ClickAction", 2);  // change the wallpaper
+  regtest::SetString(regtest::kOptionsKey, "WallpaperStyle", "tile");  // reading the style fails
+  Create();
+  EXPECT_EQ(FFolder.File("orlo.hlp"), Application.HelpFile());
+  SetStored("WallpaperStyle", 0);
+  TrayMouse(WM_LBUTTONUP);
+  EXPECT_GE(AppliedEntry(), 0);
+  ForgetApplied();
+  const DWORD start = GetTickCount();
+  while (AppliedEntry() < 0 && GetTickCount() - start < 20000) {
+    ui::Pump();
+    Sleep(20);
+  }
+  EXPECT_GE(AppliedEntry(), 0);  // the timer's change
+  EXPECT_EQ(1u, FExceptions.size());
+}
+
+// The start-up change lets queued messages run, so the tray menu can open before the dialogs are made.
+TEST_F(EditorScheduling, OptionsAndAboutFromTheTrayMenuDuringTheStartupChangeDoNothing) {
+  MakeCollection(1);
+  SetStored("ChangeWallpaperOnStartup", 1);
+  // From no item, two presses down reach "Options...", two presses up "About..." (past "Exit").
+  for (const auto& [key, item] : {std::pair{VK_DOWN, "Options2"}, std::pair{VK_UP, "About1"}}) {
+    Destroy();
+    bool clicked = false;
+    const TScopedReplacement<std::function<std::string()>> program(
+        ProgramFileName, [&, file = FFolder.File("orlo.exe")] {
+          // The collection is read just before the start-up change: the right click comes in between.
+          if (frmEditor && !std::exchange(clicked, true)) {
+            PostMessageA(frmEditor->CoolTrayIcon().Handle(), TCoolTrayIcon::kCallbackMessage, 1, WM_RBUTTONUP);
+          }
+          return file;
+        });
+    ChooseFromOpenMenu(key, item);
+    Create();
+    ui::RunSteps();
+    EXPECT_EQ(0, AppliedEntry());
+    EXPECT_FALSE(frmOptions->Visible());
+  }
+  EXPECT_TRUE(FExceptions.empty());
+}
+
+using ControlPanelAfterAFailedStart = EditingTest;
+
+// An unreadable stored position stops the start before the collection is read in; the commands that need no
+// row read it in first. An unreadable first-run flag does not keep the collection from being read.
+TEST_F(ControlPanelAfterAFailedStart, AddRemoveDeadAndRemoveAllWorkOnTheWholeCollection) {
+  MakeCollection(3);
+  WriteList({FPictures[0], FPictures[1]});
+  const auto start = [&] {
+    Destroy();
+    regtest::SetString(regtest::kOptionsKey, "LastActiveWallpaperIndex", "1");
+    Create().Show();
+    EXPECT_TRUE(RowPictures().empty());
+  };
+  const auto choose = [](const char* item) {
+    SendMessageA(frmEditor->Handle(), WM_COMMAND, frmEditor->MainMenu()->Find(item)->Command(), 0);
+  };
+  start();
+  Choose({FPictures[2]});
+  choose("Add1");
+  EXPECT_EQ((std::vector<int>{0, 1, 2}), RowPictures());
+  EXPECT_EQ((std::vector<int>{0, 1, 2}), ListFile());
+
+  start();
+  DeleteFileA(FPictures[1].c_str());
+  choose("RemoveInvalid1");
+  EXPECT_EQ((std::vector<int>{0, 2}), RowPictures());
+
+  start();
+  AnswerNextQuestion("&Yes");
+  choose("mnuRemoveAll");
+  EXPECT_TRUE(RowPictures().empty());
+  EXPECT_TRUE(ListFile().empty());
+
+  Destroy();
+  WriteList({FPictures[0], FPictures[2]});
+  regtest::SetString(regtest::kOptionsKey, "FirstRun", "no");  // the step before the collection is read fails
+  Create();
+  EXPECT_EQ((std::vector<int>{0, 2}), RowPictures());
+  Destroy();
+  EXPECT_EQ((std::vector<int>{0, 2}), ListFile());
+  EXPECT_EQ(4u, FExceptions.size());  // each start said its failure once; nothing else failed
 }
 
 }  // namespace
