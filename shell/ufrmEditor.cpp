@@ -111,7 +111,8 @@ void TfrmEditor::FormCreate(TObject*) {
   FWallpaperChanger = std::make_unique<TWallpaperChanger>();
   FClosing = false;
   FClearPreview = false;
-  FCurrentIndex = FOptions->GetLastActiveWallpaperIndex();
+  // A position that cannot be read leaves the changes at the first entry; exit stores a good one.
+  SayFailure([this] { FCurrentIndex = FOptions->GetLastActiveWallpaperIndex(); });
   ClearImageInfo();
   FWallpaperList = std::make_unique<TWallpaperList>();
   // The collection is read even when the first-run step failed: a list never read would empty the file.

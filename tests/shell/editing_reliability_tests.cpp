@@ -116,8 +116,8 @@ TEST_F(EditingReliability, NamesBeyondTheCodePageComeAsShortNamesOrAreRefusedByN
   AcknowledgeNextWarning();
   frmEditor->AddImages();
   ASSERT_EQ((std::vector<int32_t>{0, 1}), RowIndexes());
-  const std::string shortName = frmEditor->WallpaperList()->GetFileName(1);
-  EXPECT_TRUE(frmEditor->WallpaperList()->IsValidItem(1)) << shortName;
+  const std::string shortName = frmEditor->WallpaperList().GetFileName(1);
+  EXPECT_TRUE(frmEditor->WallpaperList().IsValidItem(1)) << shortName;
   EXPECT_EQ(FPictures[0] + "\r\n" + shortName + "\r\n", FFolder.Read("wallp.sl"));
   ASSERT_EQ(1u, FWarnings.size());
   EXPECT_NE(std::wstring::npos, FWarnings[0].find(gone));
