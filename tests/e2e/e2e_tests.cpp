@@ -201,11 +201,12 @@ TEST_F(Program, TheTimerChangesInListOrderAndExitStoresThePosition) {
   MakeCollection(3);
   SetDword(kOptionsKey, "ChangeWallpaperOnStartup", 0);
   SetDword(kOptionsKey, "ChangeOnTimer", 1);
-  SetDword(kOptionsKey, "ChangeFrequency", 1);
+  // Two seconds between changes, so that a test starved by a busy machine still sees every picture.
+  SetDword(kOptionsKey, "ChangeFrequency", 2);
   Child program(FExe);
   std::vector<int> seen;
   const DWORD start = GetTickCount();
-  while (seen.size() < 3 && GetTickCount() - start < 20000) {
+  while (seen.size() < 3 && GetTickCount() - start < 30000) {
     const int picture = AppliedPicture();
     if (picture >= 0 && (seen.empty() || seen.back() != picture)) seen.push_back(picture);
     Sleep(30);
