@@ -79,6 +79,7 @@ public:
   TToolButton& btnUp;
   TToolButton& btnDown;
   TToolButton& btnRemove;
+  TToolButton& btnPut;
 
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
