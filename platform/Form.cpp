@@ -71,6 +71,22 @@ RECT ScaledBounds(const TBounds& bounds) {
   return {left, top, left + ScaleToScreen(bounds.Width), top + ScaleToScreen(bounds.Height)};
 }
 
+// Maximised, a window covers its monitor's work area with only its sizing frame beyond the edges, as every
+// other window does. The system's default counts a pop-up window's menu bar as frame too, which would push
+// the title bar off the top of the screen.
+void MaximiseOverWorkArea(HWND window, MINMAXINFO& info) {
+  MONITORINFO monitor{.cbSize = sizeof monitor};
+  if (!GetMonitorInfoA(MonitorFromWindow(window, MONITOR_DEFAULTTONEAREST), &monitor)) return;
+  RECT client{};
+  AdjustWindowRectEx(&client, static_cast<DWORD>(GetWindowLongA(window, GWL_STYLE)), FALSE,
+                     static_cast<DWORD>(GetWindowLongA(window, GWL_EXSTYLE)));
+  const int frame = client.bottom;  // below the client area lies nothing but the frame
+  const RECT& work = monitor.rcWork;
+  // The position counts from the monitor's corner.
+  info.ptMaxPosition = {work.left - monitor.rcMonitor.left - frame, work.top - monitor.rcMonitor.top - frame};
+  info.ptMaxSize = {work.right - work.left + 2 * frame, work.bottom - work.top + 2 * frame};
+}
+
 }  // namespace
 
 TForm::TForm(const TFormDef& layout, TFormHandlers handlers) : TControl(layout.Name, nullptr) {
@@ -343,8 +359,16 @@ LRESULT TForm::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
     case WM_GETMINMAXINFO: {
       auto* info = reinterpret_cast<MINMAXINFO*>(lParam);
       if (FMinSize.Width > 0) info->ptMinTrackSize = {FMinSize.Width, FMinSize.Height};
+      MaximiseOverWorkArea(Handle(), *info);
       return 0;
     }
+    case WM_SYSCOMMAND:
+      // The main form's minimise box minimises the application, which hides its windows into the tray.
+      if ((wParam & 0xFFF0) == SC_MINIMIZE && this == Application.MainForm()) {
+        Application.Minimize();
+        return 0;
+      }
+      break;
     case WM_ACTIVATE:
       if (LOWORD(wParam) != WA_INACTIVE) {
         HWND focus = FActiveControl ? FActiveControl->Handle() : GetNextDlgTabItem(Handle(), nullptr, FALSE);

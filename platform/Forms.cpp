@@ -153,7 +153,7 @@ void TApplication::Minimize() {
 void TApplication::Restore() {
   if (!FMinimized) return;
   FMinimized = false;
-  for (TForm* form : std::exchange(FHiddenByMinimize, {})) ShowWindow(form->Handle(), SW_SHOW);
+  for (TForm* form : std::exchange(FHiddenByMinimize, {})) form->Show();
 }
 
 bool TApplication::HelpCommand(UINT command, ULONG_PTR data) {

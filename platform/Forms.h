@@ -181,7 +181,8 @@ public:
   // Waits for one message and runs it.
   void HandleMessage();
 
-  // Hides the visible forms, remembering them, then runs OnMinimize; Restore shows them again.
+  // Hides the visible forms, remembering them, then runs OnMinimize; Restore shows them again, each running
+  // its OnShow.
   void Minimize();
   void Restore();
   bool Minimized() const { return FMinimized; }

@@ -208,6 +208,11 @@ LRESULT TVirtualStringTree::WndProc(UINT message, WPARAM wParam, LPARAM lParam) 
         return 0;
       }
       break;
+    case WM_CONTEXTMENU:
+      // The right button made the row under it the control's focused and selected one while the button was
+      // still down: the menu's commands act on that row.
+      if (FInternal == 0) FocusChangedByControl();
+      break;
     case WM_KEYUP:
     case WM_SYSKEYUP:
       if (OnKeyUp) {

@@ -48,6 +48,7 @@ TfrmEditor::TfrmEditor()
       btnUp(tbrMain.Button("btnUp")),
       btnDown(tbrMain.Button("btnDown")),
       btnRemove(tbrMain.Button("btnRemove")),
+      btnPut(tbrMain.Button("btnPut")),
       FCoolTrayIcon(std::make_unique<TCoolTrayIcon>(SmallProgramIcon(), "Muralia")),
       FOpenPictureDialog(std::make_unique<TOpenPictureDialog>(
           TPreviewTemplate{IDD_PICTURE_PREVIEW, IDC_PICTURE_PREVIEW, IDC_PICTURE_SIZE}, PicturePreview)),

@@ -81,6 +81,7 @@ public:
   TToolButton& btnUp;
   TToolButton& btnDown;
   TToolButton& btnRemove;
+  TToolButton& btnPut;
 
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -48,6 +48,8 @@ void TfrmEditor::RemoveImage() {
   PVirtualNode neighbour = vstWallpapers.GetPrevious(focused);
   if (!neighbour) neighbour = vstWallpapers.GetNext(focused);
   FWallpaperList->Delete(*index);
+  // The row whose entry was blanked goes, also when a click beside the rows took its selection.
+  vstWallpapers.SetSelected(focused, true);
   vstWallpapers.DeleteSelectedNodes();
   if (neighbour) {
     vstWallpapers.SetSelected(neighbour, true);
@@ -81,14 +83,16 @@ void TfrmEditor::actRemoveMissingImagesExecute(TObject*) {
   list.SaveToFile();
   vstWallpapers.Clear();
   LoadWallpaperList();
+  if (!vstWallpapers.GetFirst()) {  // no row is left to describe
+    ClearImageInfo();
+    imgPreview.ClearPicture();
+  }
 }
 
 // A row moves past its neighbouring row, and the two rows exchange their entries and indexes, so that each row
 // keeps its own picture and the entries follow the rows' order. Before a removal the two indexes are adjacent;
-// after one they can lie further apart, with blanked entries between them, which stay where they are. A row
-// without a neighbour in that direction does not move.
+// after one they can lie further apart, with blanked entries between them, which stay where they are.
 void TfrmEditor::MoveFocusedPast(PVirtualNode neighbour, TVTNodeAttachMode mode) {
-  if (!neighbour) return;
   PVirtualNode focused = vstWallpapers.FocusedNode();
   const int32_t index = *vstWallpapers.GetNodeData(focused);
   const int32_t other = *vstWallpapers.GetNodeData(neighbour);
@@ -132,6 +136,7 @@ void TfrmEditor::UpdateButtons() {
   btnUp.SetEnabled(CanMoveImageUp());
   btnDown.SetEnabled(CanMoveImageDown());
   btnRemove.SetEnabled(HasFocusedImage());
+  btnPut.SetEnabled(HasFocusedImage());
 }
 
 bool TfrmEditor::HasFocusedImage() const { return vstWallpapers.FocusedNode() != nullptr; }
@@ -140,15 +145,10 @@ std::optional<int32_t> TfrmEditor::FocusedIndexData() const {
   return vstWallpapers.GetNodeData(vstWallpapers.FocusedNode());
 }
 
-bool TfrmEditor::CanMoveImageUp() const {
-  const std::optional<int32_t> index = FocusedIndexData();
-  return index && *index > 0;
-}
+// A row moves only past a row: blanked entries beyond the first or the last row leave it where it is.
+bool TfrmEditor::CanMoveImageUp() const { return vstWallpapers.GetPrevious(vstWallpapers.FocusedNode()) != nullptr; }
 
-bool TfrmEditor::CanMoveImageDown() const {
-  const std::optional<int32_t> index = FocusedIndexData();
-  return index && FWallpaperList && FWallpaperList->CanMoveDown(*index);
-}
+bool TfrmEditor::CanMoveImageDown() const { return vstWallpapers.GetNext(vstWallpapers.FocusedNode()) != nullptr; }
 
 // Insert and Delete with any modifiers, and Ctrl with Up, Down or Enter, run their routine when the key comes
 // up, unless its going down ran the same routine as a shortcut: one press runs it once.

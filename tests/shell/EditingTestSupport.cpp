@@ -130,7 +130,7 @@ int EditingTest::BandPicture() const {
 
 std::string EditingTest::Buttons() const {
   return std::string(frmEditor->btnUp.Enabled() ? "U" : "-") + (frmEditor->btnDown.Enabled() ? "D" : "-") +
-         (frmEditor->btnRemove.Enabled() ? "R" : "-");
+         (frmEditor->btnRemove.Enabled() ? "R" : "-") + (frmEditor->btnPut.Enabled() ? "P" : "-");
 }
 
 std::vector<int> EditingTest::ListFile() const {

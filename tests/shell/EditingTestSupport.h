@@ -56,7 +56,7 @@ protected:
   // The picture that the information band names, -1 for an empty band.
   int BandPicture() const;
   bool PreviewEmpty() const { return frmEditor->imgPreview.Picture() == nullptr; }
-  // "UDR" for btnUp, btnDown and btnRemove enabled, a '-' for each one disabled.
+  // "UDRP" for btnUp, btnDown, btnRemove and btnPut enabled, a '-' for each one disabled.
   std::string Buttons() const;
 
   // The list file's lines as FPictures numbers, -1 for an empty line.

@@ -142,6 +142,13 @@ std::string TextOf(HWND window) {
   return text;
 }
 
+HWND OpenMenu() {
+  for (HWND window : ThreadWindows()) {
+    if (IsWindowVisible(window) && ClassOf(window) == "#32768") return window;
+  }
+  return nullptr;
+}
+
 TMessageBox FindMessageBox() {
   TMessageBox box;
   for (HWND window : ThreadWindows()) {

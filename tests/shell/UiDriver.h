@@ -51,6 +51,9 @@ void WhenMessageBoxOpens(std::function<void(const TMessageBox&)> step);
 // Presses the message box's button with the given caption.
 void Answer(const TMessageBox& box, const std::string& button);
 
+// The pop-up menu window of this thread that is open now; null when there is none.
+HWND OpenMenu();
+
 // The text of a window.
 std::string TextOf(HWND window);
 // The colour of one pixel of a window's client area as drawn on the screen.

@@ -8,7 +8,7 @@
 #include "JpegEncoder.h"
 #include "engine/uGraphics.h"
 #include "platform/Bitmap32.h"
-#include "shell/EditorTestSupport.h"
+#include "shell/EditingTestSupport.h"
 #include "shell/ufrmAbout.h"
 
 namespace {
@@ -348,6 +348,66 @@ TEST_F(ControlPanel, APreviewOfALargeJpegLooksAsTheWholeDecodeWould) {
     }
   }
   EXPECT_LE(total / (3.0 * shown->Width() * shown->Height()), 3.0);
+}
+
+// The window's boxes as the title bar sends them, and the tray's "Control Panel" bringing the window back.
+class ControlPanelStates : public EditingTest {
+protected:
+  void SystemCommand(WPARAM command) { SendMessageA(frmEditor->Handle(), WM_SYSCOMMAND, command, 0); }
+  // The tray menu opened right after its owner was hidden can close at once, as Wine hands the activation
+  // on: the item is chosen as its menu chooses it.
+  void ControlPanelFromTray() { frmEditor->Menu("pupTray").Find("Show1")->Click(); }
+};
+
+TEST_F(ControlPanelStates, TheMinimiseBoxHidesIntoTheTrayWhichBringsBackANormalWindow) {
+  CreateWith(2, 2);
+  const HWND window = frmEditor->Handle();
+  SystemCommand(SC_MINIMIZE);
+  EXPECT_FALSE(IsWindowVisible(window));
+  EXPECT_FALSE(IsIconic(window));
+  ControlPanelFromTray();
+  EXPECT_TRUE(IsWindowVisible(window));
+  EXPECT_FALSE(IsIconic(window));
+  EXPECT_EQ(window, GetActiveWindow());
+  EXPECT_FALSE(IsWindowVisible(Application.Handle()));
+}
+
+TEST_F(ControlPanelStates, BackFromTheTrayAfterTheCloseBoxThePreviewIsDrawnAgain) {
+  CreateWith(2, 2);
+  FocusRow(1);
+  AnswerNextQuestion("&Yes");
+  SendMessageA(frmEditor->Handle(), WM_COMMAND, frmEditor->MainMenu()->Find("Remove1")->Command(), 0);
+  ASSERT_TRUE(PreviewEmpty());
+  SystemCommand(SC_CLOSE);
+  EXPECT_FALSE(IsWindowVisible(frmEditor->Handle()));
+  ControlPanelFromTray();
+  EXPECT_TRUE(IsWindowVisible(frmEditor->Handle()));
+  EXPECT_FALSE(IsWindowVisible(Application.Handle()));
+  EXPECT_EQ(Colour(0), ui::PixelOf(frmEditor->imgPreview.Handle(), {10, 10}));
+}
+
+TEST_F(ControlPanelStates, MaximisedItKeepsItsTitleBarOnTheScreenAsAnotherProgramsWindowDoes) {
+  CreateWith(1, 1);
+  SystemCommand(SC_MAXIMIZE);
+  ASSERT_TRUE(IsZoomed(frmEditor->Handle()));
+  RECT work;
+  SystemParametersInfoA(SPI_GETWORKAREA, 0, &work, 0);
+  TITLEBARINFO title{.cbSize = sizeof title};
+  GetTitleBarInfo(frmEditor->Handle(), &title);
+  EXPECT_EQ(work.top, title.rcTitleBar.top);
+
+  const WNDCLASSA kind{.lpfnWndProc = DefWindowProcA, .hInstance = GetModuleHandleA(nullptr),
+                       .lpszClassName = "AnotherProgram"};
+  RegisterClassA(&kind);
+  const HWND other = CreateWindowExA(0, kind.lpszClassName, "Another program", WS_OVERLAPPEDWINDOW, 10, 10, 300,
+                                     200, nullptr, nullptr, kind.hInstance, nullptr);
+  ShowWindow(other, SW_MAXIMIZE);
+  RECT expected, actual;
+  GetWindowRect(other, &expected);
+  GetWindowRect(frmEditor->Handle(), &actual);
+  DestroyWindow(other);
+  EXPECT_TRUE(EqualRect(&expected, &actual)) << actual.left << "," << actual.top << " " << actual.right << ","
+                                              << actual.bottom << " against " << expected.left << "," << expected.top;
 }
 
 }  // namespace

@@ -94,16 +94,6 @@ protected:
   }
   TControl& Edit() { return FForm->Component<TEdit>("edtText"); }
   TVirtualStringTree& List() { return FForm->Component<TVirtualStringTree>("vstList"); }
-  // The pop-up menu window open now, or null.
-  static HWND OpenMenuWindow() {
-    for (HWND window : ThreadWindows()) {
-      char name[16] = "";
-      GetClassNameA(window, name, sizeof name);
-      if (IsWindowVisible(window) && std::string(name) == "#32768") return window;
-    }
-    return nullptr;
-  }
-
   TFormPtr<TForm> FForm = MakeForm<TForm>(kLayout, Handlers());
   std::vector<std::string> FRuns;
   std::vector<TObject*> FSenders;
@@ -191,7 +181,7 @@ TEST_F(MenuTest, ChosenItemsRunTheirActionOrTheirOwnHandler) {
 TEST_F(MenuTest, TheRightButtonOnTheListOpensItsContextMenu) {
   std::vector<TItem> shown;
   ui::Later([&] {
-    const HWND menu = OpenMenuWindow();
+    const HWND menu = ui::OpenMenu();
     ASSERT_NE(nullptr, menu);
     shown = ItemsOf(reinterpret_cast<HMENU>(SendMessageA(menu, MN_GETHMENU, 0, 0)));
     ui::SendKey(VK_DOWN);
