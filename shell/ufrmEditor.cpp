@@ -196,7 +196,7 @@ void TfrmEditor::ApplyCurrentEntry() {
   const std::string fileName = FWallpaperList->GetFileName(FCurrentIndex);
   Application.ProcessMessages();
   try {
-    ApplyPicture(fileName);
+    WallpaperChanger().SetWallpaper(fileName, WallpaperStyle());
   } catch (...) {
     AdvanceIndex();  // one picture or option that fails must not hold every later change on this entry
     throw;
@@ -219,10 +219,7 @@ void TfrmEditor::SkipEntriesWithoutFile() {
 }
 
 // The style is passed on as one byte: a stored 258 acts as 2, a stored -1 as 255.
-void TfrmEditor::ApplyPicture(const std::string& fileName) {
-  const auto style = static_cast<uint8_t>(Options().GetWallpaperStyle());
-  WallpaperChanger().SetWallpaper(fileName, style);
-}
+TWallpaperStyle TfrmEditor::WallpaperStyle() { return static_cast<uint8_t>(Options().GetWallpaperStyle()); }
 
 void TfrmEditor::SayWriteFailure(TWriteFailure kind, const std::string& message) {
   if (!FWriteFailuresSaid.insert(kind).second) return;

@@ -110,7 +110,7 @@ private:
   TSupportServices& SupportServices();
   void ApplyCurrentEntry();
   void SkipEntriesWithoutFile();
-  void ApplyPicture(const std::string& fileName);
+  TWallpaperStyle WallpaperStyle();
   void SayWriteFailure(TWriteFailure kind, const std::string& message);
   // The entry after the position in list order, 0 after the last.
   int32_t FollowingIndex() const;

@@ -120,8 +120,7 @@ void TfrmEditor::MoveImageDown() {
 void TfrmEditor::PlaceImage() {
   const THourglass hourglass;
   if (const std::optional<int32_t> index = FocusedIndexData())
-    WallpaperChanger().PlaceWallpaper(FWallpaperList->GetPath(*index),
-                                      static_cast<uint8_t>(Options().GetWallpaperStyle()));
+    WallpaperChanger().PlaceWallpaper(FWallpaperList->GetPath(*index), WallpaperStyle());
 }
 
 void TfrmEditor::SelectFirstImage() {
