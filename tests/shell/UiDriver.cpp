@@ -11,7 +11,11 @@ namespace ui {
 
 namespace {
 
-std::deque<std::function<void()>> steps;
+struct TStep {
+  std::function<void()> Run;
+  std::function<bool()> Ready;  // null: at once
+};
+std::deque<TStep> steps;
 UINT_PTR stepTimer = 0;
 UINT_PTR watchdogTimer = 0;
 DWORD lastStep = 0;
@@ -42,7 +46,11 @@ void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
     stepTimer = 0;
     return;
   }
-  std::function<void()> step = std::move(steps.front());
+  if (const TStep& next = steps.front(); next.Ready && !next.Ready()) {
+    if (GetTickCount() - lastStep < 10000) return;
+    ADD_FAILURE() << "a step waited ten seconds for its turn";
+  }
+  std::function<void()> step = std::move(steps.front().Run);
   steps.pop_front();
   lastStep = GetTickCount();
   inStep = true;
@@ -62,10 +70,12 @@ std::string ClassOf(HWND window) {
 
 }  // namespace
 
-void Later(std::function<void()> step) {
+void Later(std::function<void()> step) { Later(std::move(step), nullptr); }
+
+void Later(std::function<void()> step, std::function<bool()> ready) {
   lastStep = GetTickCount();
   if (!watchdogTimer) watchdogTimer = SetTimer(nullptr, 0, 1000, Rescue);
-  steps.push_back(std::move(step));
+  steps.push_back({std::move(step), std::move(ready)});
   if (!stepTimer) stepTimer = SetTimer(nullptr, 0, 20, RunNextStep);
 }
 
