@@ -16,8 +16,10 @@ bootstrap:
 deps: bootstrap
 	@tools/build-deps.sh $(BUILD)/deps
 
+# The toolchain file counts only at the first configure; named again, CMake warns that it went unused.
 build: deps
-	@cmake -S . -B $(BUILD) -DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake -Wno-dev >/dev/null
+	@cmake -S . -B $(BUILD) $(if $(wildcard $(BUILD)/CMakeCache.txt),,-DCMAKE_TOOLCHAIN_FILE=cmake/mingw-i686.cmake) \
+	   -Wno-dev >/dev/null
 	@cmake --build $(BUILD) -j $(JOBS) -- --no-print-directory
 
 native: bootstrap

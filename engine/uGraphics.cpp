@@ -83,6 +83,10 @@ void ScaleToFit(const TGraphic& graphic, int& width, int& height) {
 
 void StretchToFit(const TBitmap& source, TBitmap& target, int width, int height) {
   ScaleToFit(source, width, height);
+  StretchInto(source, target, width, height);
+}
+
+void StretchInto(const TBitmap& source, TBitmap& target, int width, int height) {
   target.SetWidth(width);
   target.SetHeight(height);
   SetStretchBltMode(target.CanvasHandle(), HALFTONE);

@@ -40,5 +40,7 @@ void ScaleToFit(const TGraphic& graphic, int& width, int& height);
 
 // Sizes target to source fitted into width x height and draws the whole source into it, halftoned.
 void StretchToFit(const TBitmap& source, TBitmap& target, int width, int height);
+// Sizes target to width x height and draws the whole source into it, halftoned.
+void StretchInto(const TBitmap& source, TBitmap& target, int width, int height);
 
 TColor ColorRefToColor(COLORREF colour);

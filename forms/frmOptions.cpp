@@ -62,7 +62,7 @@ const TComponentDef kComponents[] = {
     {.Name = "edtFrequency", .Kind = Edit, .Parent = "GroupBox3", .Bounds = {96, 44, 65, 21}, .Caption = "10",
      .TabOrder = 0, .HelpContext = 557, .OnExit = "edtFrequencyExit"},
     {.Name = "cbxTimeMeasure", .Kind = ComboBox, .Parent = "GroupBox3", .Bounds = {168, 44, 97, 21}, .TabOrder = 1,
-     .HelpContext = 558, .Items = "Seconds\nMinutes\nHours"},
+     .HelpContext = 558, .Items = "Seconds\nMinutes\nHours", .OnChange = "cbxTimeMeasureChange"},
     {.Name = "chkChangeWallpaperOnStartup", .Kind = CheckBox, .Parent = "GroupBox3", .Bounds = {16, 74, 201, 17},
      .Caption = "Change wallpaper on startup", .TabOrder = 3, .HelpContext = 559},
     {.Name = "chkShuffleWallpaper", .Kind = CheckBox, .Parent = "GroupBox3", .Bounds = {16, 98, 161, 17},

@@ -489,6 +489,11 @@ int TComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(Handle()
 
 void TComboBox::SetItemIndex(int index) { SendMessageA(Handle(), CB_SETCURSEL, index, 0); }
 
+LRESULT TComboBox::Notify(UINT code, LPARAM) {
+  if (code == CBN_SELCHANGE && OnChange) OnChange(this);
+  return 0;
+}
+
 // Group box
 
 void TGroupBox::CreateFrame() {

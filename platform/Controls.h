@@ -265,7 +265,13 @@ public:
   std::string Item(int index) const;
   // -1 when no row is selected; selecting a row that is not in the list leaves none selected.
   int ItemIndex() const;
+  // Selects a row without running OnChange, which runs only when the user picks a row.
   void SetItemIndex(int index);
+
+  TNotifyEvent OnChange;
+
+protected:
+  LRESULT Notify(UINT code, LPARAM lParam) override;
 };
 
 class TEdit : public TControl {

@@ -201,7 +201,10 @@ TControl& TForm::BuildComponent(const TComponentDef& def, const TFormHandlers& h
     label->AdjustSize();
   }
   if (auto* button = dynamic_cast<TButton*>(&control)) button->SetModalResult(def.ModalResult);
-  if (auto* list = dynamic_cast<TComboBox*>(&control)) list->SetItems(SplitLines(def.Items));
+  if (auto* list = dynamic_cast<TComboBox*>(&control)) {
+    list->SetItems(SplitLines(def.Items));
+    if (*def.OnChange) list->OnChange = Handler(handlers.Notify, def.OnChange);
+  }
   if (auto* image = dynamic_cast<TImage*>(&control); image && def.Picture) image->LoadIcon(def.Picture, def.Bounds.Width);
   if (auto* page = dynamic_cast<TPage*>(&control)) {
     control.SetAlign(TAlign::Client);

@@ -42,6 +42,7 @@ struct TComponentDef {
   int PageIndex = 0;         // the notebook's page as designed
   const char* OnClick = "";
   const char* OnExit = "";
+  const char* OnChange = "";  // a list's row picked by the user
   const char* OnPageChanged = "";
   const char* PopupMenu = "";  // a menu of the form, shown by the right button and searched for shortcuts
   // A toolbar's image list and buttons.

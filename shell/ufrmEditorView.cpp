@@ -12,11 +12,13 @@ constexpr COLORREF kStripe = RGB(0xFF, 0xD1, 0x57);
 constexpr int kPreviewWidth = 168;
 constexpr int kPreviewHeight = 111;
 
-// A loaded picture drawn at its own size into a raster, and the raster copied into a bitmap, to be fitted
-// into a box of width x height. A JPEG picture is decoded at the smallest scale that keeps it twice the box on
-// both sides: shrunk into the box by the halftone stretch, it looks the same, and it decodes several times
-// faster.
-std::unique_ptr<TBitmap> BitmapForBox(const TPicture& picture, int width, int height) {
+// A loaded picture drawn at its own size into a raster, the raster copied into a bitmap, and that fitted into
+// target by the rule for a box of width x height. A JPEG picture is decoded at the smallest scale that keeps it
+// twice the box on both sides: shrunk into the box by the halftone stretch, it looks the same, and it decodes
+// several times faster. The fitted size comes from the whole picture, as a reduced scale rounds its sides.
+void DrawFitted(const TPicture& picture, TBitmap& target, int width, int height) {
+  int fittedWidth = width, fittedHeight = height;
+  ScaleToFit(*picture.Graphic(), fittedWidth, fittedHeight);
   if (auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic())) {
     for (const TJPEGScale scale : {jsEighth, jsQuarter, jsHalf, jsFullSize}) {
       jpeg->SetScale(scale);
@@ -25,10 +27,10 @@ std::unique_ptr<TBitmap> BitmapForBox(const TPicture& picture, int width, int he
   }
   TBitmap32 raster;
   raster.Assign(*picture.Graphic());
-  auto bitmap = std::make_unique<TBitmap>();
-  bitmap->SetSize(raster.Width(), raster.Height());
-  BitBlt(bitmap->CanvasHandle(), 0, 0, raster.Width(), raster.Height(), raster.Handle(), 0, 0, SRCCOPY);
-  return bitmap;
+  TBitmap bitmap;
+  bitmap.SetSize(raster.Width(), raster.Height());
+  BitBlt(bitmap.CanvasHandle(), 0, 0, raster.Width(), raster.Height(), raster.Handle(), 0, 0, SRCCOPY);
+  StretchInto(bitmap, target, fittedWidth, fittedHeight);
 }
 
 }  // namespace
@@ -39,9 +41,8 @@ TPreview PicturePreview(const std::string& fileName, int width, int height) {
     const std::unique_ptr<TPicture> picture = LoadPictureAs(PictureClassByContent(fileName), fileName);
     const int pictureWidth = picture->Width();
     const int pictureHeight = picture->Height();
-    const std::unique_ptr<TBitmap> bitmap = BitmapForBox(*picture, width, height);
     auto fitted = std::make_unique<TBitmap>();
-    StretchToFit(*bitmap, *fitted, width, height);
+    DrawFitted(*picture, *fitted, width, height);
     return {std::move(fitted), pictureWidth, pictureHeight};
   } catch (const std::exception&) {
     return {};
@@ -121,9 +122,7 @@ void TfrmEditor::ShowPreview(int32_t index) {
     } catch (const std::exception&) {
       return;  // the preview keeps what it shows
     }
-    const std::unique_ptr<TBitmap> bitmap = BitmapForBox(*picture, kPreviewWidth, kPreviewHeight);
-    TBitmap& preview = imgPreview.EnsureBitmap();
-    StretchToFit(*bitmap, preview, kPreviewWidth, kPreviewHeight);
+    DrawFitted(*picture, imgPreview.EnsureBitmap(), kPreviewWidth, kPreviewHeight);
     imgPreview.Changed();
   } catch (const std::exception&) {
     imgPreview.ClearPicture();

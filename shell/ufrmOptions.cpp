@@ -1,6 +1,7 @@
 #include "shell/ufrmOptions.h"
 
-#include <optional>
+#include <algorithm>
+#include <string_view>
 
 #include "engine/uGraphics.h"
 #include "engine/uWallPaper.h"
@@ -14,10 +15,24 @@ namespace {
 
 constexpr int32_t kMultipliers[] = {1, 60, 3600};
 
-// The period that a number stands for in a unit row, without wrapping; none without a unit row.
-std::optional<int64_t> PeriodOf(int32_t number, int unitRow) {
-  if (unitRow < tmSeconds || unitRow > tmHours) return std::nullopt;
-  return int64_t{number} * kMultipliers[unitRow];
+// A whole number too long for 32 bits: digits only, after an optional plus sign.
+bool IsOverlongNumber(std::string_view text) {
+  if (!text.empty() && text[0] == '+') text.remove_prefix(1);
+  return !text.empty() && std::all_of(text.begin(), text.end(), [](char c) { return c >= '0' && c <= '9'; });
+}
+
+// Why the timer cannot run the period that text stands for in the unit row of units, or empty text when it
+// can; without a unit row the period is 120 whatever the number.
+std::string PeriodRefusal(const std::string& text, const TComboBox& units) {
+  int32_t number = 0;
+  // A number too long for 32 bits is too large, any other text that is no whole number too small.
+  if (!TryStrToInt(text, number)) number = IsOverlongNumber(text) ? INT32_MAX : 0;
+  if (number < 1) return "Value must be 1 or more.";
+  const int unitRow = units.ItemIndex();
+  if (unitRow < tmSeconds || unitRow > tmHours) return {};
+  const int32_t largest = kMaxChangeFrequency / kMultipliers[unitRow];
+  if (number <= largest) return {};
+  return Format("Value must be %d %s or less.", largest, LowerCase(units.Item(unitRow)).c_str());
 }
 
 }  // namespace
@@ -29,6 +44,7 @@ TfrmOptions::TfrmOptions()
                         {"btnHelpClick", [this](TObject* s) { btnHelpClick(s); }},
                         {"chkChangeOnTimerClick", [this](TObject* s) { chkChangeOnTimerClick(s); }},
                         {"edtFrequencyExit", [this](TObject* s) { edtFrequencyExit(s); }},
+                        {"cbxTimeMeasureChange", [this](TObject* s) { cbxTimeMeasureChange(s); }},
                         {"LeftMenuClick", [this](TObject* s) { LeftMenuClick(s); }},
                         {"nbkOptionsPageChanged", [this](TObject* s) { nbkOptionsPageChanged(s); }}}}),
       nbkOptions(Component<TNotebook>("nbkOptions")),
@@ -129,12 +145,7 @@ void TfrmOptions::EnableFrequencyControls(bool enabled) {
 // stored period comes back into the controls, as it does for text that is no number.
 int32_t TfrmOptions::GetFrequencySeconds() {
   int32_t number = 0;
-  bool usable = TryStrToInt(edtFrequency.Text(), number);
-  if (usable) {
-    const std::optional<int64_t> period = PeriodOf(number, cbxTimeMeasure.ItemIndex());
-    usable = !period || (*period >= 1 && *period <= kMaxChangeFrequency);
-  }
-  if (!usable) {
+  if (!TryStrToInt(edtFrequency.Text(), number) || !PeriodRefusal(edtFrequency.Text(), cbxTimeMeasure).empty()) {
     TOptions options;
     SetFrequencyControls(options.GetChangeFrequency());
     number = StrToInt(edtFrequency.Text());
@@ -183,24 +194,25 @@ void TfrmOptions::chkChangeOnTimerClick(TObject* sender) {
   if (auto* box = dynamic_cast<TCheckBox*>(sender)) EnableFrequencyControls(box->Checked());
 }
 
-void TfrmOptions::edtFrequencyExit(TObject* sender) {
-  auto* edit = dynamic_cast<TEdit*>(sender);
-  if (!edit) return;
-  const int32_t number = StrToIntDef(edit->Text(), -1);
-  const int unitRow = cbxTimeMeasure.ItemIndex();
-  std::string refusal;
-  if (number < 1) {
-    refusal = "Value must be 1 or more.";
-  } else if (const std::optional<int64_t> period = PeriodOf(number, unitRow); period && *period > kMaxChangeFrequency) {
-    refusal = Format("Value must be %d %s or less.", kMaxChangeFrequency / kMultipliers[unitRow],
-                     LowerCase(cbxTimeMeasure.Item(unitRow)).c_str());
-  }
-  if (refusal.empty()) return;
+bool TfrmOptions::PeriodAccepted() {
+  const std::string refusal = PeriodRefusal(edtFrequency.Text(), cbxTimeMeasure);
+  if (refusal.empty()) return true;
   MessageDlg(refusal, TMsgDlgType::Information);
-  edit->SetFocus();
+  nbkOptions.SetPageIndex(1);  // OK is pressed on either page
+  edtFrequency.SetFocus();
+  return false;
 }
 
+// Cancel stores nothing, so it leaves without the check, whatever the field holds.
+void TfrmOptions::edtFrequencyExit(TObject* sender) {
+  if (dynamic_cast<TEdit*>(sender) && !btnCancel.Focused()) PeriodAccepted();
+}
+
+void TfrmOptions::cbxTimeMeasureChange(TObject*) { PeriodAccepted(); }
+
+// Disabled period controls cannot be mended: their period is kept as stored instead of refused.
 void TfrmOptions::btnOkClick(TObject*) {
+  if (edtFrequency.Enabled() && !PeriodAccepted()) return;
   try {
     SaveOptions();
   } catch (...) {

@@ -49,11 +49,15 @@ public:
   TButton& btnHelp;
 
 private:
+  // Shows why the timer cannot run the period that the two controls show, and puts the focus back into the
+  // field; true when it can.
+  bool PeriodAccepted();
   void FormShow(TObject* sender);
   void btnOkClick(TObject* sender);
   void btnHelpClick(TObject* sender);
   void chkChangeOnTimerClick(TObject* sender);
   void edtFrequencyExit(TObject* sender);
+  void cbxTimeMeasureChange(TObject* sender);
   void LeftMenuClick(TObject* sender);
   void nbkOptionsPageChanged(TObject* sender);
 };

@@ -3,7 +3,13 @@
 # Usage: screenshot-help.sh <file.hlp> <out.png>  (inside tools/with-display.sh)
 set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
-help_file="Z:$(realpath "$1" | tr / '\\')"
+# The viewer's title names the file's path: the file is opened from C:\Muralia, as an installed copy would be,
+# not from the build folder.
+prefix=${WINEPREFIX:-$repo/build/wineprefix}
+[ -d "$prefix/drive_c" ] || "$repo/tools/wine-run.sh" cmd /c exit >/dev/null 2>&1
+mkdir -p "$prefix/drive_c/Muralia"
+cp "$1" "$prefix/drive_c/Muralia/orlo.hlp"
+help_file='C:\Muralia\orlo.hlp'
 "$repo/tools/wine-run.sh" winhlp32 "$help_file" >/dev/null 2>&1 &
 viewer=$!
 window=
@@ -17,4 +23,5 @@ done
 sleep 1  # let the window paint
 import -window "$window" "$2"
 kill $viewer 2>/dev/null || true
+rm -rf "$prefix/drive_c/Muralia"
 echo "screenshot-help: wrote $2"

@@ -9,6 +9,9 @@ docs=$(realpath "$2")
 work=$(mktemp -d)
 trap 'rm -rf "$work"' EXIT
 cd "$work"
+# The about dialog shows the version of the program file in the folder the pictures are taken in: the
+# program's own, not the test program's.
+cp "$(dirname "$tests")/orlo.exe" .
 # The control panel's collection: pictures made here.
 convert -size 1600x1200 -seed 11 plasma:orange-purple sunset.jpg
 convert -size 1200x1200 -seed 12 plasma:teal-blue lagoon.png

@@ -10,6 +10,7 @@
 #include "TempFolder.h"
 #include "TestPictures.h"
 #include "engine/uWallPaper.h"
+#include "platform/Bitmap32.h"
 #include "platform/PictureFiles.h"
 
 namespace {
@@ -193,6 +194,13 @@ TEST_F(EntryTextsTest, BitsPerPixelOfPicturesLoadedByExtension) {
     const int32_t index = Add(TestPicture(name));
     EXPECT_EQ(List.GetDimensionsText(index), text) << name;
   }
+  // 32 bits: without masks (as the desktop bitmap is written) 32, with masks (an alpha mask too) custom.
+  TBitmap32 raster;
+  raster.SetSize(9, 7);
+  const std::string plain = Folder.Path() + "plain32.bmp";
+  raster.SaveToFile(plain);
+  EXPECT_EQ(List.GetDimensionsText(Add(plain)), "9x7x32b");
+  EXPECT_EQ(List.GetDimensionsText(Add(WinePath(std::string(ORLO_TEST_DATA) + "/bmp/argb32-v5.bmp"))), "7x5x0b");
 }
 
 TEST_F(EntryTextsTest, ContentChosenClassesGiveTheirReadersValues) {

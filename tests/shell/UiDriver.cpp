@@ -11,13 +11,18 @@ namespace ui {
 
 namespace {
 
-std::deque<std::function<void()>> steps;
+struct TStep {
+  std::function<void()> Run;
+  std::function<bool()> Ready;  // null: at once
+};
+std::deque<TStep> steps;
 UINT_PTR stepTimer = 0;
 UINT_PTR watchdogTimer = 0;
 DWORD lastStep = 0;
 
-// A test whose steps cannot end the window they opened would hang: after twenty seconds without a step,
-// every message box and modal form of the thread is closed and the test fails.
+// A test whose steps cannot end the window they opened would hang: after twenty seconds in which no step
+// started and no step let messages run (a slow machine may keep a waiting step busy longer), every message box
+// and modal form of the thread is closed and the test fails.
 void CALLBACK Rescue(HWND, UINT, UINT_PTR, DWORD) {
   if (GetTickCount() - lastStep < 20000) return;
   lastStep = GetTickCount();
@@ -42,7 +47,11 @@ void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
     stepTimer = 0;
     return;
   }
-  std::function<void()> step = std::move(steps.front());
+  if (const TStep& next = steps.front(); next.Ready && !next.Ready()) {
+    if (GetTickCount() - lastStep < 10000) return;
+    ADD_FAILURE() << "a step waited ten seconds for its turn";
+  }
+  std::function<void()> step = std::move(steps.front().Run);
   steps.pop_front();
   lastStep = GetTickCount();
   inStep = true;
@@ -62,10 +71,12 @@ std::string ClassOf(HWND window) {
 
 }  // namespace
 
-void Later(std::function<void()> step) {
+void Later(std::function<void()> step) { Later(std::move(step), nullptr); }
+
+void Later(std::function<void()> step, std::function<bool()> ready) {
   lastStep = GetTickCount();
   if (!watchdogTimer) watchdogTimer = SetTimer(nullptr, 0, 1000, Rescue);
-  steps.push_back(std::move(step));
+  steps.push_back({std::move(step), std::move(ready)});
   if (!stepTimer) stepTimer = SetTimer(nullptr, 0, 20, RunNextStep);
 }
 
@@ -85,7 +96,10 @@ void RunSteps() {
   ClearSteps();
 }
 
-void Pump() { Application.ProcessMessages(); }
+void Pump() {
+  if (inStep) lastStep = GetTickCount();  // a step that lets messages run waits for something: it is not stuck
+  Application.ProcessMessages();
+}
 
 void ClickAt(HWND window, POINT point) {
   const LPARAM position = MAKELPARAM(point.x, point.y);
@@ -166,27 +180,8 @@ TMessageBox FindMessageBox() {
   return box;
 }
 
-namespace {
-
-// Until the box shows, the step stays first in the queue: a step may run inside a loop that only leads to the
-// box, or before the box's own loop has shown it.
-std::function<void()> MessageBoxStep(std::function<void(const TMessageBox&)> step, DWORD start) {
-  return [step = std::move(step), start] {
-    const TMessageBox box = FindMessageBox();
-    if (box.Handle) {
-      step(box);
-    } else if (GetTickCount() - start > 10000) {
-      ADD_FAILURE() << "no message box opened";
-    } else {
-      steps.push_front(MessageBoxStep(step, start));
-    }
-  };
-}
-
-}  // namespace
-
 void WhenMessageBoxOpens(std::function<void(const TMessageBox&)> step) {
-  Later(MessageBoxStep(std::move(step), GetTickCount()));
+  Later([step = std::move(step)] { step(FindMessageBox()); }, [] { return FindMessageBox().Handle != nullptr; });
 }
 
 void Answer(const TMessageBox& box, const std::string& button) {

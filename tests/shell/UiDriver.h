@@ -16,6 +16,9 @@ namespace ui {
 // Runs step from the message loop once the steps queued before it have run. Steps do not nest: a step that
 // waits for something lets messages run but not the next step.
 void Later(std::function<void()> step);
+// The same, with the step's turn kept until ready() holds (ten seconds at most, which fails the test): for what
+// the windows do in their own time, such as a message box that shows when its loop first goes idle.
+void Later(std::function<void()> step, std::function<bool()> ready);
 // Drops the steps that have not run; the end of every test calls it.
 void ClearSteps();
 // Runs the thread's messages until no step is left (or ten seconds pass, which fails the test).

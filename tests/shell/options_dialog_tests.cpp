@@ -22,6 +22,24 @@ protected:
     SendMessageA(list.Handle(), WM_CHAR, static_cast<unsigned char>(firstLetter), 1);
   }
   void ShowPage(int page) { ui::Click(page == 0 ? FForm->lblGeneral : FForm->lblWallpaper); }
+  // A click that goes through the message loop, for a press that may open a message box.
+  static void PostClick(const TControl& button) {
+    PostMessageA(button.Handle(), WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(5, 5));
+    PostMessageA(button.Handle(), WM_LBUTTONUP, 0, MAKELPARAM(5, 5));
+  }
+  // Answers the message box once it shows, keeping it in box.
+  static void AnswerWhenShown(ui::TMessageBox& box) {
+    ui::Later(
+        [&box] {
+          box = ui::FindMessageBox();
+          ui::Answer(box, "OK");
+        },
+        [] { return ui::FindMessageBox().Handle != nullptr; });
+  }
+  // Runs step once the message box is gone and the focus is back in the period field.
+  void WhenBackInTheField(std::function<void()> step) {
+    ui::Later(std::move(step), [this] { return !ui::FindMessageBox().Handle && FForm->edtFrequency.Focused(); });
+  }
 
   TFormPtr<TfrmOptions> FForm = MakeForm<TfrmOptions>();
 };
@@ -73,7 +91,7 @@ TEST_F(OptionsDialogTest, LeavingThePeriodFieldRefusesWhatTheTimerCannotRun) {
   } cases[] = {
       {"0", 'S', "Value must be 1 or more."},         {"-5", 'S', "Value must be 1 or more."},
       {"", 'S', "Value must be 1 or more."},          {"1.5", 'M', "Value must be 1 or more."},
-      {"12345678901", 'S', "Value must be 1 or more."}, {"abc", 'H', "Value must be 1 or more."},
+      {"abc", 'H', "Value must be 1 or more."},       {"12345678901", 'S', "Value must be 2147483 seconds or less."},
       {"2147484", 'S', "Value must be 2147483 seconds or less."},
       {"35792", 'M', "Value must be 35791 minutes or less."},
       {"597", 'H', "Value must be 596 hours or less."},
@@ -88,16 +106,18 @@ TEST_F(OptionsDialogTest, LeavingThePeriodFieldRefusesWhatTheTimerCannotRun) {
       ui::Type(FForm->edtFrequency, c.number);
       ui::PressKey(VK_TAB);  // the focus leaves the field for the unit list
     });
-    ui::Later([&] {
-      box = ui::FindMessageBox();
-      if (box.Handle) ui::Answer(box, "OK");
-    });
-    ui::Later([&] {
-      focusBack = GetFocus() == FForm->edtFrequency.Handle();
+    const auto end = [&] {
+      focusBack = FForm->edtFrequency.Focused();
       textAfter = FForm->edtFrequency.Text();
       // A click on a button would leave the field again: the close box ends the dialog.
       SendMessageA(FForm->Handle(), WM_SYSCOMMAND, SC_CLOSE, 0);
-    });
+    };
+    if (*c.message) {
+      AnswerWhenShown(box);
+      WhenBackInTheField(end);
+    } else {
+      ui::Later(end, [&] { return FForm->cbxTimeMeasure.Focused(); });
+    }
     Show();
     SCOPED_TRACE(c.number);
     if (*c.message) {
@@ -107,11 +127,46 @@ TEST_F(OptionsDialogTest, LeavingThePeriodFieldRefusesWhatTheTimerCannotRun) {
       EXPECT_TRUE(box.HasIcon);
       EXPECT_TRUE(focusBack);
     } else {
-      EXPECT_EQ(nullptr, box.Handle);
+      EXPECT_EQ(nullptr, ui::FindMessageBox().Handle);
       EXPECT_FALSE(focusBack);
     }
     EXPECT_EQ(c.number, textAfter);
   }
+}
+
+// The field keeps the focus while its number stays, so a period is also checked when its unit changes and at
+// OK (from either page); the dialog stays open and stores nothing until the period is mended. Cancel, which
+// stores nothing, leaves without the check (a message box would keep the dialog open), as the close box does
+// in the test above.
+TEST_F(OptionsDialogTest, TheUnitAndOkRefuseAPeriodTheTimerCannotRunAndCancelLeaves) {
+  ui::TMessageBox atUnit, atOk;
+  int pageAfter = -1;
+  ui::Later([&] {
+    ShowPage(1);
+    ui::Type(FForm->edtFrequency, "600");
+    PickRow(FForm->cbxTimeMeasure, 'S');
+    PostMessageA(FForm->cbxTimeMeasure.Handle(), WM_CHAR, 'H', 1);
+  });
+  AnswerWhenShown(atUnit);
+  WhenBackInTheField([&] { PostClick(FForm->btnOk); });
+  AnswerWhenShown(atOk);
+  WhenBackInTheField([&] { ui::Click(FForm->btnCancel); });
+  EXPECT_EQ(mrCancel, Show());
+  EXPECT_EQ("Value must be 596 hours or less.", atUnit.Text);
+  EXPECT_EQ("Value must be 596 hours or less.", atOk.Text);
+  EXPECT_EQ(600u, Stored("ChangeFrequency"));
+
+  SetStored("ChangeFrequency", 2147483647);  // shown as 2147483647 seconds on the page not shown
+  ui::Later([&] { PostClick(FForm->btnOk); });
+  AnswerWhenShown(atOk);
+  WhenBackInTheField([&] {
+    pageAfter = FForm->nbkOptions.PageIndex();
+    ui::Click(FForm->btnCancel);
+  });
+  EXPECT_EQ(mrCancel, Show());
+  EXPECT_EQ("Value must be 2147483 seconds or less.", atOk.Text);
+  EXPECT_EQ(1, pageAfter);
+  EXPECT_EQ(2147483647u, Stored("ChangeFrequency"));
 }
 
 TEST_F(OptionsDialogTest, APeriodThatCannotBeRunKeepsTheStoredOne) {
@@ -313,10 +368,12 @@ TEST_F(OptionsDialogTest, ThePaletteClosesWhenTheUserClicksElsewhere) {
     ui::ClickAt(palette->Handle(), {-50, -50});
     EXPECT_FALSE(IsWindowVisible(palette->Handle()));
   });
-  ui::Later([&] {
-    EXPECT_EQ(nullptr, FForm->clpBackgroundColor.DropDown());
-    ui::Click(FForm->btnCancel);
-  });
+  ui::Later(
+      [&] {
+        EXPECT_EQ(nullptr, FForm->clpBackgroundColor.DropDown());
+        ui::Click(FForm->btnCancel);
+      },
+      [&] { return FForm->clpBackgroundColor.DropDown() == nullptr; });
   Show();
 }
 

@@ -4,6 +4,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "engine/ProgramFolder.h"
 #include "shell/EditorTestSupport.h"
 #include "shell/ufrmAbout.h"
 #include "shell/ufrmOptions.h"
@@ -12,10 +13,18 @@ namespace {
 
 void Picture(HWND window, const char* name) { ui::RequestScreenshot(window, name); }
 
+// The folder that tools/screenshot-windows.sh works in, with a backslash at the end.
+std::string WorkFolder() {
+  char folder[MAX_PATH];
+  GetCurrentDirectoryA(MAX_PATH, folder);
+  return std::string(folder) + "\\";
+}
+
 class Screenshots : public ShellTest {};
 class ControlPanelScreenshots : public EditorTest {};
 
 TEST_F(Screenshots, DISABLED_Dialogs) {
+  const ProgramFolder program(WorkFolder());  // where the script put orlo.exe, whose version the about dialog shows
   TFormPtr<TfrmOptions> options = MakeForm<TfrmOptions>();
   ui::Later([&] { Picture(options->Handle(), "options-general"); });
   ui::Later([&] { ui::Click(options->lblWallpaper); });
@@ -32,10 +41,8 @@ TEST_F(Screenshots, DISABLED_Dialogs) {
 // The control panel with a few pictures, the second focused, and its open File menu. The pictures are made
 // by tools/screenshot-windows.sh in the current folder.
 TEST_F(ControlPanelScreenshots, DISABLED_ControlPanel) {
-  char folder[MAX_PATH];
-  GetCurrentDirectoryA(MAX_PATH, folder);
   std::string list;
-  for (const char* name : {"sunset.jpg", "lagoon.png", "dunes.jpg", "meadow.jpg"}) list += std::string(folder) + "\\" + name + "\r\n";
+  for (const char* name : {"sunset.jpg", "lagoon.png", "dunes.jpg", "meadow.jpg"}) list += WorkFolder() + name + "\r\n";
   FFolder.Write("wallp.sl", list);
   TfrmEditor& editor = Create();
   editor.Show();
