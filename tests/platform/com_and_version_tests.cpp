@@ -4,7 +4,6 @@
 #include <thread>
 
 #include "platform/ComObj.h"
-#include "platform/SysInfo.h"
 #include "platform/SysUtils.h"
 
 namespace {
@@ -63,31 +62,6 @@ TEST(ComObj, CreationWithoutComOnTheThreadRaises) {
     }
   }).join();
   EXPECT_TRUE(raised);
-}
-
-OSVERSIONINFOA Version(DWORD platform, DWORD major, DWORD minor, DWORD build) {
-  OSVERSIONINFOA version{};
-  version.dwOSVersionInfoSize = sizeof version;
-  version.dwPlatformId = platform;
-  version.dwMajorVersion = major;
-  version.dwMinorVersion = minor;
-  version.dwBuildNumber = build;
-  return version;
-}
-
-TEST(Win95Flags, OnlyTheTwoWindows95ReleasesSetThem) {
-  const TWin95Flags first = Win95FlagsOf(Version(VER_PLATFORM_WIN32_WINDOWS, 4, 0, 0x040003B6));
-  EXPECT_TRUE(first.IsWin95);
-  EXPECT_FALSE(first.IsWin95OSR2);
-  const TWin95Flags osr2 = Win95FlagsOf(Version(VER_PLATFORM_WIN32_WINDOWS, 4, 0, 0x04000457));
-  EXPECT_FALSE(osr2.IsWin95);
-  EXPECT_TRUE(osr2.IsWin95OSR2);
-  for (const OSVERSIONINFOA& other :
-       {Version(VER_PLATFORM_WIN32_WINDOWS, 4, 10, 1998), Version(VER_PLATFORM_WIN32_WINDOWS, 4, 90, 3000),
-        Version(VER_PLATFORM_WIN32_NT, 4, 0, 1381), Version(VER_PLATFORM_WIN32_NT, 10, 0, 19045)}) {
-    const TWin95Flags flags = Win95FlagsOf(other);
-    EXPECT_FALSE(flags.IsWin95 || flags.IsWin95OSR2) << other.dwMajorVersion << "." << other.dwMinorVersion;
-  }
 }
 
 }  // namespace
