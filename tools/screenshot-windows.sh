@@ -6,7 +6,11 @@ set -euo pipefail
 repo=$(cd "$(dirname "$0")/.." && pwd)
 tests=$(realpath "$1")
 docs=$(realpath "$2")
-work=$(mktemp -d)
+# The windows show their folder's path: the pictures are taken in C:\Muralia, as an installed copy would be.
+prefix=${WINEPREFIX:-$repo/build/wineprefix}
+[ -d "$prefix/drive_c" ] || "$repo/tools/wine-run.sh" cmd /c exit >/dev/null 2>&1
+work=$prefix/drive_c/Muralia
+rm -rf "$work" && mkdir -p "$work"
 trap 'rm -rf "$work"' EXIT
 cd "$work"
 # The about dialog shows the version of the program file in the folder the pictures are taken in: the
@@ -25,8 +29,7 @@ while kill -0 $program 2>/dev/null; do
     name=${want%.want}
     sleep 0.3  # the last paint reaches the X server
     import -window root -crop "$(cat "$want")" +repage "$name.tmp.png"
-    cp "$name.tmp.png" "$docs/$name.png"
-    mv "$name.tmp.png" "$name.png"
+    mv "$name.tmp.png" "$docs/$name.png"
     rm "$want"
     echo "screenshot: wrote $docs/$name.png"
   done

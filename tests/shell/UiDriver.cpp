@@ -217,7 +217,7 @@ void RequestScreenshot(HWND window, const std::string& name) {
   CloseHandle(file);
   MoveFileA((want + ".tmp").c_str(), want.c_str());
   const DWORD start = GetTickCount();
-  while (GetFileAttributesA((name + ".png").c_str()) == INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 10000) {
+  while (GetFileAttributesA(want.c_str()) != INVALID_FILE_ATTRIBUTES && GetTickCount() - start < 10000) {
     Pump();
     Sleep(50);
   }

@@ -62,7 +62,7 @@ std::string TextOf(HWND window);
 // The colour of one pixel of a window's client area as drawn on the screen.
 COLORREF PixelOf(HWND window, POINT point);
 // Asks tools/screenshot-windows.sh, which watches the current folder, for a picture of the window as the
-// screen shows it: writes "<name>.want" with the window's place and waits until "<name>.png" is there.
+// screen shows it: writes "<name>.want" with the window's place and waits until the script has taken it.
 void RequestScreenshot(HWND window, const std::string& name);
 
 }  // namespace ui
