@@ -493,7 +493,6 @@ TEST_F(OptionsFromTheMenu, AValueOfTheWrongTypeShowsItsDefaultAndOkStoresItsRigh
   Create();
   SetString(kOptionsKey, "ChangeOnTimer", "yes");
   SetString(kOptionsKey, "ClickAction", "open the options");
-  SetStored("ChangeFrequency", 7200);
   std::string said;
   ui::WhenMessageBoxOpens([&](const ui::TMessageBox& box) {
     said = box.Text;
@@ -502,7 +501,6 @@ TEST_F(OptionsFromTheMenu, AValueOfTheWrongTypeShowsItsDefaultAndOkStoresItsRigh
   ui::Later([&] {
     EXPECT_TRUE(frmOptions->chkChangeOnTimer.Checked());
     EXPECT_EQ(clkOpenOptionsDialog, frmOptions->cbxDoubleClickAction.ItemIndex());
-    EXPECT_EQ("2", frmOptions->edtFrequency.Text());  // a value that reads shows as stored
     ui::Click(frmOptions->btnOk);
   });
   SendMessageA(frmEditor->Handle(), WM_COMMAND, frmEditor->MainMenu()->Find("Options1")->Command(), 0);
@@ -511,7 +509,6 @@ TEST_F(OptionsFromTheMenu, AValueOfTheWrongTypeShowsItsDefaultAndOkStoresItsRigh
             said);
   EXPECT_EQ(1u, Stored("ChangeOnTimer"));  // read back as numbers only
   EXPECT_EQ(0u, Stored("ClickAction"));
-  EXPECT_TRUE(frmEditor->Timer()->Running());
   EXPECT_TRUE(FExceptions.empty());
 }
 
