@@ -201,7 +201,7 @@ TEST_F(Program, TheTimerChangesInListOrderAndExitStoresThePosition) {
   MakeCollection(3);
   SetDword(kOptionsKey, "ChangeWallpaperOnStartup", 0);
   SetDword(kOptionsKey, "ChangeOnTimer", 1);
-  // Two seconds apart, so that a test starved by a busy machine still sees every picture.
+  // Two seconds between changes, so that a test starved by a busy machine still sees every picture.
   SetDword(kOptionsKey, "ChangeFrequency", 2);
   Child program(FExe);
   std::vector<int> seen;
