@@ -221,33 +221,25 @@ TEST_F(Program, TheTimerChangesInListOrderAndExitStoresThePosition) {
   EXPECT_EQ(list, FFolder.Read("wallp.sl"));
 }
 
-TEST_F(Program, TheEndOfTheSessionStoresTheCollectionAndThePosition) {
+// The end of the session, and the end after a failed read before the message loop, store everything.
+TEST_F(Program, TheEndOfTheSessionOrOfAFailedStartStoresTheCollectionAndThePosition) {
   MakeCollection(3);
-  SetDword(kOptionsKey, "MinimizeToSystemTray", 0);
-  Child program(FExe);
-  ASSERT_TRUE(IsWindowVisible(program.ShownPanel()));  // the start is over
-  EXPECT_EQ(0, AppliedPicture());
-  const std::string list = FFolder.Read("wallp.sl");
-  DeleteFileA(FFolder.File("wallp.sl").c_str());  // the collection edited since its last save
-  program.EndSession();
-  EXPECT_EQ(0u, program.ExitCode(20000));
-  EXPECT_EQ(2u, GetDword(kOptionsKey, "LastActiveWallpaperIndex").value_or(99));  // 0 applied, 1 next, then 2
-  EXPECT_EQ(list, FFolder.Read("wallp.sl"));
-}
-
-TEST_F(Program, AFailedReadBeforeTheLoopIsSaidAndTheEndStillStoresEverything) {
-  MakeCollection(3);
-  SetString(kOptionsKey, "MinimizeToSystemTray", "yes");
-  Child program(FExe);
-  HWND message = program.Window("#32770");
-  ASSERT_NE(nullptr, message);
-  EXPECT_EQ(0, AppliedPicture());
-  const std::string list = FFolder.Read("wallp.sl");
-  DeleteFileA(FFolder.File("wallp.sl").c_str());
-  PostMessageA(message, WM_COMMAND, IDOK, 0);
-  EXPECT_EQ(1u, program.ExitCode(20000));
-  EXPECT_EQ(2u, GetDword(kOptionsKey, "LastActiveWallpaperIndex").value_or(99));
-  EXPECT_EQ(list, FFolder.Read("wallp.sl"));
+  for (const bool failedRead : {false, true}) {
+    SetDword(kOptionsKey, "LastActiveWallpaperIndex", 0);
+    if (failedRead) SetString(kOptionsKey, "MinimizeToSystemTray", "yes");
+    else SetDword(kOptionsKey, "MinimizeToSystemTray", 0);
+    Child program(FExe);
+    HWND shown = failedRead ? program.Window("#32770") : program.ShownPanel();  // the start is over
+    ASSERT_NE(nullptr, shown);
+    EXPECT_EQ(0, AppliedPicture());
+    const std::string list = FFolder.Read("wallp.sl");
+    DeleteFileA(FFolder.File("wallp.sl").c_str());  // the collection edited since its last save
+    if (failedRead) PostMessageA(shown, WM_COMMAND, IDOK, 0);
+    else program.EndSession();
+    EXPECT_EQ(failedRead ? 1u : 0u, program.ExitCode(20000));
+    EXPECT_EQ(2u, GetDword(kOptionsKey, "LastActiveWallpaperIndex").value_or(99));  // 0 applied, 1 next, then 2
+    EXPECT_EQ(list, FFolder.Read("wallp.sl"));
+  }
 }
 
 }  // namespace
