@@ -297,33 +297,22 @@ using EditingCommands = EditingTest;
 TEST_F(EditingCommands, ActOnTheRowTheRightButtonPointedAtOrOnTheFocusedRow) {
   CreateWith(3, 3);
   const HWND list = frmEditor->vstWallpapers.Handle();
-  const auto rightClick = [&](int position) -> TMenu& {
-    ui::Later([] { ui::SendKey(VK_ESCAPE); }, [] { return ui::OpenMenu() != nullptr; });
-    const RECT row = RowRect(position);
-    const LPARAM at = MAKELPARAM(row.left + 20, (row.top + row.bottom) / 2);
-    PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
-    PostMessageA(list, WM_RBUTTONUP, 0, at);
-    ui::RunSteps();
-    return frmEditor->Menu("pumContext");
-  };
-  rightClick(2).Find("Place1")->Click();
+  ui::Later([] { ui::SendKey(VK_ESCAPE); }, [] { return ui::OpenMenu() != nullptr; });
+  const RECT last = RowRect(2);
+  const LPARAM at = MAKELPARAM(last.left + 20, (last.top + last.bottom) / 2);
+  PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
+  PostMessageA(list, WM_RBUTTONUP, 0, at);
+  ui::RunSteps();
+  frmEditor->Menu("pumContext").Find("Place1")->Click();
   EXPECT_EQ(2, AppliedEntry());
-  rightClick(1).Find("Up1")->Click();
-  EXPECT_EQ((Rows{1, 0, 2}), RowPictures());
-  TMenu& menu = rightClick(2);
-  AnswerNextQuestion("&Yes");
-  menu.Find("Remove2")->Click();
-  EXPECT_EQ((Rows{1, 0}), RowPictures());
 
-  const RECT last = RowRect(1);
   ui::ClickAt(list, {last.left + 20, last.bottom + 20});
-  ASSERT_EQ(0, FocusedPicture());
-  ASSERT_FALSE(frmEditor->vstWallpapers.Selected(Row(1)));
+  ASSERT_FALSE(frmEditor->vstWallpapers.Selected(Row(2)));
   AnswerNextQuestion("&Yes");
   const RECT remove = frmEditor->btnRemove.BoundsRect();
   ui::ClickAt(frmEditor->tbrMain.Handle(), {(remove.left + remove.right) / 2, (remove.top + remove.bottom) / 2});
-  EXPECT_EQ((Rows{1}), RowPictures());
-  EXPECT_EQ((Rows{1, -1, -1}), ListFile());
+  EXPECT_EQ((Rows{0, 1}), RowPictures());
+  EXPECT_EQ((Rows{0, 1, -1}), ListFile());
 }
 
 using EditingPlace = EditingTest;
