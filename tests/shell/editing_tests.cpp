@@ -297,13 +297,15 @@ using EditingCommands = EditingTest;
 TEST_F(EditingCommands, ActOnTheRowTheRightButtonPointedAtOrOnTheFocusedRow) {
   CreateWith(3, 3);
   const HWND list = frmEditor->vstWallpapers.Handle();
-  ui::Later([] { ui::SendKey(VK_ESCAPE); }, [] { return ui::OpenMenu() != nullptr; });
+  ui::Later([] {
+    ui::SendKey(VK_UP);  // to the last item, "Place"
+    ui::SendKey(VK_RETURN);
+  }, [] { return ui::OpenMenu() != nullptr; });
   const RECT last = RowRect(2);
   const LPARAM at = MAKELPARAM(last.left + 20, (last.top + last.bottom) / 2);
   PostMessageA(list, WM_RBUTTONDOWN, MK_RBUTTON, at);
   PostMessageA(list, WM_RBUTTONUP, 0, at);
   ui::RunSteps();
-  frmEditor->Menu("pumContext").Find("Place1")->Click();
   EXPECT_EQ(2, AppliedEntry());
 
   ui::ClickAt(list, {last.left + 20, last.bottom + 20});
