@@ -2,8 +2,6 @@
 
 #include <algorithm>
 
-#include "platform/FileUtils.h"
-
 TSaveCounter::TSaveCounter(const std::string& folder, const std::string& name)
     : FName(name.begin(), name.end()),
       FFolder(CreateFileA(folder.c_str(), FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
@@ -56,12 +54,6 @@ TfrmEditor& EditingTest::CreateWith(int pictures, int listed) {
   editor.Show();
   ui::Pump();
   return editor;
-}
-
-void EditingTest::Choose(const std::vector<std::string>& files) {
-  std::vector<std::wstring> wide;
-  for (const std::string& file : files) wide.push_back(Widened(file));
-  ChooseWide(std::move(wide));
 }
 
 bool EditingTest::ShowChosen(OPENFILENAMEW& dialog) {
@@ -130,7 +122,7 @@ int EditingTest::BandPicture() const {
 
 std::string EditingTest::Buttons() const {
   return std::string(frmEditor->btnUp.Enabled() ? "U" : "-") + (frmEditor->btnDown.Enabled() ? "D" : "-") +
-         (frmEditor->btnRemove.Enabled() ? "R" : "-") + (frmEditor->btnPut.Enabled() ? "P" : "-");
+         (frmEditor->btnRemove.Enabled() ? "R" : "-");
 }
 
 std::vector<int> EditingTest::ListFile() const {
@@ -147,8 +139,15 @@ std::vector<int> EditingTest::ListFile() const {
   return lines;
 }
 
-void EditingTest::AnswerNextQuestion(const std::string& button) {
-  OnNextMessageBox([this, button](const ui::TMessageBox& box) {
+void EditingTest::AnswerNextQuestion(const std::string& button, int ticksLeft) {
+  ui::Later([this, button, ticksLeft] {
+    const ui::TMessageBox box = ui::FindMessageBox();
+    if (!box.Handle) {
+      // The key or call that asks may not have run yet: look again at the next tick.
+      if (ticksLeft > 0) AnswerNextQuestion(button, ticksLeft - 1);
+      else ADD_FAILURE() << "no question";
+      return;
+    }
     EXPECT_EQ("Confirm", box.Caption);
     EXPECT_EQ((std::vector<std::string>{"&Yes", "&No"}), box.Buttons);
     EXPECT_TRUE(box.HasIcon);
@@ -157,31 +156,12 @@ void EditingTest::AnswerNextQuestion(const std::string& button) {
   });
 }
 
-void EditingTest::OnNextMessageBox(std::function<void(const ui::TMessageBox&)> answer, int ticksLeft) {
-  ui::Later([this, answer = std::move(answer), ticksLeft]() mutable {
-    const ui::TMessageBox box = ui::FindMessageBox();
-    if (!box.Handle) {
-      // The key or call that opens it may not have run yet: look again at the next tick.
-      if (ticksLeft > 0) OnNextMessageBox(std::move(answer), ticksLeft - 1);
-      else ADD_FAILURE() << "no message box";
-      return;
-    }
-    answer(box);
-  });
-}
-
 void EditingTest::AcknowledgeNextWarning() {
-  OnNextMessageBox([this](const ui::TMessageBox& box) {
-    EXPECT_EQ("Warning", box.Caption);
-    EXPECT_EQ(std::vector<std::string>{"OK"}, box.Buttons);
-    EXPECT_TRUE(box.HasIcon);
-    // Read wide: a file name may hold characters that the ANSI code page lacks.
-    for (HWND child = GetWindow(box.Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT)) {
-      wchar_t kind[16] = L"", text[4096] = L"";
-      GetClassNameW(child, kind, 16);
-      const bool icon = (GetWindowLongW(child, GWL_STYLE) & SS_TYPEMASK) == SS_ICON;
-      if (std::wstring(kind) == L"Static" && !icon && GetWindowTextW(child, text, 4096) > 0) FWarnings.push_back(text);
-    }
+  ui::WhenMessageBoxOpens([this](const ui::TMessageBox& box) {
+    wchar_t text[4096] = L"";  // read wide: a file name may hold characters that the ANSI code page lacks
+    for (HWND child = GetWindow(box.Handle, GW_CHILD); child; child = GetWindow(child, GW_HWNDNEXT))
+      if (ui::TextOf(child) == box.Text) GetWindowTextW(child, text, 4096);
+    FWarnings.push_back(text);
     ui::Answer(box, "OK");
   });
 }

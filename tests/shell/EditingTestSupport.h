@@ -3,12 +3,12 @@
 // the questions answered from inside their own loops, and the list file read back from the disk.
 #include <windows.h>
 
-#include <functional>
 #include <optional>
 #include <string>
 #include <vector>
 
 #include "engine/FakeActiveDesktop.h"
+#include "platform/FileUtils.h"
 #include "shell/EditorTestSupport.h"
 
 // Counts the saves of one file of a folder from the folder's change notifications: a save puts a new file
@@ -38,8 +38,11 @@ class EditingTest : public EditorTest {
 protected:
   // The collection: the list file names the first `listed` of `pictures` solid-colour pictures.
   TfrmEditor& CreateWith(int pictures, int listed);
-  // What the picture dialog gives next time: these files of the program folder, or a cancel.
-  void Choose(const std::vector<std::string>& files);
+  // What the picture dialog gives next time: these files, or a cancel.
+  void Choose(const std::vector<std::string>& files) {
+    FChosen.emplace();
+    for (const std::string& file : files) FChosen->push_back(Widened(file));
+  }
   void ChooseWide(std::vector<std::wstring> files) { FChosen = std::move(files); }
   void CancelDialog() { FChosen.reset(); }
 
@@ -56,17 +59,15 @@ protected:
   // The picture that the information band names, -1 for an empty band.
   int BandPicture() const;
   bool PreviewEmpty() const { return frmEditor->imgPreview.Picture() == nullptr; }
-  // "UDRP" for btnUp, btnDown, btnRemove and btnPut enabled, a '-' for each one disabled.
+  // "UDR" for btnUp, btnDown and btnRemove enabled, a '-' for each one disabled.
   std::string Buttons() const;
 
   // The list file's lines as FPictures numbers, -1 for an empty line.
   std::vector<int> ListFile() const;
   // Answers the next question with the button, noting its text; fails when none comes within five seconds.
-  void AnswerNextQuestion(const std::string& button);
-  // Presses OK in the next warning, noting its text; fails when none comes within five seconds.
+  void AnswerNextQuestion(const std::string& button, int ticksLeft = 250);
+  // Presses OK in the next warning, noting its text.
   void AcknowledgeNextWarning();
-  // Hands the next message box to answer, which closes it; fails when none comes within five seconds.
-  void OnNextMessageBox(std::function<void(const ui::TMessageBox&)> answer, int ticksLeft = 250);
   // One press of the key with the modifiers, through the system's input; returns once the key has come up.
   void Press(WORD key, TShiftState shift = 0);
   // The text of every question answered, and of every warning.
