@@ -21,8 +21,7 @@ UINT_PTR watchdogTimer = 0;
 DWORD lastStep = 0;
 
 // A test whose steps cannot end the window they opened would hang: after twenty seconds in which no step
-// started and no step let messages run (a slow machine may keep a waiting step busy longer), every message box
-// and modal form of the thread is closed and the test fails.
+// started or let messages run, every message box and modal form of the thread is closed and the test fails.
 void CALLBACK Rescue(HWND, UINT, UINT_PTR, DWORD) {
   if (GetTickCount() - lastStep < 20000) return;
   lastStep = GetTickCount();
@@ -71,8 +70,6 @@ std::string ClassOf(HWND window) {
 
 }  // namespace
 
-void Later(std::function<void()> step) { Later(std::move(step), nullptr); }
-
 void Later(std::function<void()> step, std::function<bool()> ready) {
   lastStep = GetTickCount();
   if (!watchdogTimer) watchdogTimer = SetTimer(nullptr, 0, 1000, Rescue);
@@ -97,7 +94,7 @@ void RunSteps() {
 }
 
 void Pump() {
-  if (inStep) lastStep = GetTickCount();  // a step that lets messages run waits for something: it is not stuck
+  if (inStep) lastStep = GetTickCount();  // a step that lets messages run is waiting, not stuck
   Application.ProcessMessages();
 }
 
@@ -157,9 +154,8 @@ std::string TextOf(HWND window) {
 }
 
 HWND OpenMenu() {
-  for (HWND window : ThreadWindows()) {
+  for (HWND window : ThreadWindows())
     if (IsWindowVisible(window) && ClassOf(window) == "#32768") return window;
-  }
   return nullptr;
 }
 
