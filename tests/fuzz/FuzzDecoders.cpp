@@ -110,9 +110,12 @@ Image Resampled(Bytes data, bool readAhead) {
   return image;
 }
 
+// Read in part, the rows ahead fail with their whole batch, and the damage below may never be reached.
 template <typename Rows>
 void ResampleStreamed(Bytes data) {
-  ExpectRowsAsWhole([&] { return Resampled<Rows>(data, false); }, [&] { return Resampled<Rows>(data, true); });
+  const auto readAhead = [&] { return Resampled<Rows>(data, true); };
+  if (data.size() % 2) return Guarded(readAhead);
+  ExpectRowsAsWhole([&] { return Resampled<Rows>(data, false); }, readAhead);
 }
 
 void ResampleStreamedFile(Bytes data) {
