@@ -58,8 +58,7 @@ uint32_t Pixel32(const std::string& file, int32_t x, int32_t y) {
 
 std::optional<std::string> UserText(const char* path, const char* name) {
   DWORD size = 0;
-  if (RegGetValueA(HKEY_CURRENT_USER, path, name, RRF_RT_REG_SZ, nullptr, nullptr, &size) !=
-      ERROR_SUCCESS)
+  if (RegGetValueA(HKEY_CURRENT_USER, path, name, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
     return std::nullopt;
   std::vector<char> text(size + 1);
   RegGetValueA(HKEY_CURRENT_USER, path, name, RRF_RT_REG_SZ, nullptr, text.data(), &size);
@@ -86,13 +85,11 @@ std::string DesktopWallpaper() {
 }
 
 TDesktopGuard::TDesktopGuard()
-    : FTile(TileValue()), FStored(UserText(kDesktopKey, "Wallpaper")), FColour(UserText(kColorsKey, "Background")),
-      FWallpaper(DesktopWallpaper()) {}
+    : FTile(TileValue()), FColour(UserText(kColorsKey, "Background")), FWallpaper(DesktopWallpaper()) {}
 
 TDesktopGuard::~TDesktopGuard() {
-  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, FWallpaper.data(), 0);
+  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, FWallpaper.data(), SPIF_UPDATEINIFILE);
   SetTileValue(FTile);
-  SetUserText(kDesktopKey, "Wallpaper", FStored);
   SetUserText(kColorsKey, "Background", FColour);
 }
 

@@ -43,7 +43,7 @@ std::optional<TBitmapHeader> ReadBitmapHeader(const std::string& file);
 // The pixel at (x, y) of a bottom-up 32-bit bitmap file, as 0xAARRGGBB.
 uint32_t Pixel32(const std::string& file, int32_t x, int32_t y);
 
-// Puts the wallpaper, TileWallpaper and the profile's Wallpaper and Background back as they were.
+// Puts the wallpaper (in the profile too), TileWallpaper and the desktop colour back as they were.
 class TDesktopGuard {
 public:
   TDesktopGuard();
@@ -52,7 +52,7 @@ public:
   TDesktopGuard& operator=(const TDesktopGuard&) = delete;
 
 private:
-  std::optional<std::string> FTile, FStored, FColour;
+  std::optional<std::string> FTile, FColour;
   std::string FWallpaper;
 };
 

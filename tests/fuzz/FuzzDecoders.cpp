@@ -89,39 +89,34 @@ void DecodeJpegFile(Bytes data) {
 }
 
 // The conversion's streamed path: PNG or JPEG rows resampled straight from the decoder or read ahead on a
-// second thread, whole or (for an odd length) only the top rows; a side is shrunk or enlarged as the length picks.
-template <typename Rows>
+// second thread, whole or (for an odd length) only the top rows, to a size that the length picks.
 Image Resampled(Bytes data, bool readAhead) {
-  std::unique_ptr<imaging::RowStream> rows = std::make_unique<Rows>(data);
+  std::unique_ptr<imaging::RowStream> rows;
+  if (imaging::kPngFormat.canLoad(data.first(std::min(data.size(), imaging::kContentTestBytes)), data.size()))
+    rows = std::make_unique<imaging::PngRows>(data);
+  else
+    rows = std::make_unique<imaging::JpegRows>(data);
   if (int64_t{rows->Width()} * rows->Height() > int64_t{1} << 22) throw DecodeError("too large to fuzz quickly");
   if (readAhead) rows = std::make_unique<imaging::ReadAheadRows>(std::move(rows));
   const auto side = [&](int32_t length, size_t choice) {
-    static constexpr int64_t kPercent[] = {7, 31, 62, 100, 160, 410};
-    return static_cast<int32_t>(std::clamp<int64_t>(length * kPercent[choice % 6] / 100, 1, 256));
+    return static_cast<int32_t>(std::clamp<int64_t>(length * static_cast<int64_t>(choice % 500 + 5) / 100, 1, 256));
   };
   imaging::Bitmap32 target;
-  target.SetSize(side(rows->Width(), data.size()), side(rows->Height(), data.size() / 6));
+  target.SetSize(side(rows->Width(), data.size()), side(rows->Height(), data.size() / 7));
   const imaging::Rect area = target.BoundsRect();
   const imaging::Rect clip{0, 0, area.right, data.size() % 2 ? area.bottom / 2 + 1 : area.bottom};
   imaging::StretchTransfer(target, area, clip, *rows, {0, 0, rows->Width(), rows->Height()});
-  Image image = imaging::AllocateImage(static_cast<uint32_t>(area.right), static_cast<uint32_t>(area.bottom), 32);
+  Image image = imaging::AllocateImage(area.right, area.bottom, 32);
   for (int32_t y = 0; y < area.bottom; ++y)
     std::copy_n(target.Row(y), area.right, image.Row(static_cast<uint32_t>(y)));
   return image;
 }
 
 // Read in part, the rows ahead fail with their whole batch, and the damage below may never be reached.
-template <typename Rows>
-void ResampleStreamed(Bytes data) {
-  const auto readAhead = [&] { return Resampled<Rows>(data, true); };
-  if (data.size() % 2) return Guarded(readAhead);
-  ExpectRowsAsWhole([&] { return Resampled<Rows>(data, false); }, readAhead);
-}
-
 void ResampleStreamedFile(Bytes data) {
-  if (imaging::kPngFormat.canLoad(data.first(std::min(data.size(), imaging::kContentTestBytes)), data.size()))
-    return ResampleStreamed<imaging::PngRows>(data);
-  ResampleStreamed<imaging::JpegRows>(data);
+  const auto readAhead = [&] { return Resampled(data, true); };
+  if (data.size() % 2) return Guarded(readAhead);
+  ExpectRowsAsWhole([&] { return Resampled(data, false); }, readAhead);
 }
 
 template <size_t... Indexes>
