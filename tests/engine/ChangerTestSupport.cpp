@@ -3,7 +3,6 @@
 #include <objbase.h>
 
 #include <cstring>
-#include <utility>
 #include <vector>
 
 
@@ -57,26 +56,26 @@ uint32_t Pixel32(const std::string& file, int32_t x, int32_t y) {
   return Get(file, Get(file, 10, 4) + (row * static_cast<size_t>(header->Width) + static_cast<size_t>(x)) * 4, 4);
 }
 
-std::optional<std::string> UserText(const char* key, const char* name) {
+std::optional<std::string> UserText(const char* path, const char* name) {
   DWORD size = 0;
-  if (RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
+  if (RegGetValueA(HKEY_CURRENT_USER, path, name, RRF_RT_REG_SZ, nullptr, nullptr, &size) != ERROR_SUCCESS)
     return std::nullopt;
   std::vector<char> text(size + 1);
-  RegGetValueA(HKEY_CURRENT_USER, key, name, RRF_RT_REG_SZ, nullptr, text.data(), &size);
+  RegGetValueA(HKEY_CURRENT_USER, path, name, RRF_RT_REG_SZ, nullptr, text.data(), &size);
   return std::string(text.data());
 }
 
-void SetUserText(const char* key, const char* name, const std::optional<std::string>& value) {
-  HKEY handle;
-  if (RegCreateKeyExA(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &handle, nullptr) !=
+void SetUserText(const char* path, const char* name, const std::optional<std::string>& value) {
+  HKEY key;
+  if (RegCreateKeyExA(HKEY_CURRENT_USER, path, 0, nullptr, 0, KEY_ALL_ACCESS, nullptr, &key, nullptr) !=
       ERROR_SUCCESS)
     return;
   if (value)
-    RegSetValueExA(handle, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
+    RegSetValueExA(key, name, 0, REG_SZ, reinterpret_cast<const BYTE*>(value->c_str()),
                    static_cast<DWORD>(value->size() + 1));
   else
-    RegDeleteValueA(handle, name);
-  RegCloseKey(handle);
+    RegDeleteValueA(key, name);
+  RegCloseKey(key);
 }
 
 std::string DesktopWallpaper() {
@@ -85,15 +84,13 @@ std::string DesktopWallpaper() {
   return path;
 }
 
-TDesktopGuard::TDesktopGuard() : FWallpaper(DesktopWallpaper()) {
-  for (const auto& [key, name] : {std::pair{kDesktopKey, "TileWallpaper"}, {kDesktopKey, "Wallpaper"},
-                                  {kColorsKey, "Background"}})
-    FStored.push_back({key, name, UserText(key, name)});
-}
+TDesktopGuard::TDesktopGuard()
+    : FTile(TileValue()), FColour(UserText(kColorsKey, "Background")), FWallpaper(DesktopWallpaper()) {}
 
 TDesktopGuard::~TDesktopGuard() {
-  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, FWallpaper.data(), 0);
-  for (const TStored& stored : FStored) SetUserText(stored.Key, stored.Name, stored.Value);
+  SystemParametersInfoA(SPI_SETDESKWALLPAPER, 0, FWallpaper.data(), SPIF_UPDATEINIFILE);
+  SetTileValue(FTile);
+  SetUserText(kColorsKey, "Background", FColour);
 }
 
 void ChangerTest::SetUp() {

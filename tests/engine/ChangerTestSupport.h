@@ -9,7 +9,6 @@
 #include <functional>
 #include <optional>
 #include <string>
-#include <vector>
 
 #include "ProgramFolder.h"
 #include "TempFolder.h"
@@ -21,8 +20,9 @@ inline const char* const kDesktopKey = "Control Panel\\Desktop";
 inline const char* const kColorsKey = "Control Panel\\Colors";
 
 // A text value of the user's key, or nothing when it is absent; setting nothing deletes it.
-std::optional<std::string> UserText(const char* key, const char* name);
-void SetUserText(const char* key, const char* name, const std::optional<std::string>& value);
+std::optional<std::string> UserText(const char* path, const char* name);
+void SetUserText(const char* path, const char* name, const std::optional<std::string>& value);
+// The TileWallpaper value as text, or nothing when it is absent.
 inline std::optional<std::string> TileValue() { return UserText(kDesktopKey, "TileWallpaper"); }
 inline void SetTileValue(const std::optional<std::string>& value) { SetUserText(kDesktopKey, "TileWallpaper", value); }
 // The wallpaper that the system reports.
@@ -43,8 +43,7 @@ std::optional<TBitmapHeader> ReadBitmapHeader(const std::string& file);
 // The pixel at (x, y) of a bottom-up 32-bit bitmap file, as 0xAARRGGBB.
 uint32_t Pixel32(const std::string& file, int32_t x, int32_t y);
 
-// Puts the wallpaper back as it was, with TileWallpaper and what the profile stores for the wallpaper and the
-// desktop colour.
+// Puts the wallpaper (in the profile too), TileWallpaper and the desktop colour back as they were.
 class TDesktopGuard {
 public:
   TDesktopGuard();
@@ -53,12 +52,7 @@ public:
   TDesktopGuard& operator=(const TDesktopGuard&) = delete;
 
 private:
-  struct TStored {
-    const char* Key;
-    const char* Name;
-    std::optional<std::string> Value;
-  };
-  std::vector<TStored> FStored;
+  std::optional<std::string> FTile, FColour;
   std::string FWallpaper;
 };
 

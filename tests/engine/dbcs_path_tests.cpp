@@ -67,18 +67,13 @@ TEST_F(DbcsPaths, TypeTextFallbackTakesTheExtensionAfterARealDot) {
   EXPECT_EQ(list.GetTypeText(1), "File");
 }
 
-// A Western name on a Japanese system: the code page has no "\u00E9", and no near character may stand in for
-// it ("cafe.jpg" is another file); the short name opens the file itself. A name the code page holds stays.
+// "caf\u00E9.jpg" on a Japanese system: its short name opens it, no near name ("cafe.jpg" is another file).
 TEST_F(DbcsPaths, ANameTheCodePageLacksComesAsItsShortNameNotANearOne) {
   TempFolder folder;
   const std::wstring accented = Widened(folder.Path()) + L"caf\u00E9.jpg";
   ASSERT_TRUE(MoveFileW(Widened(folder.Write("accented.jpg", "accented")).c_str(), accented.c_str()));
   folder.Write("cafe.jpg", "plain");
-  const std::optional<std::string> path = AnsiPath(accented);
-  ASSERT_TRUE(path);
-  EXPECT_EQ(ReadWholeFile(*path), "accented") << *path;
-  const std::string table = folder.Path() + kWideTable + ".jpg";
-  EXPECT_EQ(AnsiPath(Widened(table)), table);
+  EXPECT_EQ(ReadWholeFile(AnsiPath(accented).value_or("")), "accented");
 }
 
 }  // namespace

@@ -25,15 +25,6 @@ TEST_F(TileTest, WritesTheTileValueAsText) {
   EXPECT_EQ(TileValue(), "1");
 }
 
-using DesktopColourTest = ChangerTest;
-
-// Windows reads the desktop colour from the profile at log-on.
-TEST_F(DesktopColourTest, IsStoredInTheProfileAsRedGreenBlueText) {
-  SetUserText(kColorsKey, "Background", std::nullopt);
-  TWallpaperChanger::StoreDesktopColor(RGB(1, 128, 255));
-  EXPECT_EQ(UserText(kColorsKey, "Background"), "1 128 255");
-}
-
 using ActiveDesktopTest = ChangerTest;
 
 // Both flags go to the object together and are applied with a refresh; every object made is released. A
@@ -90,14 +81,13 @@ TEST_F(SetWallpaperTest, AnEmptyOrMissingPictureIsNotConvertedAndChangesNothing)
   EXPECT_EQ(FFolder.Read("Muralia.bmp"), "previous");
 }
 
-// The profile keeps the wallpaper, and its removal, past the next log-on.
-TEST_F(SetWallpaperTest, TheWallpaperAndItsRemovalAreStoredInTheProfile) {
+// Windows takes the wallpaper and the desktop colour from the profile at log-on.
+TEST_F(SetWallpaperTest, TheWallpaperAndTheDesktopColourAreStoredInTheProfile) {
   SetUserText(kDesktopKey, "Wallpaper", "C:\\old.bmp");
-  const std::string picture = FFolder.Write("picture.bmp", Bitmap24(8, 6, [](int32_t, int32_t) { return 0x336699u; }));
-  EXPECT_EQ(FChanger.SetWallpaper(picture, wpsStretch), swsApplied);
-  EXPECT_EQ(UserText(kDesktopKey, "Wallpaper"), BitmapPath());
   EXPECT_TRUE(FChanger.ClearWallpaper());
   EXPECT_EQ(UserText(kDesktopKey, "Wallpaper"), "");
+  TWallpaperChanger::StoreDesktopColor(RGB(1, 128, 255));
+  EXPECT_EQ(UserText(kColorsKey, "Background"), "1 128 255");
 }
 
 TEST_F(SetWallpaperTest, ClearingEmptiesTheWallpaperAndLeavesBitmapAndTileAlone) {

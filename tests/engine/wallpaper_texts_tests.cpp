@@ -189,18 +189,16 @@ TEST_F(EntryTextsTest, BitsPerPixelOfPicturesLoadedByExtension) {
       {"jpeg.jpg", "20x12x24b"},
       {"capitals.JPG", "20x12x24b"},
       {"icon32.ico", "32x32x0b"},
+      {"../bmp/argb32-v5.bmp", "7x5x0b"},  // 32 bits with masks (an alpha one too): custom
   };
   for (const auto& [name, text] : cases) {
     const int32_t index = Add(TestPicture(name));
     EXPECT_EQ(List.GetDimensionsText(index), text) << name;
   }
-  // 32 bits: without masks (as the desktop bitmap is written) 32, with masks (an alpha mask too) custom.
-  TBitmap32 raster;
-  raster.SetSize(9, 7);
-  const std::string plain = Folder.Path() + "plain32.bmp";
-  raster.SaveToFile(plain);
-  EXPECT_EQ(List.GetDimensionsText(Add(plain)), "9x7x32b");
-  EXPECT_EQ(List.GetDimensionsText(Add(WinePath(std::string(ORLO_TEST_DATA) + "/bmp/argb32-v5.bmp"))), "7x5x0b");
+  TBitmap32 plain;  // 32 bits without masks, as the desktop bitmap is written
+  plain.SetSize(9, 7);
+  plain.SaveToFile(Folder.File("plain32.bmp"));
+  EXPECT_EQ(List.GetDimensionsText(Add(Folder.File("plain32.bmp"))), "9x7x32b");
 }
 
 TEST_F(EntryTextsTest, ContentChosenClassesGiveTheirReadersValues) {

@@ -88,64 +88,35 @@ void DecodeJpegFile(Bytes data) {
   ExpectRowsAsWhole([&] { return imaging::DecodeJpeg(data); }, [&] { return imaging::test::ReadAllJpegRows(data); });
 }
 
-// A side of the resampled picture: shrunk, enlarged or kept by a factor that the input's length picks, and at
-// most 256 pixels, so that every input runs quickly.
-int32_t ScaledSide(int32_t side, size_t choice) {
-  static constexpr int64_t kPercent[] = {7, 31, 62, 100, 160, 410};
-  return static_cast<int32_t>(std::clamp<int64_t>(side * kPercent[choice % 6] / 100, 1, 256));
-}
-
-// The picture resampled as the conversion does it, whole or, for an odd length, only its top rows: the reading
-// then stops before the last row.
-Image Resampled(imaging::RowStream& rows, size_t choice) {
+// The conversion's streamed path: PNG or JPEG rows resampled straight from the decoder or read ahead on a
+// second thread, whole or (for an odd length) only the top rows, to a size that the length picks.
+Image Resampled(Bytes data, bool readAhead) {
+  std::unique_ptr<imaging::RowStream> rows;
+  if (imaging::kPngFormat.canLoad(data.first(std::min(data.size(), imaging::kContentTestBytes)), data.size()))
+    rows = std::make_unique<imaging::PngRows>(data);
+  else
+    rows = std::make_unique<imaging::JpegRows>(data);
+  if (int64_t{rows->Width()} * rows->Height() > int64_t{1} << 22) throw DecodeError("too large to fuzz quickly");
+  if (readAhead) rows = std::make_unique<imaging::ReadAheadRows>(std::move(rows));
+  const auto side = [&](int32_t length, size_t choice) {
+    return static_cast<int32_t>(std::clamp<int64_t>(length * static_cast<int64_t>(choice % 500 + 5) / 100, 1, 256));
+  };
   imaging::Bitmap32 target;
-  target.SetSize(ScaledSide(rows.Width(), choice), ScaledSide(rows.Height(), choice / 6));
+  target.SetSize(side(rows->Width(), data.size()), side(rows->Height(), data.size() / 7));
   const imaging::Rect area = target.BoundsRect();
-  const imaging::Rect clip{0, 0, area.right, choice % 2 ? area.bottom / 2 + 1 : area.bottom};
-  imaging::StretchTransfer(target, area, clip, rows, {0, 0, rows.Width(), rows.Height()});
-  Image image = imaging::AllocateImage(static_cast<uint32_t>(area.right), static_cast<uint32_t>(area.bottom), 32);
+  const imaging::Rect clip{0, 0, area.right, data.size() % 2 ? area.bottom / 2 + 1 : area.bottom};
+  imaging::StretchTransfer(target, area, clip, *rows, {0, 0, rows->Width(), rows->Height()});
+  Image image = imaging::AllocateImage(area.right, area.bottom, 32);
   for (int32_t y = 0; y < area.bottom; ++y)
     std::copy_n(target.Row(y), area.right, image.Row(static_cast<uint32_t>(y)));
   return image;
 }
 
-// Pictures of more pixels than this only cost time here: the rows and the resampler work alike at any size.
-template <typename Rows>
-bool TooLargeToFuzz(Bytes data) {
-  try {
-    const Rows rows(data);
-    return int64_t{rows.Width()} * rows.Height() > int64_t{1} << 22;
-  } catch (const DecodeError&) {
-    return false;
-  }
-}
-
-// The conversion's streamed path: a PNG or JPEG picture's rows read ahead on a second thread straight into the
-// resampler. Read to the end, it must fail as resampling the whole decode does, and otherwise give the same
-// pixels; read only in part, the damage below may never be reached.
-template <typename Rows>
-void ResampleStreamed(Bytes data, Image (*decodeWhole)(Bytes)) {
-  if (TooLargeToFuzz<Rows>(data)) return;
-  const auto streamed = [&] {
-    imaging::ReadAheadRows rows(std::make_unique<Rows>(data));
-    return Resampled(rows, data.size());
-  };
-  if (data.size() % 2) return Guarded(streamed);
-  const auto whole = [&] {
-    const Image picture = decodeWhole(data);
-    imaging::Bitmap32 raster;
-    raster.Assign(picture);
-    imaging::RasterRows rows(raster);
-    return Resampled(rows, data.size());
-  };
-  ExpectRowsAsWhole(whole, streamed);
-}
-
+// Read in part, the rows ahead fail with their whole batch, and the damage below may never be reached.
 void ResampleStreamedFile(Bytes data) {
-  if (imaging::kPngFormat.canLoad(data.first(std::min(data.size(), imaging::kContentTestBytes)), data.size()))
-    ResampleStreamed<imaging::PngRows>(data, [](Bytes file) { return imaging::kPngFormat.load(file, {}); });
-  else
-    ResampleStreamed<imaging::JpegRows>(data, [](Bytes file) { return imaging::DecodeJpeg(file); });
+  const auto readAhead = [&] { return Resampled(data, true); };
+  if (data.size() % 2) return Guarded(readAhead);
+  ExpectRowsAsWhole([&] { return Resampled(data, false); }, readAhead);
 }
 
 template <size_t... Indexes>

@@ -11,18 +11,13 @@ namespace ui {
 
 namespace {
 
-struct TStep {
-  std::function<void()> Run;
-  std::function<bool()> Ready;  // null: at once
-};
-std::deque<TStep> steps;
+std::deque<std::pair<std::function<void()>, std::function<bool()>>> steps;  // each with its ready(), if any
 UINT_PTR stepTimer = 0;
 UINT_PTR watchdogTimer = 0;
 DWORD lastStep = 0;
 
-// A test whose steps cannot end the window they opened would hang: after twenty seconds in which no step
-// started and no step let messages run (a slow machine may keep a waiting step busy longer), every message box
-// and modal form of the thread is closed and the test fails.
+// A test whose steps cannot end the window they opened would hang: after twenty seconds without a step,
+// every message box and modal form of the thread is closed and the test fails.
 void CALLBACK Rescue(HWND, UINT, UINT_PTR, DWORD) {
   if (GetTickCount() - lastStep < 20000) return;
   lastStep = GetTickCount();
@@ -47,11 +42,11 @@ void CALLBACK RunNextStep(HWND, UINT, UINT_PTR, DWORD) {
     stepTimer = 0;
     return;
   }
-  if (const TStep& next = steps.front(); next.Ready && !next.Ready()) {
+  if (const auto& ready = steps.front().second; ready && !ready()) {
     if (GetTickCount() - lastStep < 10000) return;
     ADD_FAILURE() << "a step waited ten seconds for its turn";
   }
-  std::function<void()> step = std::move(steps.front().Run);
+  std::function<void()> step = std::move(steps.front().first);
   steps.pop_front();
   lastStep = GetTickCount();
   inStep = true;
@@ -70,8 +65,6 @@ std::string ClassOf(HWND window) {
 }
 
 }  // namespace
-
-void Later(std::function<void()> step) { Later(std::move(step), nullptr); }
 
 void Later(std::function<void()> step, std::function<bool()> ready) {
   lastStep = GetTickCount();
@@ -97,7 +90,7 @@ void RunSteps() {
 }
 
 void Pump() {
-  if (inStep) lastStep = GetTickCount();  // a step that lets messages run waits for something: it is not stuck
+  if (inStep) lastStep = GetTickCount();  // a step that lets messages run is waiting, not stuck
   Application.ProcessMessages();
 }
 
@@ -157,9 +150,8 @@ std::string TextOf(HWND window) {
 }
 
 HWND OpenMenu() {
-  for (HWND window : ThreadWindows()) {
+  for (HWND window : ThreadWindows())
     if (IsWindowVisible(window) && ClassOf(window) == "#32768") return window;
-  }
   return nullptr;
 }
 

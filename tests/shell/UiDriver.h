@@ -15,10 +15,8 @@ namespace ui {
 
 // Runs step from the message loop once the steps queued before it have run. Steps do not nest: a step that
 // waits for something lets messages run but not the next step.
-void Later(std::function<void()> step);
-// The same, with the step's turn kept until ready() holds (ten seconds at most, which fails the test): for what
-// the windows do in their own time, such as a message box that shows when its loop first goes idle.
-void Later(std::function<void()> step, std::function<bool()> ready);
+// ready(), when given, holds the step back until it is true (ten seconds at most, which fails the test).
+void Later(std::function<void()> step, std::function<bool()> ready = nullptr);
 // Drops the steps that have not run; the end of every test calls it.
 void ClearSteps();
 // Runs the thread's messages until no step is left (or ten seconds pass, which fails the test).
@@ -48,12 +46,10 @@ struct TMessageBox {
 };
 // The message box of this thread that is open now; Handle is null when there is none.
 TMessageBox FindMessageBox();
-// Runs step with the message box of this thread as the next step once one is open and showing (a failure when
-// none has opened in ten seconds). Steps queued after it wait for it.
+// Runs step with this thread's message box as the next step once one is open (ten seconds at most).
 void WhenMessageBoxOpens(std::function<void(const TMessageBox&)> step);
 // Presses the message box's button with the given caption.
 void Answer(const TMessageBox& box, const std::string& button);
-
 // The pop-up menu window of this thread that is open now; null when there is none.
 HWND OpenMenu();
 
