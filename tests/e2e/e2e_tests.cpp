@@ -201,8 +201,7 @@ TEST_F(Program, TheTimerChangesInListOrderAndExitStoresThePosition) {
   MakeCollection(3);
   SetDword(kOptionsKey, "ChangeWallpaperOnStartup", 0);
   SetDword(kOptionsKey, "ChangeOnTimer", 1);
-  // Two seconds between changes, so that a test starved by a busy machine still sees every picture.
-  SetDword(kOptionsKey, "ChangeFrequency", 2);
+  SetDword(kOptionsKey, "ChangeFrequency", 2);  // long enough for a starved test to see every picture
   Child program(FExe);
   std::vector<int> seen;
   const DWORD start = GetTickCount();

@@ -359,8 +359,8 @@ using ControlPanelStates = EditingTest;
 TEST_F(ControlPanelStates, TheBoxesHideIntoTheTrayWhichBringsTheWindowBack) {
   CreateWith(2, 2);
   const HWND window = frmEditor->Handle();
-  // Wine can close the tray menu at once right after its owner hid: its item is chosen as the menu would.
-  const auto controlPanelFromTray = [&] { frmEditor->Menu("pupTray").Find("Show1")->Click(); };
+  // Wine can close the tray menu at once right after its owner hid: "Control Panel" is chosen as the menu would.
+  const auto controlPanelFromTray = [] { frmEditor->Menu("pupTray").Find("Show1")->Click(); };
   SendMessageA(window, WM_SYSCOMMAND, SC_MINIMIZE, 0);
   EXPECT_FALSE(IsWindowVisible(window));
   controlPanelFromTray();

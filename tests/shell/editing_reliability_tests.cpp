@@ -50,12 +50,9 @@ TEST_F(EditingReliability, AReadOnlyListFileOrDesktopBitmapIsSaidOnceAndLosesNot
   frmEditor->ChangeWallpaper();
   frmEditor->ChangeWallpaper();
   ASSERT_EQ(2u, FWarnings.size());
-  for (size_t k = 0; k < 2; ++k) {
-    const std::wstring& said = FWarnings[k];
-    const std::string& file = k == 0 ? list : bitmap;
-    EXPECT_NE(std::wstring::npos, said.find(L"\"" + Widened(file) + L"\"")) << said.c_str();
-    EXPECT_NE(std::wstring::npos, said.find(Widened(SysErrorMessage(ERROR_ACCESS_DENIED))));
-  }
+  const std::wstring reason = Widened(SysErrorMessage(ERROR_ACCESS_DENIED));
+  for (const auto& [said, file] : {std::pair{FWarnings[0], list}, std::pair{FWarnings[1], bitmap}})
+    EXPECT_NE(std::wstring::npos, said.find(L"\"" + Widened(file) + L"\". " + reason)) << said.c_str();
   EXPECT_EQ((std::vector<int>{0, 1, 2}), RowPictures());
   AnswerNextQuestion("&Yes");
   frmEditor->RemoveImage();

@@ -346,7 +346,6 @@ TEST_F(EditingPlace, AppliesTheFocusedPictureAndNothingForAGoneFileOrNoRow) {
   EXPECT_TRUE(FExceptions.empty());
 }
 
-
 // "Place" says in the application's message box which picture cannot be made the wallpaper, and why.
 TEST_F(EditingPlace, APictureThatCannotBeMadeTheWallpaperIsReportedWithItsReason) {
   const std::string notes = FFolder.Write("notes.jpg", "no picture here");

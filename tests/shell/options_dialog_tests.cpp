@@ -509,7 +509,6 @@ TEST_F(OptionsFromTheMenu, AValueOfTheWrongTypeShowsItsDefaultAndOkStoresItsRigh
             said);
   EXPECT_EQ(1u, Stored("ChangeOnTimer"));  // read back as numbers only
   EXPECT_EQ(0u, Stored("ClickAction"));
-  EXPECT_TRUE(FExceptions.empty());
 }
 
 }  // namespace
