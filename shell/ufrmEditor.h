@@ -84,12 +84,10 @@ public:
   TToolButton& btnPut;
 
 protected:
+  void OnEvent(TEventId event, TObject* sender) override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-  TFormHandlers Handlers();
-  TNotifyHandlers NotifyHandlers();
-
   void FormCreate(TObject* sender);
   void FormShow(TObject* sender);
   void FormCloseQuery(TObject* sender, bool& canClose);
