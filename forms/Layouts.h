@@ -3,13 +3,7 @@
 #include "platform/FormLayout.h"
 
 enum class TOptionsEvent {
-  FormShow,
-  btnOkClick,
-  btnHelpClick,
-  chkChangeOnTimerClick,
-  edtFrequencyExit,
-  cbxTimeMeasureChange,
-  LeftMenuClick,
+  FormShow, btnOkClick, btnHelpClick, chkChangeOnTimerClick, edtFrequencyExit, cbxTimeMeasureChange, LeftMenuClick,
   nbkOptionsPageChanged,
 };
 extern const TFormDef frmOptionsLayout;
@@ -18,34 +12,13 @@ enum class TAboutEvent { FormShow, lblHomePageClick, lblEmailClick };
 extern const TFormDef frmAboutLayout;
 
 enum class TEditorEvent {
-  FormCreate,
-  FormShow,
-  FormDestroy,
-  actShowOptionsDialogExecute,
-  actExitExecute,
-  actRemoveExecute,
-  actAddExecute,
-  actRemoveMissingImagesExecute,
-  actAboutExecute,
-  actHelpExecute,
-  actCheckForUpdateExecute,
-  actHomeExecute,
-  actSupportExecute,
-  actContactExecute,
-  actRemoveAllImagesExecute,
-  actPlaceImageExecute,
-  actMoveUpExecute,
-  actMoveDownExecute,
-  actRequestSupportExecute,
-  actRequestSupportViaEmailExecute,
-  actAnonymousFeedbackExecute,
-  actTellAFriendExecute,
-  actClearDesktopExecute,
-  actChangeWallpaperExecute,
-  actControlPanelExecute,
-  btnUpClick,
-  btnDownClick,
-  btnPutClick,
-  Help3Click,
+  FormCreate, FormShow, FormDestroy,
+  actShowOptionsDialogExecute, actExitExecute, actRemoveExecute, actAddExecute, actRemoveMissingImagesExecute,
+  actAboutExecute, actHelpExecute, actCheckForUpdateExecute, actHomeExecute, actSupportExecute, actContactExecute,
+  actRemoveAllImagesExecute, actPlaceImageExecute, actMoveUpExecute, actMoveDownExecute, actRequestSupportExecute,
+  actRequestSupportViaEmailExecute, actAnonymousFeedbackExecute, actTellAFriendExecute, actClearDesktopExecute,
+  actChangeWallpaperExecute, actControlPanelExecute,
+  // The toolbar's own buttons and the help menu's item without an action.
+  btnUpClick, btnDownClick, btnPutClick, Help3Click,
 };
 extern const TFormDef frmEditorLayout;

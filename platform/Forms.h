@@ -77,8 +77,8 @@ public:
   TNotifyEvent OnDestroy;
 
 protected:
-  // Answers the events that the layout binds, each an enumerator of the window's own event enum. Events that
-  // come while the base alone is there, being made or destroyed, find no form to answer them.
+  // Answers the events that the layout binds, each an enumerator of the window's own event enum. The base
+  // answers none: an event while only the base is there, as the form is made or destroyed, has no one to run.
   virtual void OnEvent(TEventId event, TObject* sender);
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool CloseQuery();

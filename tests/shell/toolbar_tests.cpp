@@ -1,7 +1,6 @@
 // The toolbar, built from a stored layout and clicked through the real comctl32 toolbar.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "forms/Resources.h"
