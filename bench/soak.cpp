@@ -13,7 +13,7 @@
 #include <string>
 
 #include "engine/uWallPaper.h"
-#include "platform/Forms.h"
+#include "gui/Forms.h"
 #include "settings/uOptions.h"
 #include "shell/ufrmEditor.h"
 #include "shell/ufrmOptions.h"
