@@ -10,12 +10,12 @@
 #include "engine/uGraphics.h"
 #include "imaging/Resample.h"
 #include "imaging/FileFormatList.h"
-#include "platform/ComObj.h"
-#include "platform/FileUtils.h"
-#include "platform/GraphicEx.h"
-#include "platform/PictureRows.h"
-#include "platform/Registry.h"
-#include "platform/SysUtils.h"
+#include "system/ComObj.h"
+#include "system/FileUtils.h"
+#include "graphics/GraphicEx.h"
+#include "graphics/PictureRows.h"
+#include "system/Registry.h"
+#include "system/SysUtils.h"
 
 namespace {
 

@@ -8,9 +8,9 @@
 #include <memory>
 
 #include "engine/uGraphics.h"
-#include "platform/FileUtils.h"
-#include "platform/JPEG.h"
-#include "platform/SysUtils.h"
+#include "system/FileUtils.h"
+#include "graphics/JPEG.h"
+#include "system/SysUtils.h"
 
 namespace {
 

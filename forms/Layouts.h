@@ -1,6 +1,6 @@
 #pragma once
 // The stored layouts of the program's windows, each beside the events that it binds and its form answers.
-#include "platform/FormLayout.h"
+#include "gui/FormLayout.h"
 
 enum class TOptionsEvent {
   FormShow, btnOkClick, btnHelpClick, chkChangeOnTimerClick, edtFrequencyExit, cbxTimeMeasureChange, LeftMenuClick,

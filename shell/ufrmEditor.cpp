@@ -3,8 +3,8 @@
 
 #include "forms/Layouts.h"
 #include "forms/Resources.h"
-#include "platform/Dialogs.h"
-#include "platform/FileUtils.h"
+#include "gui/Dialogs.h"
+#include "system/FileUtils.h"
 #include "shell/ufrmOptions.h"
 
 TfrmEditor* frmEditor = nullptr;

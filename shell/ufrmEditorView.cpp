@@ -1,9 +1,9 @@
 // The control panel's view of the collection: the list's texts and stripes, the information band and the
 // preview. Texts follow the entry index that a row carries, stripes its position.
 #include "engine/uGraphics.h"
-#include "platform/Bitmap32.h"
-#include "platform/FileUtils.h"
-#include "platform/JPEG.h"
+#include "graphics/Bitmap32.h"
+#include "system/FileUtils.h"
+#include "graphics/JPEG.h"
 #include "shell/ufrmEditor.h"
 
 namespace {

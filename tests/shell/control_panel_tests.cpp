@@ -7,7 +7,7 @@
 
 #include "JpegEncoder.h"
 #include "engine/uGraphics.h"
-#include "platform/Bitmap32.h"
+#include "graphics/Bitmap32.h"
 #include "shell/EditingTestSupport.h"
 #include "shell/ufrmAbout.h"
 
