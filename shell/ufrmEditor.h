@@ -109,11 +109,8 @@ private:
   TWallpaperChanger& WallpaperChanger();
   TSupportServices& SupportServices();
   void ApplyCurrentEntry();
-  void SkipEntriesWithoutFile();
   TWallpaperStyle WallpaperStyle();
   void SayWriteFailure(TWriteFailure kind, const std::string& message);
-  // The entry after the position in list order, 0 after the last.
-  int32_t FollowingIndex() const;
   void MoveFocusedPast(PVirtualNode neighbour, TVTNodeAttachMode mode);
 
   int32_t FCurrentIndex = 0;
