@@ -77,18 +77,15 @@ TFormHandlers TfrmEditor::Handlers() {
 }
 
 TOptions& TfrmEditor::Options() {
-  if (!FOptions) FOptions = std::make_unique<TOptions>();
-  return *FOptions;
+  return FOptions;
 }
 
 TWallpaperChanger& TfrmEditor::WallpaperChanger() {
-  if (!FWallpaperChanger) FWallpaperChanger = std::make_unique<TWallpaperChanger>();
-  return *FWallpaperChanger;
+  return FWallpaperChanger;
 }
 
 TSupportServices& TfrmEditor::SupportServices() {
-  if (!FSupportServices) FSupportServices = std::make_unique<TSupportServices>();
-  return *FSupportServices;
+  return FSupportServices;
 }
 
 // Read from the list file, never made empty: a list that was not read would overwrite the file when saved.
@@ -101,13 +98,10 @@ TWallpaperList& TfrmEditor::WallpaperList() {
 }
 
 void TfrmEditor::FormCreate(TObject*) {
-  FOptions = std::make_unique<TOptions>();
-  FSupportServices = std::make_unique<TSupportServices>();
-  FWallpaperChanger = std::make_unique<TWallpaperChanger>();
   FClosing = false;
   FClearPreview = false;
   // A position that cannot be read leaves the changes at the first entry; exit stores a good one.
-  SayFailure([this] { FCurrentIndex = FOptions->GetLastActiveWallpaperIndex(); });
+  SayFailure([this] { FCurrentIndex = FOptions.GetLastActiveWallpaperIndex(); });
   ClearImageInfo();
   FWallpaperList = std::make_unique<TWallpaperList>();
   // The collection is read even when the first-run step failed: a list never read would empty the file.
@@ -115,10 +109,9 @@ void TfrmEditor::FormCreate(TObject*) {
   LoadWallpaperList();
   // A failed start-up change leaves the timer, the tray click and help set up all the same.
   SayFailure([this] {
-    if (FOptions->GetChangeWallpaperOnStartup()) ChangeWallpaper();
+    if (FOptions.GetChangeWallpaperOnStartup()) ChangeWallpaper();
   });
   FPreviewIndex = 0;
-  FTimer = std::make_unique<TSimpleTimer>();
   SetupTimer();
   FCoolTrayIcon->OnClick = [this](TObject* s) { TrayIconClick(s); };
   SetHelpFile();
@@ -157,13 +150,7 @@ void TfrmEditor::FormDestroy(TObject*) {
     FWallpaperList->SaveToFile();
     FWallpaperList.reset();
   }
-  if (FTimer) {
-    FTimer->SetEnabled(false);
-    FTimer.reset();
-  }
-  FSupportServices.reset();
-  FWallpaperChanger.reset();
-  FOptions.reset();
+  FTimer.SetEnabled(false);
 }
 
 void TfrmEditor::ExitApplication() {
@@ -230,10 +217,9 @@ void TfrmEditor::StepIndexBack() {
 }
 
 void TfrmEditor::SetupTimer() {
-  if (!FTimer) FTimer = std::make_unique<TSimpleTimer>();
-  FTimer->OnTimer = [this](TObject* s) { ChangeWallpaper(s); };
-  FTimer->SetInterval(IntervalOf(Options().GetChangeFrequency()));
-  FTimer->SetEnabled(Options().GetChangeOnTimer());
+  FTimer.OnTimer = [this](TObject* s) { ChangeWallpaper(s); };
+  FTimer.SetInterval(IntervalOf(Options().GetChangeFrequency()));
+  FTimer.SetEnabled(Options().GetChangeOnTimer());
 }
 
 void TfrmEditor::SetHelpFile() { Application.SetHelpFile(ExtractFilePath(Application.ExeName()) + "orlo.hlp"); }
