@@ -5,7 +5,6 @@
 
 #include <cstdint>
 #include <exception>
-#include <memory>
 
 #include "engine/uPictureLoading.h"
 #include "platform/FileUtils.h"
@@ -113,7 +112,7 @@ std::string TWallpaperList::FormatSize(int64_t size) {
 }
 
 void TWallpaperList::GetImageProperties(const std::string& fileName, TImageProperties& props) {
-  props = {};
+  props = {};  // a load that raises leaves no numbers of an earlier file
   props = LoadPictureProperties(fileName);
 }
 

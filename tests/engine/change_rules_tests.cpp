@@ -21,7 +21,11 @@ TEST(ChangeRules, AnEmptyCollectionNeverChangesAndStoresZero) {
   EXPECT_EQ(0, FollowingIndex(3, -1));
 }
 
+// A display change steps the position back before its change, from the first entry to the last, and from past
+// the end towards it.
 TEST(ChangeRules, APositionPastTheEndWaitsUntilDisplayChangesStepItBack) {
+  EXPECT_EQ(0, PrecedingIndex(1, 2));
+  EXPECT_EQ(2, PrecedingIndex(0, 2));
   int32_t position = 4;
   for (const int32_t back : {3, 2, 1}) {
     EXPECT_EQ(-1, Applied(position, 1));
@@ -64,11 +68,6 @@ TEST(ChangeRules, ShuffleDrawsEveryEntryOfTwo) {
     Sleep(3);  // the generator is seeded from the clock's milliseconds at every draw
   }
   EXPECT_TRUE(seen[0] && seen[1]);
-}
-
-TEST(ChangeRules, ADisplayChangeStepsBackFromTheFirstEntryToTheLast) {
-  EXPECT_EQ(0, PrecedingIndex(1, 2));
-  EXPECT_EQ(2, PrecedingIndex(0, 2));
 }
 
 TEST(ChangeRules, AChangeSkipsEntriesWithoutAFileOnceAroundTheList) {
