@@ -2,7 +2,7 @@
 // closes.
 #include <windows.h>
 
-#include "platform/Forms.h"
+#include "gui/Forms.h"
 #include "settings/uOptions.h"
 #include "shell/uOneInstance32.h"
 #include "shell/ufrmAbout.h"

@@ -18,10 +18,10 @@
 #include "engine/uWallPaper.h"
 #include "imaging/BmpWriter.h"
 #include "imaging/Resample.h"
-#include "platform/Forms.h"
-#include "platform/JPEG.h"
-#include "platform/PictureFiles.h"
-#include "platform/PictureRows.h"
+#include "gui/Forms.h"
+#include "graphics/JPEG.h"
+#include "graphics/PictureFiles.h"
+#include "graphics/PictureRows.h"
 
 namespace {
 

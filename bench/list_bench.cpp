@@ -10,7 +10,7 @@
 
 #include "bench/Timing.h"
 #include "engine/uWallPaper.h"
-#include "platform/Forms.h"
+#include "gui/Forms.h"
 
 namespace {
 

@@ -15,8 +15,8 @@
 #include "bench/Timing.h"
 #include "engine/uGraphics.h"
 #include "engine/uWallPaper.h"
-#include "platform/Forms.h"
-#include "platform/Seams.h"
+#include "gui/Forms.h"
+#include "system/Seams.h"
 
 namespace {
 

@@ -11,8 +11,8 @@
 
 #include "bench/Timing.h"
 #include "imaging/Jpeg.h"
-#include "platform/Forms.h"
-#include "platform/PictureFiles.h"
+#include "gui/Forms.h"
+#include "graphics/PictureFiles.h"
 #include "settings/uOptions.h"
 #include "shell/ufrmEditor.h"
 #include "shell/ufrmOptions.h"

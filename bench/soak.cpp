@@ -13,7 +13,7 @@
 #include <string>
 
 #include "engine/uWallPaper.h"
-#include "platform/Forms.h"
+#include "gui/Forms.h"
 #include "settings/uOptions.h"
 #include "shell/ufrmEditor.h"
 #include "shell/ufrmOptions.h"
@@ -70,7 +70,7 @@ int Run(const std::string& pictures, int changes) {
   Application.CreateForm(frmEditor);
   Application.CreateForm(frmOptions);
   frmEditor->Timer()->SetInterval(kInterval);
-  const int32_t entries = frmEditor->WallpaperList()->LastIndex() + 1;
+  const int32_t entries = frmEditor->WallpaperList().LastIndex() + 1;
   if (entries != static_cast<int32_t>(std::size(kPictures))) {
     std::fprintf(stderr, "soak: the collection has %d of the pictures\n", entries);
     return 1;

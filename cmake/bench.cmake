@@ -4,7 +4,7 @@
 if(WIN32)
   foreach(bench changer_bench list_bench memory_bench)
     add_executable(${bench} EXCLUDE_FROM_ALL ${CMAKE_SOURCE_DIR}/bench/${bench}.cpp)
-    target_link_libraries(${bench} PRIVATE engine settings platform psapi)
+    target_link_libraries(${bench} PRIVATE engine settings graphics system psapi)
     set_target_properties(${bench} PROPERTIES RUNTIME_OUTPUT_DIRECTORY ${CMAKE_BINARY_DIR}/bench)
   endforeach()
   # The whole control panel: the change timer's soak (make soak) and its speed (make bench-panel).

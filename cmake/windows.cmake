@@ -13,6 +13,7 @@ function(folder_library name)
   folder_sources(sources ${name})
   if(sources)
     add_library(${name} STATIC ${sources})
+    target_include_directories(${name} PUBLIC ${CMAKE_SOURCE_DIR})
     target_link_libraries(${name} PUBLIC ${ARGN})
   else()
     add_library(${name} INTERFACE)
@@ -29,11 +30,15 @@ target_link_libraries(picture_libraries INTERFACE
 folder_library(imaging picture_libraries)
 target_include_directories(picture_libraries INTERFACE ${CMAKE_SOURCE_DIR})
 
-folder_library(platform imaging comctl32 comdlg32 shlwapi ole32 oleaut32 uuid gdi32 user32 shell32 version)
-folder_library(settings platform)
-folder_library(engine settings platform)
-folder_library(forms platform)
-folder_library(shell engine settings forms platform)
+# Each folder is one library, reaching only the folders below it: system/ knows no window and no picture,
+# graphics/ no window, and engine/ and settings/ reach system/ and graphics/, never gui/.
+folder_library(system ole32 oleaut32 uuid shlwapi shell32 version user32)
+folder_library(graphics imaging system gdi32)
+folder_library(gui graphics system comctl32 comdlg32)
+folder_library(settings system)
+folder_library(engine settings graphics system)
+folder_library(forms gui)
+folder_library(shell engine settings forms gui)
 
 # The resources: icons made from the Tango theme at build time, the manifest and the version stamped with the
 # project's version.
@@ -66,7 +71,7 @@ target_link_libraries(orlo PRIVATE shell resources)
 configure_file(collection/orang-outang.jpg ${CMAKE_BINARY_DIR}/collection/orang-outang.jpg COPYONLY)
 
 add_test_folder(imaging imaging)
-add_test_folder(platform platform)
+add_test_folder(platform gui)
 add_test_folder(settings settings)
 add_test_folder(engine engine)
 # The double-byte path tests once more under a Japanese system code page, from a locale compiled into build/.
@@ -81,7 +86,7 @@ add_test_folder(shell shell test_resources)
 if(TARGET shell_tests)
   target_sources(shell_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/settings/RegistryTestSupport.cpp)
 endif()
-add_test_folder(e2e platform)
+add_test_folder(e2e system)
 if(TARGET e2e_tests)
   target_sources(e2e_tests PRIVATE ${CMAKE_SOURCE_DIR}/tests/settings/RegistryTestSupport.cpp)
   add_dependencies(e2e_tests orlo)

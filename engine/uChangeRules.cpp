@@ -2,7 +2,7 @@
 
 #include <algorithm>
 
-#include "platform/SysUtils.h"
+#include "system/SysUtils.h"
 
 bool CanChangeAt(int32_t position, int32_t lastIndex) { return lastIndex >= 0 && position <= lastIndex; }
 

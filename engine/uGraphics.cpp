@@ -4,7 +4,7 @@
 #include <cstdint>
 #include <limits>
 
-#include "platform/SysUtils.h"
+#include "system/SysUtils.h"
 
 namespace {
 

@@ -5,10 +5,10 @@
 #include <memory>
 #include <string>
 
-#include "platform/Bitmap.h"
-#include "platform/GraphicEx.h"
-#include "platform/Graphics.h"
-#include "platform/Picture.h"
+#include "graphics/Bitmap.h"
+#include "graphics/GraphicEx.h"
+#include "graphics/Graphics.h"
+#include "graphics/Picture.h"
 
 // Loads a picture file: by the class that accepts its content when the multi-format loader has one,
 // else by its extension. The caller owns the new picture. Raises on failure, leaving nothing allocated; a

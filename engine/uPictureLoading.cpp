@@ -6,10 +6,10 @@
 #include "engine/uGraphics.h"
 #include "engine/uWallPaper.h"
 #include "imaging/FileFormatList.h"
-#include "platform/Bitmap32.h"
-#include "platform/JPEG.h"
-#include "platform/PictureRows.h"
-#include "platform/SysUtils.h"
+#include "graphics/Bitmap32.h"
+#include "graphics/JPEG.h"
+#include "graphics/PictureRows.h"
+#include "system/SysUtils.h"
 
 namespace {
 

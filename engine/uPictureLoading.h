@@ -5,9 +5,9 @@
 #include <memory>
 #include <string>
 
-#include "platform/Bitmap.h"
-#include "platform/GraphicEx.h"
-#include "platform/Picture.h"
+#include "graphics/Bitmap.h"
+#include "graphics/GraphicEx.h"
+#include "graphics/Picture.h"
 
 // The desktop bitmap's picture. A file that the content test cannot open raises as it is; when the class that
 // the content test found, or the extension, cannot read the file, EUnusablePicture names the file and says why.

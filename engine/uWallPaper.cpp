@@ -3,9 +3,9 @@
 #include <algorithm>
 #include <exception>
 
-#include "platform/FileUtils.h"
-#include "platform/Forms.h"
-#include "platform/SysUtils.h"
+#include "system/FileUtils.h"
+#include "system/ProgramFile.h"
+#include "system/SysUtils.h"
 #include "settings/uOptions.h"
 
 namespace {
@@ -143,7 +143,7 @@ bool TWallpaperList::IsNonEmptyFile(const std::string& path) {
   }
 }
 
-std::string TWallpaperList::GetAppDir() { return ExtractFilePath(Application.ExeName()); }
+std::string TWallpaperList::GetAppDir() { return ExtractFilePath(ProgramFileName()); }
 
 TFileProperties* TWallpaperList::GetProperties(int32_t index) const {
   if (index < 0 || static_cast<size_t>(index) >= FProperties.size()) return nullptr;

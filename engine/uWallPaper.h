@@ -10,13 +10,13 @@
 #include <vector>
 
 #include "imaging/Bitmap32.h"
-#include "platform/Bitmap32.h"
-#include "platform/Classes.h"
-#include "platform/ComObj.h"
-#include "platform/GraphicEx.h"
-#include "platform/Graphics.h"
-#include "platform/Seams.h"
-#include "platform/SysUtils.h"
+#include "graphics/Bitmap32.h"
+#include "system/Classes.h"
+#include "system/ComObj.h"
+#include "graphics/GraphicEx.h"
+#include "graphics/Graphics.h"
+#include "system/Seams.h"
+#include "system/SysUtils.h"
 #include "settings/uOptions.h"
 
 // The files that the engine writes without the user asking for each write. A write that fails is caught,

@@ -10,10 +10,10 @@
 #include "engine/uGraphics.h"
 #include "engine/uPictureLoading.h"
 #include "imaging/Resample.h"
-#include "platform/ComObj.h"
-#include "platform/FileUtils.h"
-#include "platform/Registry.h"
-#include "platform/SysUtils.h"
+#include "system/ComObj.h"
+#include "system/FileUtils.h"
+#include "system/Registry.h"
+#include "system/SysUtils.h"
 
 namespace {
 

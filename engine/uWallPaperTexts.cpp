@@ -7,8 +7,8 @@
 #include <exception>
 
 #include "engine/uPictureLoading.h"
-#include "platform/FileUtils.h"
-#include "platform/SysUtils.h"
+#include "system/FileUtils.h"
+#include "system/SysUtils.h"
 
 namespace {
 

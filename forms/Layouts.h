@@ -1,6 +1,6 @@
 #pragma once
 // The stored layouts of the program's windows.
-#include "platform/FormLayout.h"
+#include "gui/FormLayout.h"
 
 extern const TFormDef frmOptionsLayout;
 extern const TFormDef frmAboutLayout;

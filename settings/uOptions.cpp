@@ -1,7 +1,7 @@
 #include "settings/uOptions.h"
 
-#include "platform/Forms.h"
-#include "platform/Registry.h"
+#include "system/ProgramFile.h"
+#include "system/Registry.h"
 
 namespace {
 
@@ -64,7 +64,7 @@ void TOptions::SetRunAtStartup(bool value) {
     while (registry.ValueExists(kRunValue)) {
       if (!registry.DeleteValue(kRunValue)) break;
     }
-    registry.WriteString(kRunValue, Application.ExeName());
+    registry.WriteString(kRunValue, ProgramFileName());
   } else if (registry.ValueExists(kRunValue)) {
     registry.DeleteValue(kRunValue);
   }

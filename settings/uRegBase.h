@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Registry.h"
+#include "system/Registry.h"
 
 class TOptionsReg {
 public:

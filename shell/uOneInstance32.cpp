@@ -3,7 +3,7 @@
 #include <cstdint>
 #include <string>
 
-#include "platform/Forms.h"
+#include "gui/Forms.h"
 
 HANDLE OneInstanceMutex = nullptr;
 

@@ -1,7 +1,7 @@
 #include "shell/uSupportServices.h"
 
-#include "platform/Forms.h"
-#include "platform/ShellExecute.h"
+#include "gui/Forms.h"
+#include "system/ShellExecute.h"
 
 // A reserved example domain: no link can lead a user to a stranger's site.
 std::string TSupportServices::GetDomain() { return "quorlen.example"; }

@@ -1,7 +1,7 @@
 #include "shell/ufrmAbout.h"
 
 #include "forms/Layouts.h"
-#include "platform/VersionInfo.h"
+#include "system/VersionInfo.h"
 #include "shell/uSupportServices.h"
 
 TfrmAbout* frmAbout = nullptr;

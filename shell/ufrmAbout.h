@@ -2,7 +2,7 @@
 // The about dialog: product name, version, copyright, home page and support mail address.
 #include <string>
 
-#include "platform/Forms.h"
+#include "gui/Forms.h"
 
 class TfrmAbout : public TForm {
 public:

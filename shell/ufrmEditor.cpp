@@ -4,8 +4,8 @@
 #include "engine/uChangeRules.h"
 #include "forms/Layouts.h"
 #include "forms/Resources.h"
-#include "platform/Dialogs.h"
-#include "platform/FileUtils.h"
+#include "gui/Dialogs.h"
+#include "system/FileUtils.h"
 #include "shell/ufrmOptions.h"
 
 TfrmEditor* frmEditor = nullptr;

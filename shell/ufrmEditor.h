@@ -9,13 +9,13 @@
 #include <set>
 
 #include "engine/uWallPaper.h"
-#include "platform/Forms.h"
-#include "platform/SimpleTimer.h"
-#include "platform/ToolBar.h"
-#include "platform/TrayIcon.h"
-#include "platform/VirtualTrees.h"
+#include "gui/Forms.h"
+#include "gui/SimpleTimer.h"
+#include "gui/ToolBar.h"
+#include "gui/TrayIcon.h"
+#include "gui/VirtualTrees.h"
 #include "settings/uOptions.h"
-#include "platform/ExtDlgs.h"
+#include "gui/ExtDlgs.h"
 #include "shell/uSupportServices.h"
 
 class TfrmEditor : public TForm {

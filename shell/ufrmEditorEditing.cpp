@@ -2,7 +2,7 @@
 // rows of the list in step, each row carrying the index of its entry.
 #include <algorithm>
 
-#include "platform/Dialogs.h"
+#include "gui/Dialogs.h"
 #include "shell/ufrmEditor.h"
 
 namespace {

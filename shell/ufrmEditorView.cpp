@@ -1,7 +1,7 @@
 // The control panel's view of the collection: the list's texts and stripes, the information band and the
 // preview. Texts follow the entry index that a row carries, stripes its position.
 #include "engine/uPictureLoading.h"
-#include "platform/FileUtils.h"
+#include "system/FileUtils.h"
 #include "shell/ufrmEditor.h"
 
 namespace {

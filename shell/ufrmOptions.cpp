@@ -6,7 +6,7 @@
 #include "engine/uGraphics.h"
 #include "engine/uWallPaper.h"
 #include "forms/Layouts.h"
-#include "platform/Dialogs.h"
+#include "gui/Dialogs.h"
 #include "settings/uOptions.h"
 
 TfrmOptions* frmOptions = nullptr;

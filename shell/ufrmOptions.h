@@ -2,8 +2,8 @@
 // The options dialog: every option that the user sets, read afresh at each showing and written back by OK.
 #include <cstdint>
 
-#include "platform/ColorPicker.h"
-#include "platform/Forms.h"
+#include "gui/ColorPicker.h"
+#include "gui/Forms.h"
 
 // The unit of the change period, as the row of the unit list.
 using TTimeMeasure = int32_t;

@@ -5,7 +5,7 @@
 #include <wininet.h>
 #include <shlobj.h>
 
-#include "platform/ComObj.h"
+#include "system/ComObj.h"
 
 class TFakeActiveDesktop final : public IActiveDesktop {
 public:

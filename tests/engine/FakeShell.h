@@ -4,7 +4,7 @@
 #include <string>
 
 #include "engine/uWallPaper.h"
-#include "platform/Seams.h"
+#include "system/Seams.h"
 
 class FakeShell {
 public:

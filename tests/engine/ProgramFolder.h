@@ -3,7 +3,7 @@
 #include <functional>
 #include <string>
 
-#include "platform/Forms.h"
+#include "gui/Forms.h"
 
 class ProgramFolder {
 public:

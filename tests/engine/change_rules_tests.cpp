@@ -4,7 +4,7 @@
 #include <windows.h>
 
 #include "engine/uChangeRules.h"
-#include "platform/SysUtils.h"
+#include "system/SysUtils.h"
 
 namespace {
 

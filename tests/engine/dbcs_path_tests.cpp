@@ -6,7 +6,7 @@
 #include "ProgramFolder.h"
 #include "TempFolder.h"
 #include "engine/uWallPaper.h"
-#include "platform/FileUtils.h"
+#include "system/FileUtils.h"
 
 namespace {
 

@@ -9,8 +9,8 @@
 #include "engine/ChangerTestSupport.h"
 #include "engine/uGraphics.h"
 #include "imaging/Jpeg.h"
-#include "platform/FileUtils.h"
-#include "platform/SysUtils.h"
+#include "system/FileUtils.h"
+#include "system/SysUtils.h"
 
 namespace {
 

@@ -7,7 +7,7 @@
 #include "TempFolder.h"
 #include "engine/uGraphics.h"
 #include "engine/uPictureLoading.h"
-#include "platform/Bitmap32.h"
+#include "graphics/Bitmap32.h"
 
 namespace {
 

@@ -5,9 +5,9 @@
 #include "TempFolder.h"
 #include "TestPictures.h"
 #include "engine/uGraphics.h"
-#include "platform/JPEG.h"
-#include "platform/PictureFiles.h"
-#include "platform/SysUtils.h"
+#include "graphics/JPEG.h"
+#include "graphics/PictureFiles.h"
+#include "system/SysUtils.h"
 
 namespace {
 

@@ -6,8 +6,8 @@
 
 #include "FakeActiveDesktop.h"
 #include "engine/ChangerTestSupport.h"
-#include "platform/Seams.h"
-#include "platform/SysUtils.h"
+#include "system/Seams.h"
+#include "system/SysUtils.h"
 
 namespace {
 

@@ -10,8 +10,8 @@
 #include "TempFolder.h"
 #include "TestPictures.h"
 #include "engine/uWallPaper.h"
-#include "platform/Bitmap32.h"
-#include "platform/PictureFiles.h"
+#include "graphics/Bitmap32.h"
+#include "graphics/PictureFiles.h"
 
 namespace {
 

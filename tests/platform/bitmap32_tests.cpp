@@ -5,12 +5,12 @@
 #include "TempFolder.h"
 #include "TestPictures.h"
 #include "imaging/Jpeg.h"
-#include "platform/Bitmap.h"
-#include "platform/Bitmap32.h"
-#include "platform/JPEG.h"
-#include "platform/Metafile.h"
-#include "platform/PictureFiles.h"
-#include "platform/SysUtils.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Bitmap32.h"
+#include "graphics/JPEG.h"
+#include "graphics/Metafile.h"
+#include "graphics/PictureFiles.h"
+#include "system/SysUtils.h"
 
 namespace {
 

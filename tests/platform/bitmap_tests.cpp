@@ -5,10 +5,10 @@
 #include "TempFolder.h"
 #include "TestPictures.h"
 #include "imaging/Bmp.h"
-#include "platform/Bitmap.h"
-#include "platform/Dib.h"
-#include "platform/PictureFiles.h"
-#include "platform/SysUtils.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Dib.h"
+#include "graphics/PictureFiles.h"
+#include "system/SysUtils.h"
 
 namespace {
 

@@ -3,8 +3,8 @@
 
 #include <thread>
 
-#include "platform/ComObj.h"
-#include "platform/SysUtils.h"
+#include "system/ComObj.h"
+#include "system/SysUtils.h"
 
 namespace {
 

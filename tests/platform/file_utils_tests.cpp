@@ -3,8 +3,8 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
-#include "platform/FileUtils.h"
-#include "platform/SysUtils.h"
+#include "system/FileUtils.h"
+#include "system/SysUtils.h"
 
 namespace {
 

@@ -7,9 +7,9 @@
 #include <vector>
 
 #include "TempFolder.h"
-#include "platform/Picture.h"
-#include "platform/PictureFiles.h"
-#include "platform/SysUtils.h"
+#include "graphics/Picture.h"
+#include "graphics/PictureFiles.h"
+#include "system/SysUtils.h"
 
 namespace {
 

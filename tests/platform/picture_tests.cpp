@@ -5,13 +5,13 @@
 
 #include "TempFolder.h"
 #include "TestPictures.h"
-#include "platform/Bitmap.h"
-#include "platform/Icon.h"
-#include "platform/JPEG.h"
-#include "platform/Metafile.h"
-#include "platform/Picture.h"
-#include "platform/PictureFiles.h"
-#include "platform/SysUtils.h"
+#include "graphics/Bitmap.h"
+#include "graphics/Icon.h"
+#include "graphics/JPEG.h"
+#include "graphics/Metafile.h"
+#include "graphics/Picture.h"
+#include "graphics/PictureFiles.h"
+#include "system/SysUtils.h"
 
 namespace {
 

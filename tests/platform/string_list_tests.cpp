@@ -2,8 +2,8 @@
 #include <gtest/gtest.h>
 
 #include "TempFolder.h"
-#include "platform/Classes.h"
-#include "platform/SysUtils.h"
+#include "system/Classes.h"
+#include "system/SysUtils.h"
 
 namespace {
 

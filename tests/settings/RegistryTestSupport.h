@@ -8,7 +8,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/SysUtils.h"
+#include "system/SysUtils.h"
 
 namespace regtest {
 

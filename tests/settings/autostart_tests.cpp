@@ -1,7 +1,7 @@
 // Autostart: the value "orlo" under the Run key of the test prefix, put back as it was after each test.
 #include <gtest/gtest.h>
 
-#include "platform/Forms.h"
+#include "gui/Forms.h"
 #include "settings/RegistryTestSupport.h"
 #include "settings/uOptions.h"
 

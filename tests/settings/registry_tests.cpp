@@ -3,7 +3,7 @@
 
 #include <utility>
 
-#include "platform/Registry.h"
+#include "system/Registry.h"
 #include "settings/RegistryTestSupport.h"
 
 namespace {

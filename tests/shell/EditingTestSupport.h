@@ -8,7 +8,7 @@
 #include <vector>
 
 #include "engine/FakeActiveDesktop.h"
-#include "platform/FileUtils.h"
+#include "system/FileUtils.h"
 #include "shell/EditorTestSupport.h"
 
 // Counts the saves of one file of a folder from the folder's change notifications: a save puts a new file

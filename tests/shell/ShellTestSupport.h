@@ -7,9 +7,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/ColorPicker.h"
-#include "platform/Forms.h"
-#include "platform/ShellExecute.h"
+#include "gui/ColorPicker.h"
+#include "gui/Forms.h"
+#include "system/ShellExecute.h"
 #include "settings/RegistryTestSupport.h"
 #include "shell/UiDriver.h"
 

@@ -4,8 +4,8 @@
 
 #include <deque>
 
-#include "platform/Forms.h"
-#include "platform/WinHandles.h"
+#include "gui/Forms.h"
+#include "system/WinHandles.h"
 
 namespace ui {
 

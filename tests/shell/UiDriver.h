@@ -8,8 +8,8 @@
 #include <string>
 #include <vector>
 
-#include "platform/Controls.h"
-#include "platform/Keys.h"
+#include "gui/Controls.h"
+#include "gui/Keys.h"
 
 namespace ui {
 

@@ -8,7 +8,7 @@
 #include <algorithm>
 
 #include "forms/Resources.h"
-#include "platform/FileUtils.h"
+#include "system/FileUtils.h"
 #include "shell/EditingTestSupport.h"
 
 namespace {

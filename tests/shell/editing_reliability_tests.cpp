@@ -3,7 +3,7 @@
 
 #include <cstdio>
 
-#include "platform/SysUtils.h"
+#include "system/SysUtils.h"
 #include "shell/EditingTestSupport.h"
 
 namespace {

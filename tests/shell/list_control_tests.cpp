@@ -4,7 +4,7 @@
 #include <string>
 #include <vector>
 
-#include "platform/Forms.h"
+#include "gui/Forms.h"
 #include "shell/ShellTestSupport.h"
 
 namespace {

@@ -5,7 +5,7 @@
 #include <vector>
 
 #include "forms/Resources.h"
-#include "platform/Forms.h"
+#include "gui/Forms.h"
 #include "shell/ShellTestSupport.h"
 
 namespace {

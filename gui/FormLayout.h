@@ -1,0 +1,87 @@
+#pragma once
+// A window's stored layout: its components as data, in pixels as designed at 96 dpi, built by TForm.
+// Event handlers are named here and bound to the form's own handlers by name when the window is built.
+#include <span>
+
+#include "gui/Controls.h"
+#include "gui/Menus.h"
+#include "gui/ToolBar.h"
+#include "gui/VirtualTrees.h"
+
+enum class TControlKind { Panel, Label, Button, CheckBox, ComboBox, Edit, GroupBox, Notebook, Page, Image, ColorPicker,
+                          VirtualStringTree, ToolBar };
+
+struct TBounds {
+  int Left = 0;
+  int Top = 0;
+  int Width = 0;
+  int Height = 0;
+};
+
+struct TComponentDef {
+  const char* Name = "";
+  TControlKind Kind = TControlKind::Panel;
+  const char* Parent = "";  // empty: the form
+  TBounds Bounds;
+  const char* Caption = "";
+  TAlign Align = TAlign::None;
+  int TabOrder = -1;  // -1: no tab stop
+  int Tag = 0;
+  const TFont* Font = nullptr;  // null: the parent's font
+  TColor Color = clSystemColor | 0xFF;  // the parent's colour unless set
+  TBevel BevelOuter = TBevel::None;
+  TBevel BevelInner = TBevel::None;
+  TCursor Cursor = TCursor::Default;
+  bool AutoSize = false;
+  bool WordWrap = false;
+  int HelpContext = 0;
+  const char* HelpKeyword = "";
+  const char* Items = "";  // rows of a list, separated by '\n'
+  int ModalResult = 0;
+  int Picture = 0;           // an icon resource, drawn at the control's designed width; 0 for none
+  int PageIndex = 0;         // the notebook's page as designed
+  const char* OnClick = "";
+  const char* OnExit = "";
+  const char* OnChange = "";  // a list's row picked by the user
+  const char* OnPageChanged = "";
+  const char* PopupMenu = "";  // a menu of the form, shown by the right button and searched for shortcuts
+  // A toolbar's image list and buttons.
+  const char* Images = "";
+  std::span<const TToolButtonDef> Buttons;
+  // A list control's columns, the font of its header (null: the control's) and its callbacks.
+  std::span<const TVirtualTreeColumn> Columns;
+  const TFont* HeaderFont = nullptr;
+  const char* OnGetText = "";
+  const char* OnBeforeCellPaint = "";
+  const char* OnFocusChanged = "";
+  const char* OnKeyUp = "";
+};
+
+constexpr TColor clParentColor = clSystemColor | 0xFF;
+
+enum class TBorderStyle { Dialog, Sizeable };
+enum class TPosition { Designed, ScreenCenter };
+
+struct TFormDef {
+  const char* Name = "";
+  const char* Caption = "";
+  TBorderStyle BorderStyle = TBorderStyle::Dialog;
+  bool HelpButton = false;  // the title bar's context-help button
+  bool StayOnTop = false;
+  TPosition Position = TPosition::Designed;
+  TBounds Bounds;            // Left and Top for a designed position
+  bool ClientSize = true;    // Width and Height are the client area's, else the window's
+  TBounds MinSize;           // Width and Height: the smallest window size, 0 for none
+  TColor Color = clBtnFace;
+  TFont Font;
+  const char* OnCreate = "";
+  const char* OnShow = "";
+  const char* OnCloseQuery = "";
+  const char* OnDestroy = "";
+  std::span<const TComponentDef> Components;
+  // The components without a window: made before the others, in this order.
+  std::span<const TImageListDef> ImageLists;
+  std::span<const TActionDef> Actions;
+  std::span<const TMenuDef> Menus;
+  const char* Menu = "";  // the menu bar: one of Menus
+};

@@ -1,0 +1,32 @@
+#pragma once
+// A message timer: it ticks as WM_TIMER on the thread that made it, also while a modal loop runs.
+#include <windows.h>
+
+#include <cstdint>
+
+#include "gui/Controls.h"
+
+class TSimpleTimer : public TObject {
+public:
+  TSimpleTimer();
+  ~TSimpleTimer() override;
+
+  uint32_t Interval() const { return FInterval; }
+  // A new interval restarts a running timer with it; 0 stops it.
+  void SetInterval(uint32_t milliseconds);
+  bool Enabled() const { return FEnabled; }
+  // True starts the count afresh, also when the timer runs already, unless the interval is 0.
+  void SetEnabled(bool enabled);
+  // Whether ticks are coming now.
+  bool Running() const { return FEnabled && FInterval > 0; }
+
+  TNotifyEvent OnTimer;
+
+private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  void Update();
+
+  HWND FWindow = nullptr;
+  uint32_t FInterval = 1000;
+  bool FEnabled = false;
+};

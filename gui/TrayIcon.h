@@ -1,0 +1,48 @@
+#pragma once
+// The program's icon in the notification area: a click event on a single left click (at the button's
+// release), a menu on the right button, the main form hidden into it when the application is minimised, and
+// the icon added again when the shell's taskbar is made anew.
+#include <windows.h>
+
+#include <functional>
+#include <string>
+
+#include "gui/Controls.h"
+
+class TCoolTrayIcon : public TObject {
+public:
+  static constexpr UINT kCallbackMessage = WM_APP + 10;
+
+  TCoolTrayIcon(HICON icon, std::string hint);
+  // Takes the icon out of the notification area, so that no dead icon stays behind.
+  ~TCoolTrayIcon() override;
+
+  // Whether the shell took the icon.
+  bool Shown() const { return FShown; }
+  HWND Handle() const { return FWindow; }
+
+  // Restores the application, shows the main form as a normal window and brings it to the foreground.
+  void ShowMainForm();
+  // Hides the main form, and the application's taskbar window when it is visible.
+  void HideMainForm();
+
+  TNotifyEvent OnClick;
+  // Runs on the right button's release with the cursor's position. The menu's owner window is made the
+  // foreground window first, so that the menu closes when the user clicks elsewhere.
+  std::function<void(POINT cursor)> OnPopupMenu;
+  // The window that owns the menu (and draws its pictures); the icon's own window when none is set.
+  HWND PopupOwner = nullptr;
+
+private:
+  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  void IconMessage(UINT mouseMessage);
+  bool Notify(DWORD action);
+
+  HWND FWindow = nullptr;
+  HICON FIcon;
+  std::string FHint;
+  bool FShown = false;
+  bool FSkipNextUp = false;  // the release that ends a double click
+  UINT FTaskbarCreated;
+};
