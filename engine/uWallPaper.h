@@ -133,7 +133,8 @@ struct IActiveDesktop;
 // the file and the reason.
 class EUnusablePicture : public Exception {
 public:
-  using Exception::Exception;
+  EUnusablePicture(const std::string& fileName, const std::string& reason)
+      : Exception("Cannot make " + fileName + " the wallpaper.\n\n" + reason) {}
 };
 
 // What SetWallpaper did; the shell does not look at it.

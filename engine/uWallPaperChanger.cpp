@@ -8,12 +8,10 @@
 #include <optional>
 
 #include "engine/uGraphics.h"
+#include "engine/uPictureLoading.h"
 #include "imaging/Resample.h"
-#include "imaging/FileFormatList.h"
 #include "system/ComObj.h"
 #include "system/FileUtils.h"
-#include "graphics/GraphicEx.h"
-#include "graphics/PictureRows.h"
 #include "system/Registry.h"
 #include "system/SysUtils.h"
 
@@ -35,43 +33,6 @@ float ExtentRatio(int64_t extent1, int64_t extent2) {
     throw EZeroDivide("Floating point division by zero");
   }
   return static_cast<float>(static_cast<long double>(dividend) / divisor);
-}
-
-// A PNG picture is only opened, not decoded whole: the conversion decodes its rows as it resamples them, as
-// it does a JPEG picture's.
-std::unique_ptr<TPicture> StreamedPNG(const std::string& fileName) {
-  auto graphic = std::make_unique<TStreamedPNG>();
-  graphic->LoadFromFile(fileName);
-  auto picture = std::make_unique<TPicture>();
-  picture->TakeGraphic(std::move(graphic));
-  return picture;
-}
-
-// Any other picture of the content test's formats is decoded whole, and its rows are read from the decoded
-// pixels themselves: a bitmap of them would hold the picture a second time.
-std::unique_ptr<TPicture> DecodedPicture(const TGraphicClass& graphicClass, const std::string& fileName) {
-  auto graphic = std::make_unique<TDecodedPicture>(GraphicExFormat(graphicClass));
-  graphic->LoadFromFile(fileName);
-  auto picture = std::make_unique<TPicture>();
-  picture->TakeGraphic(std::move(graphic));
-  return picture;
-}
-
-[[noreturn]] void RaiseUnusable(const std::string& fileName, const std::string& reason) {
-  throw EUnusablePicture("Cannot make " + fileName + " the wallpaper.\n\n" + reason);
-}
-
-// The picture by the loading rule. A file that the content test cannot open raises as it is; when the class
-// that the content test found, or the extension, cannot read the file, EUnusablePicture says why.
-std::unique_ptr<TPicture> LoadUsablePicture(const std::string& fileName) {
-  const TGraphicClass* graphicClass = PictureClassByContent(fileName);
-  try {
-    if (graphicClass == &GraphicExClass(imaging::kPngFormat)) return StreamedPNG(fileName);
-    if (graphicClass) return DecodedPicture(*graphicClass, fileName);
-    return LoadPictureAs(graphicClass, fileName);
-  } catch (const std::exception& e) {
-    RaiseUnusable(fileName, e.what());
-  }
 }
 
 std::unique_ptr<TBitmap32> CopyOf(const TBitmap32& source) {
@@ -183,10 +144,10 @@ std::string TWallpaperChanger::ConvertToBitmap(const std::string& fileName, int3
 std::string TWallpaperChanger::WriteBitmap(const std::string& fileName, int32_t width, int32_t height,
                                            TWallpaperStyle style) {
   if (!IsUsableFile(fileName))
-    RaiseUnusable(fileName, FileExists(fileName) ? "The file is empty" : "The file does not exist");
+    throw EUnusablePicture(fileName, FileExists(fileName) ? "The file is empty" : "The file does not exist");
   const std::string bitmapName = TWallpaperList::GetAppDir() + "Muralia.bmp";
-  const std::unique_ptr<TPicture> picture = LoadUsablePicture(fileName);
-  if (!picture->Graphic()) RaiseUnusable(fileName, "The file holds no picture");
+  const std::unique_ptr<TPicture> picture = LoadWallpaperPicture(fileName);
+  if (!picture->Graphic()) throw EUnusablePicture(fileName, "The file holds no picture");
   const TGraphic& graphic = *picture->Graphic();
   TBitmap32 source;
   source.Assign(graphic);
@@ -200,12 +161,12 @@ std::string TWallpaperChanger::WriteBitmap(const std::string& fileName, int32_t 
   // A JPEG or PNG picture is decoded while it is resampled, not when it loads. One that cannot be decoded fails
   // as its load would have: nothing written, the tile value untouched. Only that failure path decodes it again.
   if (!target) {
-    if (const std::optional<std::string> reason = DecodeFailure(graphic)) RaiseUnusable(fileName, *reason);
+    if (const std::optional<std::string> reason = DecodeFailure(graphic)) throw EUnusablePicture(fileName, *reason);
   }
   // Fit Desktop turns tiling off whatever the fit and the resampling did, so a fit that fails leaves it off.
   if (style == wpsFitDesktop) DisableTile();
   if (failure) std::rethrow_exception(failure);
-  if (!target) RaiseUnusable(fileName, "The picture cannot be scaled for the screen");
+  if (!target) throw EUnusablePicture(fileName, "The picture cannot be scaled for the screen");
   if (!SavedTo(*target, bitmapName)) return {};
   return bitmapName;
 }

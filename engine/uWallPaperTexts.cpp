@@ -5,11 +5,9 @@
 
 #include <cstdint>
 #include <exception>
-#include <memory>
 
-#include "engine/uGraphics.h"
+#include "engine/uPictureLoading.h"
 #include "system/FileUtils.h"
-#include "graphics/JPEG.h"
 #include "system/SysUtils.h"
 
 namespace {
@@ -49,58 +47,9 @@ std::string OneDecimal(int64_t size, int64_t unit) {
   return std::to_string(tenths / 10) + LocaleDecimalSeparator() + std::to_string(tenths % 10);
 }
 
-uint32_t CheckedUnsigned(int value) {
-  if (value < 0) RaiseRangeError();
-  return static_cast<uint32_t>(value);
-}
-
 int32_t CheckedSigned(uint32_t value) {
   if (value > INT32_MAX) RaiseRangeError();
   return static_cast<int32_t>(value);
-}
-
-uint8_t BitmapBitsPerPixel(const TBitmap& bitmap) {
-  switch (bitmap.PixelFormat()) {
-    case pfDevice: {
-      const int bits = GetDeviceCaps(bitmap.CanvasHandle(), BITSPIXEL);
-      if (bits < 0 || bits > 255) RaiseRangeError();
-      return static_cast<uint8_t>(bits);
-    }
-    case pf1bit: return 1;
-    case pf4bit: return 4;
-    case pf8bit: return 8;
-    // The 5-6-5 layout counts as 15 bits, as the 5-5-5 one does.
-    case pf15bit:
-    case pf16bit: return 15;
-    case pf24bit: return 24;
-    case pf32bit: return 32;
-    case pfCustom: break;
-  }
-  return 0;
-}
-
-// The properties that the content-chosen class's own reader found; zeros when it cannot load the file.
-TImageProperties ContentClassProperties(const TGraphicClass& graphicClass, const std::string& fileName) {
-  try {
-    const std::unique_ptr<TGraphic> graphic = LoadGraphic(graphicClass, fileName);
-    if (const auto* loaded = dynamic_cast<const TGraphicExGraphic*>(graphic.get())) return loaded->ImageProperties();
-  } catch (const std::exception&) {
-    // A file that its own class cannot read shows as 0x0x0b.
-  }
-  return {};
-}
-
-TImageProperties ExtensionClassProperties(const std::string& fileName) {
-  const std::unique_ptr<TPicture> picture = LoadPictureByExtension(fileName);
-  const TGraphic& graphic = *picture->Graphic();
-  CheckDecodes(graphic);
-  TImageProperties props;
-  props.Width = CheckedUnsigned(graphic.Width());
-  props.Height = CheckedUnsigned(graphic.Height());
-  if (const auto* jpeg = dynamic_cast<const TJPEGImage*>(&graphic))
-    props.BitsPerPixel = jpeg->PixelFormat() == jf24Bit ? 24 : 8;
-  if (const auto* bitmap = dynamic_cast<const TBitmap*>(&graphic)) props.BitsPerPixel = BitmapBitsPerPixel(*bitmap);
-  return props;
 }
 
 }  // namespace
@@ -163,9 +112,8 @@ std::string TWallpaperList::FormatSize(int64_t size) {
 }
 
 void TWallpaperList::GetImageProperties(const std::string& fileName, TImageProperties& props) {
-  props = {};
-  const TGraphicClass* graphicClass = PictureClassByContent(fileName);
-  props = graphicClass ? ContentClassProperties(*graphicClass, fileName) : ExtensionClassProperties(fileName);
+  props = {};  // a load that raises leaves no numbers of an earlier file
+  props = LoadPictureProperties(fileName);
 }
 
 std::string TWallpaperList::FileTypeText(const std::string& fileName) {

@@ -1,6 +1,7 @@
 // The control panel's life: creation, showing, the close rule, destruction, and the scheduling of changes.
 #include "shell/ufrmEditor.h"
 
+#include "engine/uChangeRules.h"
 #include "forms/Layouts.h"
 #include "forms/Resources.h"
 #include "gui/Dialogs.h"
@@ -14,13 +15,6 @@ namespace {
 HICON SmallProgramIcon() {
   return static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(IDI_PROGRAM), IMAGE_ICON,
                                        GetSystemMetrics(SM_CXSMICON), GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-}
-
-// The timer's interval for a period in seconds. A period too long for a 32-bit interval runs at the longest
-// interval there is; a negative one is a range error.
-uint32_t IntervalOf(int32_t seconds) {
-  if (seconds < 0) RaiseRangeError();
-  return static_cast<uint32_t>(std::min<int64_t>(int64_t{seconds} * 1000, INT32_MAX));
 }
 
 // A creation step whose failure must not cost the steps after it: the failure is said, and creation goes on.
@@ -71,18 +65,15 @@ TfrmEditor::TfrmEditor()
 TfrmEditor::~TfrmEditor() { Application.OnHelp = nullptr; }
 
 TOptions& TfrmEditor::Options() {
-  if (!FOptions) FOptions = std::make_unique<TOptions>();
-  return *FOptions;
+  return FOptions;
 }
 
 TWallpaperChanger& TfrmEditor::WallpaperChanger() {
-  if (!FWallpaperChanger) FWallpaperChanger = std::make_unique<TWallpaperChanger>();
-  return *FWallpaperChanger;
+  return FWallpaperChanger;
 }
 
 TSupportServices& TfrmEditor::SupportServices() {
-  if (!FSupportServices) FSupportServices = std::make_unique<TSupportServices>();
-  return *FSupportServices;
+  return FSupportServices;
 }
 
 // Read from the list file, never made empty: a list that was not read would overwrite the file when saved.
@@ -95,13 +86,10 @@ TWallpaperList& TfrmEditor::WallpaperList() {
 }
 
 void TfrmEditor::FormCreate(TObject*) {
-  FOptions = std::make_unique<TOptions>();
-  FSupportServices = std::make_unique<TSupportServices>();
-  FWallpaperChanger = std::make_unique<TWallpaperChanger>();
   FClosing = false;
   FClearPreview = false;
   // A position that cannot be read leaves the changes at the first entry; exit stores a good one.
-  SayFailure([this] { FCurrentIndex = FOptions->GetLastActiveWallpaperIndex(); });
+  SayFailure([this] { FCurrentIndex = FOptions.GetLastActiveWallpaperIndex(); });
   ClearImageInfo();
   FWallpaperList = std::make_unique<TWallpaperList>();
   // The collection is read even when the first-run step failed: a list never read would empty the file.
@@ -109,10 +97,9 @@ void TfrmEditor::FormCreate(TObject*) {
   LoadWallpaperList();
   // A failed start-up change leaves the timer, the tray click and help set up all the same.
   SayFailure([this] {
-    if (FOptions->GetChangeWallpaperOnStartup()) ChangeWallpaper();
+    if (FOptions.GetChangeWallpaperOnStartup()) ChangeWallpaper();
   });
   FPreviewIndex = 0;
-  FTimer = std::make_unique<TSimpleTimer>();
   SetupTimer();
   FCoolTrayIcon->OnClick = [this](TObject* s) { TrayIconClick(s); };
   SetHelpFile();
@@ -151,13 +138,7 @@ void TfrmEditor::FormDestroy(TObject*) {
     FWallpaperList->SaveToFile();
     FWallpaperList.reset();
   }
-  if (FTimer) {
-    FTimer->SetEnabled(false);
-    FTimer.reset();
-  }
-  FSupportServices.reset();
-  FWallpaperChanger.reset();
-  FOptions.reset();
+  FTimer.SetEnabled(false);
 }
 
 void TfrmEditor::ExitApplication() {
@@ -179,8 +160,10 @@ void TfrmEditor::ChangeWallpaper(TObject*) {
 }
 
 void TfrmEditor::ApplyCurrentEntry() {
-  if (!FWallpaperList || !FWallpaperList->HasItems() || FCurrentIndex > FWallpaperList->LastIndex()) return;
-  SkipEntriesWithoutFile();
+  if (!FWallpaperList || !CanChangeAt(FCurrentIndex, FWallpaperList->LastIndex())) return;
+  // A blanked entry or a missing file has nothing to apply: the change takes the next entry that has one.
+  FCurrentIndex = FirstIndexWithFile(FCurrentIndex, FWallpaperList->LastIndex(),
+                                     [this](int32_t index) { return !FWallpaperList->GetFileName(index).empty(); });
   const std::string fileName = FWallpaperList->GetFileName(FCurrentIndex);
   Application.ProcessMessages();
   try {
@@ -190,20 +173,6 @@ void TfrmEditor::ApplyCurrentEntry() {
     throw;
   }
   AdvanceIndex();
-}
-
-// A blanked entry or a missing file has nothing to apply: the change takes the next entry that has a file, at
-// most once around the list. A negative position names no entry and is left to the list-order rule.
-void TfrmEditor::SkipEntriesWithoutFile() {
-  if (FCurrentIndex < 0) return;
-  const int32_t count = FWallpaperList->LastIndex() + 1;
-  for (int32_t step = 0; step < count; ++step) {
-    const int32_t index = (FCurrentIndex + step) % count;
-    if (!FWallpaperList->GetFileName(index).empty()) {
-      FCurrentIndex = index;
-      return;
-    }
-  }
 }
 
 // The style is passed on as one byte: a stored 258 acts as 2, a stored -1 as 255.
@@ -220,36 +189,25 @@ void TfrmEditor::SayWriteFailure(TWriteFailure kind, const std::string& message)
 // List order comes first, so that a shuffle option that cannot be read still moves the changes on.
 void TfrmEditor::AdvanceIndex() {
   if (!FWallpaperList || !FWallpaperList->HasItems()) return;
-  FCurrentIndex = FollowingIndex();
-  if (Options().GetShuffleWallpaper()) {
-    Randomize();
-    FCurrentIndex = Random(FWallpaperList->LastIndex() + 1);
-  }
+  const int32_t lastIndex = FWallpaperList->LastIndex();
+  FCurrentIndex = FollowingIndex(FCurrentIndex, lastIndex);
+  if (Options().GetShuffleWallpaper()) FCurrentIndex = ShuffledIndex(lastIndex);
 }
 
 void TfrmEditor::AdvanceStoredIndex() {
-  if (FWallpaperList) FCurrentIndex = FollowingIndex();
-}
-
-int32_t TfrmEditor::FollowingIndex() const {
-  return FWallpaperList->LastIndex() > FCurrentIndex ? FCurrentIndex + 1 : 0;
+  if (FWallpaperList) FCurrentIndex = FollowingIndex(FCurrentIndex, FWallpaperList->LastIndex());
 }
 
 // While the box of a failed change is open the display change's own change does not run: neither does its step.
 void TfrmEditor::StepIndexBack() {
-  if (FReportingFailure || !FWallpaperList || !FWallpaperList->HasItems()) return;
-  if (FCurrentIndex > 0) {
-    --FCurrentIndex;
-  } else if (FCurrentIndex == 0) {
-    FCurrentIndex = FWallpaperList->LastIndex();
-  }
+  if (FReportingFailure || !FWallpaperList) return;
+  FCurrentIndex = PrecedingIndex(FCurrentIndex, FWallpaperList->LastIndex());
 }
 
 void TfrmEditor::SetupTimer() {
-  if (!FTimer) FTimer = std::make_unique<TSimpleTimer>();
-  FTimer->OnTimer = [this](TObject* s) { ChangeWallpaper(s); };
-  FTimer->SetInterval(IntervalOf(Options().GetChangeFrequency()));
-  FTimer->SetEnabled(Options().GetChangeOnTimer());
+  FTimer.OnTimer = [this](TObject* s) { ChangeWallpaper(s); };
+  FTimer.SetInterval(IntervalOf(Options().GetChangeFrequency()));
+  FTimer.SetEnabled(Options().GetChangeOnTimer());
 }
 
 void TfrmEditor::SetHelpFile() { Application.SetHelpFile(ExtractFilePath(Application.ExeName()) + "orlo.hlp"); }

@@ -66,7 +66,7 @@ public:
   bool Closing() const { return FClosing; }
   // The collection; read in with its rows when a failed creation left it out.
   TWallpaperList& WallpaperList();
-  TSimpleTimer* Timer() const { return FTimer.get(); }
+  const TSimpleTimer* Timer() const { return &FTimer; }
   TCoolTrayIcon& CoolTrayIcon() const { return *FCoolTrayIcon; }
   TOpenPictureDialog& OpenPictureDialog() const { return *FOpenPictureDialog; }
 
@@ -102,20 +102,16 @@ private:
   void vstWallpapersKeyUp(TObject* sender, WORD& key, TShiftState shift);
   void imgPreviewProgress(TObject* sender);
 
-  // The owned objects, made when a failed creation left one out.
   TOptions& Options();
   TWallpaperChanger& WallpaperChanger();
   TSupportServices& SupportServices();
   void ApplyCurrentEntry();
-  void SkipEntriesWithoutFile();
   TWallpaperStyle WallpaperStyle();
   void SayWriteFailure(TWriteFailure kind, const std::string& message);
-  // The entry after the position in list order, 0 after the last.
-  int32_t FollowingIndex() const;
   void MoveFocusedPast(PVirtualNode neighbour, TVTNodeAttachMode mode);
 
   int32_t FCurrentIndex = 0;
-  std::unique_ptr<TSimpleTimer> FTimer;
+  TSimpleTimer FTimer;
   bool FClosing = false;
   bool FReportingFailure = false;  // the box of a failed change is open
   int32_t FPreviewIndex = 0;
@@ -124,10 +120,10 @@ private:
   std::set<TWriteFailure> FWriteFailuresSaid;
   TScopedReplacement<TWriteFailureReport> FWriteFailureReport{
       ReportWriteFailure, [this](TWriteFailure kind, const std::string& message) { SayWriteFailure(kind, message); }};
-  std::unique_ptr<TSupportServices> FSupportServices;
-  std::unique_ptr<TWallpaperChanger> FWallpaperChanger;
+  TSupportServices FSupportServices;
+  TWallpaperChanger FWallpaperChanger;
   std::unique_ptr<TWallpaperList> FWallpaperList;
-  std::unique_ptr<TOptions> FOptions;
+  TOptions FOptions;
   std::unique_ptr<TCoolTrayIcon> FCoolTrayIcon;
   std::unique_ptr<TOpenPictureDialog> FOpenPictureDialog;
   std::unique_ptr<TSimpleTimer> tmrWallpaper;  // present as designed; it has no handler

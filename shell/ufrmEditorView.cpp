@@ -1,9 +1,7 @@
 // The control panel's view of the collection: the list's texts and stripes, the information band and the
 // preview. Texts follow the entry index that a row carries, stripes its position.
-#include "engine/uGraphics.h"
-#include "graphics/Bitmap32.h"
+#include "engine/uPictureLoading.h"
 #include "system/FileUtils.h"
-#include "graphics/JPEG.h"
 #include "shell/ufrmEditor.h"
 
 namespace {
@@ -12,33 +10,13 @@ constexpr COLORREF kStripe = RGB(0xFF, 0xD1, 0x57);
 constexpr int kPreviewWidth = 168;
 constexpr int kPreviewHeight = 111;
 
-// A loaded picture drawn at its own size into a raster, the raster copied into a bitmap, and that fitted into
-// target by the rule for a box of width x height. A JPEG picture is decoded at the smallest scale that keeps it
-// twice the box on both sides: shrunk into the box by the halftone stretch, it looks the same, and it decodes
-// several times faster. The fitted size comes from the whole picture, as a reduced scale rounds its sides.
-void DrawFitted(const TPicture& picture, TBitmap& target, int width, int height) {
-  int fittedWidth = width, fittedHeight = height;
-  ScaleToFit(*picture.Graphic(), fittedWidth, fittedHeight);
-  if (auto* jpeg = dynamic_cast<TJPEGImage*>(picture.Graphic())) {
-    for (const TJPEGScale scale : {jsEighth, jsQuarter, jsHalf, jsFullSize}) {
-      jpeg->SetScale(scale);
-      if (jpeg->Width() >= 2 * width && jpeg->Height() >= 2 * height) break;
-    }
-  }
-  TBitmap32 raster;
-  raster.Assign(*picture.Graphic());
-  TBitmap bitmap;
-  bitmap.SetSize(raster.Width(), raster.Height());
-  BitBlt(bitmap.CanvasHandle(), 0, 0, raster.Width(), raster.Height(), raster.Handle(), 0, 0, SRCCOPY);
-  StretchInto(bitmap, target, fittedWidth, fittedHeight);
-}
-
 }  // namespace
 
 // The picture dialog's preview, made as the control panel's is: any file that is not a picture shows nothing.
 TPreview PicturePreview(const std::string& fileName, int width, int height) {
   try {
-    const std::unique_ptr<TPicture> picture = LoadPictureAs(PictureClassByContent(fileName), fileName);
+    const std::unique_ptr<TPicture> picture = LoadPreviewPicture(fileName);
+    if (!picture) return {};
     const int pictureWidth = picture->Width();
     const int pictureHeight = picture->Height();
     auto fitted = std::make_unique<TBitmap>();
@@ -114,14 +92,9 @@ void TfrmEditor::ClearImageInfo() {
 void TfrmEditor::ShowPreview(int32_t index) {
   if (!FWallpaperList || !FWallpaperList->IsValidItem(index)) return;
   const std::string fileName = FWallpaperList->GetFileName(index);
-  std::unique_ptr<TPicture> picture;
   try {
-    const TGraphicClass* byContent = PictureClassByContent(fileName);
-    try {
-      picture = LoadPictureAs(byContent, fileName);
-    } catch (const std::exception&) {
-      return;  // the preview keeps what it shows
-    }
+    const std::unique_ptr<TPicture> picture = LoadPreviewPicture(fileName);
+    if (!picture) return;  // the preview keeps what it shows
     DrawFitted(*picture, imgPreview.EnsureBitmap(), kPreviewWidth, kPreviewHeight);
     imgPreview.Changed();
   } catch (const std::exception&) {

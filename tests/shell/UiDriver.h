@@ -15,11 +15,11 @@ namespace ui {
 
 // Runs step from the message loop once the steps queued before it have run. Steps do not nest: a step that
 // waits for something lets messages run but not the next step.
-// ready(), when given, holds the step back until it is true (ten seconds at most, which fails the test).
+// ready(), when given, holds the step back until it is true (thirty seconds at most, which fails the test).
 void Later(std::function<void()> step, std::function<bool()> ready = nullptr);
 // Drops the steps that have not run; the end of every test calls it.
 void ClearSteps();
-// Runs the thread's messages until no step is left (or ten seconds pass, which fails the test).
+// Runs the thread's messages until no step is left (or thirty seconds pass, which fails the test).
 void RunSteps();
 
 // A left click at the middle of the control, or at a point of its client area.
@@ -46,7 +46,7 @@ struct TMessageBox {
 };
 // The message box of this thread that is open now; Handle is null when there is none.
 TMessageBox FindMessageBox();
-// Runs step with this thread's message box as the next step once one is open (ten seconds at most).
+// Runs step with this thread's message box as the next step once one is open (thirty seconds at most).
 void WhenMessageBoxOpens(std::function<void(const TMessageBox&)> step);
 // Presses the message box's button with the given caption.
 void Answer(const TMessageBox& box, const std::string& button);

@@ -5,9 +5,6 @@
 #include <windows.h>
 #include <commctrl.h>
 
-#include "JpegEncoder.h"
-#include "engine/uGraphics.h"
-#include "graphics/Bitmap32.h"
 #include "shell/EditingTestSupport.h"
 #include "shell/ufrmAbout.h"
 
@@ -315,41 +312,6 @@ TEST_F(ControlPanel, ADeletedOrDamagedFileShowsTextsButNoPreview) {
   Focus(2);
   EXPECT_EQ(nullptr, editor.imgPreview.Picture());
   EXPECT_TRUE(FExceptions.empty());
-}
-
-// A large JPEG picture is previewed from a decode at a reduced scale: it must look as the preview of the
-// whole decode does, within a few levels per channel on average (single pixels at sharp edges may differ
-// more, as any two ways of shrinking differ there), at the whole picture's fitted size, which a reduced scale
-// could round otherwise (672 x 447 decoded at half is 336 x 224, which fits as 166 x 111, not 167 x 111).
-TEST_F(ControlPanel, APreviewOfALargeJpegLooksAsTheWholeDecodeWould) {
-  const std::vector<uint8_t> jpeg = test::EncodeJpeg(672, 447, {.subsampled = true, .smooth = true});
-  const std::string file = FFolder.Write("large.jpg", jpeg.data(), jpeg.size());
-  WriteList({file});
-  TfrmEditor& editor = Create();
-  const TBitmap* shown = editor.imgPreview.Picture();
-  ASSERT_NE(nullptr, shown);
-
-  const std::unique_ptr<TPicture> picture = LoadPicture(file);
-  TBitmap32 raster;
-  raster.Assign(*picture->Graphic());
-  TBitmap whole;
-  whole.SetSize(raster.Width(), raster.Height());
-  BitBlt(whole.CanvasHandle(), 0, 0, raster.Width(), raster.Height(), raster.Handle(), 0, 0, SRCCOPY);
-  TBitmap expected;
-  StretchToFit(whole, expected, 168, 111);
-
-  ASSERT_EQ(expected.Width(), shown->Width());
-  ASSERT_EQ(expected.Height(), shown->Height());
-  double total = 0;
-  for (int y = 0; y < shown->Height(); ++y) {
-    for (int x = 0; x < shown->Width(); ++x) {
-      const COLORREF a = GetPixel(shown->CanvasHandle(), x, y);
-      const COLORREF b = GetPixel(expected.CanvasHandle(), x, y);
-      for (const int shift : {0, 8, 16})
-        total += std::abs(static_cast<int>((a >> shift) & 0xFF) - static_cast<int>((b >> shift) & 0xFF));
-    }
-  }
-  EXPECT_LE(total / (3.0 * shown->Width() * shown->Height()), 3.0);
 }
 
 // The minimise box and the close box hide the window into the tray, whose "Control Panel" brings back a normal

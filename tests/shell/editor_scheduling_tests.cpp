@@ -1,5 +1,5 @@
-// The control panel's life and the order of changes, driven through its window messages, its tray icon and
-// its timer.
+// The control panel's life and the changes it runs, driven through its window messages, its tray icon and its
+// timer. Which entry each change takes is checked without a window, in the engine's change rules tests.
 #include <gtest/gtest.h>
 
 #include "shell/EditingTestSupport.h"
@@ -19,89 +19,6 @@ protected:
   static void Tick() { frmEditor->Timer()->OnTimer(nullptr); }
 };
 
-TEST_F(EditorScheduling, AnEmptyCollectionNeverChangesAndStoresZero) {
-  MakeCollection(0);
-  SetStored("LastActiveWallpaperIndex", 3);
-  SetStored("ChangeWallpaperOnStartup", 1);
-  Create();
-  EXPECT_EQ(-1, AppliedEntry());
-  EXPECT_EQ(-1, Change());
-  DisplayChange();
-  EXPECT_EQ(-1, AppliedEntry());
-  EXPECT_EQ(3, frmEditor->CurrentIndex());
-  Destroy();
-  EXPECT_EQ(0u, Stored("LastActiveWallpaperIndex"));
-}
-
-TEST_F(EditorScheduling, APositionPastTheEndWaitsUntilDisplayChangesStepItBack) {
-  MakeCollection(2);
-  SetStored("LastActiveWallpaperIndex", 4);
-  SetStored("ChangeWallpaperOnStartup", 1);
-  Create();
-  EXPECT_EQ(-1, AppliedEntry());
-  EXPECT_EQ(-1, Change());
-  EXPECT_EQ(4, frmEditor->CurrentIndex());
-  DisplayChange();  // 3: still past the end
-  DisplayChange();  // 2
-  EXPECT_EQ(-1, AppliedEntry());
-  DisplayChange();  // 1: applied, then on to 0
-  EXPECT_EQ(1, AppliedEntry());
-  EXPECT_EQ(0, frmEditor->CurrentIndex());
-}
-
-TEST_F(EditorScheduling, ANegativePositionAppliesNothingUntilItReachesTheList) {
-  MakeCollection(3);
-  SetStored("LastActiveWallpaperIndex", static_cast<uint32_t>(-2));
-  Create();
-  EXPECT_EQ(-1, Change());
-  EXPECT_EQ(-1, frmEditor->CurrentIndex());
-  EXPECT_EQ(-1, Change());
-  EXPECT_EQ(0, Change());
-}
-
-TEST_F(EditorScheduling, ListOrderWrapsAndTheStoredPositionIsOneFurther) {
-  MakeCollection(5);
-  SetStored("LastActiveWallpaperIndex", 2);
-  Create();
-  EXPECT_EQ(2, Change());
-  EXPECT_EQ(3, frmEditor->CurrentIndex());
-  Destroy();
-  EXPECT_EQ(4u, Stored("LastActiveWallpaperIndex"));
-
-  Create();
-  EXPECT_EQ(4, Change());
-  EXPECT_EQ(0, Change());
-  frmEditor->ChangeWallpaper();
-  frmEditor->ChangeWallpaper();
-  EXPECT_EQ(3, Change());  // position 4 now
-  Destroy();
-  EXPECT_EQ(0u, Stored("LastActiveWallpaperIndex"));
-}
-
-TEST_F(EditorScheduling, OneEntryIsAppliedEveryTimeInBothOrders) {
-  MakeCollection(1);
-  Create();
-  EXPECT_EQ(0, Change());
-  EXPECT_EQ(0, Change());
-  SetStored("ShuffleWallpaper", 1);
-  EXPECT_EQ(0, Change());
-  EXPECT_EQ(0, frmEditor->CurrentIndex());
-}
-
-TEST_F(EditorScheduling, ShuffleDrawsEveryEntryOfTwo) {
-  MakeCollection(2);
-  SetStored("ShuffleWallpaper", 1);
-  Create();
-  bool seen[2] = {false, false};
-  for (int change = 0; change < 60 && !(seen[0] && seen[1]); ++change) {
-    const int applied = Change();
-    ASSERT_TRUE(applied == 0 || applied == 1) << applied;
-    seen[applied] = true;
-    Sleep(3);  // the generator is seeded from the clock's milliseconds at every change
-  }
-  EXPECT_TRUE(seen[0] && seen[1]);
-}
-
 TEST_F(EditorScheduling, ADisplayChangeAppliesTheLastPictureAgain) {
   MakeCollection(3);
   Create();
@@ -110,12 +27,6 @@ TEST_F(EditorScheduling, ADisplayChangeAppliesTheLastPictureAgain) {
   DisplayChange();
   EXPECT_EQ(0, AppliedEntry());
   EXPECT_EQ(1, frmEditor->CurrentIndex());
-
-  Change();
-  Change();  // position back at 0
-  ForgetApplied();
-  DisplayChange();
-  EXPECT_EQ(2, AppliedEntry());
 }
 
 TEST_F(EditorScheduling, TheStartupChangeAppliesTheStoredPosition) {
@@ -323,18 +234,6 @@ TEST_F(EditorScheduling, AFailedChangeIsReportedTheNextTickTriesTheNextEntryAndN
   SetStored("WallpaperStyle", 0);
   Tick();
   EXPECT_EQ(0, AppliedEntry());
-}
-
-TEST_F(EditorScheduling, AChangeSkipsEntriesWithoutAFileOnceAroundTheList) {
-  MakeCollection(4);
-  Create();
-  MoveFileA(FPictures[1].c_str(), (FPictures[1] + ".away").c_str());  // gone since the list was read
-  frmEditor->WallpaperList().Delete(2);                               // removed
-  EXPECT_EQ(0, Change());
-  EXPECT_EQ(3, Change());
-  frmEditor->WallpaperList().Delete(0);
-  frmEditor->WallpaperList().Delete(3);
-  EXPECT_EQ(-1, Change());  // nothing left to apply: the change ends after one round
 }
 
 using ControlPanelAfterAFailedStart = EditingTest;
