@@ -4,6 +4,7 @@
 namespace {
 
 using enum TControlKind;
+using enum TAboutEvent;
 
 const TFont kTextFont{.Name = "MS Sans Serif", .Height = -11, .Color = clBlack};
 const TFont kLinkFont{.Name = "MS Sans Serif", .Height = -11, .Style = {.Underline = true}, .Color = clBlue};
@@ -19,9 +20,9 @@ const TComponentDef kComponents[] = {
     {.Name = "Label4", .Kind = Label, .Bounds = {24, 128, 0, 0}, .Caption = "Email:", .Font = &kTextFont,
      .AutoSize = true},
     {.Name = "lblHomePage", .Kind = Label, .Bounds = {88, 104, 0, 0}, .Font = &kLinkFont,
-     .Cursor = TCursor::HandPoint, .AutoSize = true, .OnClick = "lblHomePageClick"},
+     .Cursor = TCursor::HandPoint, .AutoSize = true, .OnClick = lblHomePageClick},
     {.Name = "lblEmail", .Kind = Label, .Bounds = {88, 128, 0, 0}, .Font = &kLinkFont,
-     .Cursor = TCursor::HandPoint, .AutoSize = true, .OnClick = "lblEmailClick"},
+     .Cursor = TCursor::HandPoint, .AutoSize = true, .OnClick = lblEmailClick},
     {.Name = "btnOk", .Kind = Button, .Bounds = {116, 160, 75, 25}, .Caption = "&Ok", .TabOrder = 0,
      .ModalResult = 1},
 };
@@ -37,6 +38,6 @@ const TFormDef frmAboutLayout{
     .Bounds = {0, 0, 308, 194},
     .Color = clBtnFace,
     .Font = {.Name = "MS Sans Serif", .Height = -11, .Color = clBlue},
-    .OnShow = "FormShow",
+    .OnShow = TAboutEvent::FormShow,
     .Components = kComponents,
 };

@@ -7,6 +7,7 @@
 namespace {
 
 using enum TControlKind;
+using enum TEditorEvent;
 
 // The menus' pictures by the actions' icon numbers.
 const int kIcons16[] = {0, IDI_EDITOR_CLEAR_DESKTOP, IDI_EDITOR_HELP, IDI_EDITOR_OPTIONS, IDI_EDITOR_MAIL,
@@ -24,35 +25,35 @@ const TToolButtonDef kToolButtons[] = {
     {.Name = "ToolButton5", .Separator = true, .Width = 8},
     {.Name = "btnRemove", .Hint = "Remove selected image", .Action = "actRemove", .ImageIndex = 1},
     {.Name = "btnAddPicture", .Hint = "Add image(s) to collection", .Action = "actAdd", .ImageIndex = 2},
-    {.Name = "btnUp", .Caption = "Up", .Hint = "Move image up", .ImageIndex = 3, .OnClick = "btnUpClick"},
-    {.Name = "btnDown", .Caption = "Down", .Hint = "Move image down", .ImageIndex = 4, .OnClick = "btnDownClick"},
+    {.Name = "btnUp", .Caption = "Up", .Hint = "Move image up", .ImageIndex = 3, .OnClick = btnUpClick},
+    {.Name = "btnDown", .Caption = "Down", .Hint = "Move image down", .ImageIndex = 4, .OnClick = btnDownClick},
     {.Name = "ToolButton3", .Separator = true, .Width = 8},
-    {.Name = "btnPut", .Caption = "Place", .Hint = "Place image to desktop", .ImageIndex = 5, .OnClick = "btnPutClick"},
+    {.Name = "btnPut", .Caption = "Place", .Hint = "Place image to desktop", .ImageIndex = 5, .OnClick = btnPutClick},
 };
 
 const TActionDef kActions[] = {
-    {"actShowOptionsDialog", "Options...", 0, 3, "Options", "actShowOptionsDialogExecute"},
-    {"actExit", "Exit", ShortCut(VK_F4, ssAlt), -1, "Application", "actExitExecute"},
-    {"actRemove", "Remove", ShortCut(VK_DELETE, 0), 6, "Images", "actRemoveExecute"},
-    {"actAdd", "Add", ShortCut(VK_INSERT, 0), 5, "Images", "actAddExecute"},
-    {"actRemoveMissingImages", "Remove Dead", 0, -1, "Images", "actRemoveMissingImagesExecute"},
-    {"actAbout", "About", 0, -1, "Help", "actAboutExecute"},
-    {"actHelp", "Help", 0, 2, "Help", "actHelpExecute"},
-    {"actCheckForUpdate", "Check for Update...", 0, 13, "Help", "actCheckForUpdateExecute"},
-    {"actHome", "Home Page", 0, -1, "Help", "actHomeExecute"},
-    {"actSupport", "Support", 0, 4, "Help", "actSupportExecute"},
-    {"actContact", "Contact via Email", 0, 4, "Help", "actContactExecute"},
-    {"actRemoveAllImages", "Remove All", 0, -1, "Images", "actRemoveAllImagesExecute"},
-    {"actPlaceImage", "Place", ShortCut(VK_RETURN, ssCtrl), -1, "Images", "actPlaceImageExecute"},
-    {"actMoveUp", "Move Up", ShortCut(VK_UP, ssCtrl), -1, "Images", "actMoveUpExecute"},
-    {"actMoveDown", "Move Down", ShortCut(VK_DOWN, ssCtrl), -1, "Images", "actMoveDownExecute"},
-    {"actRequestSupport", "Request Support Online", 0, -1, "Help", "actRequestSupportExecute"},
-    {"actRequestSupportViaEmail", "Request Support via Email", 0, 4, "Help", "actRequestSupportViaEmailExecute"},
-    {"actAnonymousFeedback", "Anonymous Feedback", 0, -1, "Help", "actAnonymousFeedbackExecute"},
-    {"actTellAFriend", "Tell a Friend/Colleague", 0, 14, "Help", "actTellAFriendExecute"},
-    {"actClearDesktop", "Clear Desktop", 0, 1, "Images", "actClearDesktopExecute"},
-    {"actChangeWallpaper", "Next Wallpaper", 0, 7, "Images", "actChangeWallpaperExecute"},
-    {"actControlPanel", "Control Panel", 0, 12, "Application", "actControlPanelExecute"},
+    {"actShowOptionsDialog", "Options...", 0, 3, "Options", actShowOptionsDialogExecute},
+    {"actExit", "Exit", ShortCut(VK_F4, ssAlt), -1, "Application", actExitExecute},
+    {"actRemove", "Remove", ShortCut(VK_DELETE, 0), 6, "Images", actRemoveExecute},
+    {"actAdd", "Add", ShortCut(VK_INSERT, 0), 5, "Images", actAddExecute},
+    {"actRemoveMissingImages", "Remove Dead", 0, -1, "Images", actRemoveMissingImagesExecute},
+    {"actAbout", "About", 0, -1, "Help", actAboutExecute},
+    {"actHelp", "Help", 0, 2, "Help", actHelpExecute},
+    {"actCheckForUpdate", "Check for Update...", 0, 13, "Help", actCheckForUpdateExecute},
+    {"actHome", "Home Page", 0, -1, "Help", actHomeExecute},
+    {"actSupport", "Support", 0, 4, "Help", actSupportExecute},
+    {"actContact", "Contact via Email", 0, 4, "Help", actContactExecute},
+    {"actRemoveAllImages", "Remove All", 0, -1, "Images", actRemoveAllImagesExecute},
+    {"actPlaceImage", "Place", ShortCut(VK_RETURN, ssCtrl), -1, "Images", actPlaceImageExecute},
+    {"actMoveUp", "Move Up", ShortCut(VK_UP, ssCtrl), -1, "Images", actMoveUpExecute},
+    {"actMoveDown", "Move Down", ShortCut(VK_DOWN, ssCtrl), -1, "Images", actMoveDownExecute},
+    {"actRequestSupport", "Request Support Online", 0, -1, "Help", actRequestSupportExecute},
+    {"actRequestSupportViaEmail", "Request Support via Email", 0, 4, "Help", actRequestSupportViaEmailExecute},
+    {"actAnonymousFeedback", "Anonymous Feedback", 0, -1, "Help", actAnonymousFeedbackExecute},
+    {"actTellAFriend", "Tell a Friend/Colleague", 0, 14, "Help", actTellAFriendExecute},
+    {"actClearDesktop", "Clear Desktop", 0, 1, "Images", actClearDesktopExecute},
+    {"actChangeWallpaper", "Next Wallpaper", 0, 7, "Images", actChangeWallpaperExecute},
+    {"actControlPanel", "Control Panel", 0, 12, "Application", actControlPanelExecute},
 };
 
 const TMenuItemDef kMainMenu[] = {
@@ -72,7 +73,7 @@ const TMenuItemDef kMainMenu[] = {
     {.Name = "N2", .Parent = "File1", .Caption = "-"},
     {.Name = "Exit1", .Parent = "File1", .Action = "actExit"},
     {.Name = "Help1", .Caption = "Help"},
-    {.Name = "Help3", .Parent = "Help1", .Caption = "Help", .ImageIndex = 2, .OnClick = "Help3Click"},
+    {.Name = "Help3", .Parent = "Help1", .Caption = "Help", .ImageIndex = 2, .OnClick = Help3Click},
     {.Name = "Support1", .Parent = "Help1", .Caption = "Support"},
     {.Name = "RequestSupport1", .Parent = "Support1", .Action = "actRequestSupport"},
     {.Name = "RequestSupportviaEmail1", .Parent = "Support1", .Action = "actRequestSupportViaEmail"},
@@ -157,9 +158,7 @@ const TComponentDef kComponents[] = {
      .TabOrder = 0},
     {.Name = "vstWallpapers", .Kind = VirtualStringTree, .Parent = "Panel1", .Bounds = {0, 0, 624, 257},
      .Align = TAlign::Client, .TabOrder = 0, .PopupMenu = "pumContext", .Columns = kColumns,
-     .HeaderFont = &kHeaderFont, .OnGetText = "vstWallpapersGetText",
-     .OnBeforeCellPaint = "vstWallpapersBeforeCellPaint", .OnFocusChanged = "vstWallpapersFocusChanged",
-     .OnKeyUp = "vstWallpapersKeyUp"},
+     .HeaderFont = &kHeaderFont},
 };
 
 }  // namespace
@@ -174,10 +173,9 @@ const TFormDef frmEditorLayout{
     .MinSize = {0, 0, 373, 371},
     .Color = clBtnFace,
     .Font = {.Name = "MS Sans Serif", .Height = -11, .Color = clWindowText},
-    .OnCreate = "FormCreate",
-    .OnShow = "FormShow",
-    .OnCloseQuery = "FormCloseQuery",
-    .OnDestroy = "FormDestroy",
+    .OnCreate = TEditorEvent::FormCreate,
+    .OnShow = TEditorEvent::FormShow,
+    .OnDestroy = TEditorEvent::FormDestroy,
     .Components = kComponents,
     .ImageLists = kImageLists,
     .Actions = kActions,

@@ -5,6 +5,7 @@
 namespace {
 
 using enum TControlKind;
+using enum TOptionsEvent;
 
 const TFont kLinkFont{.Name = "MS Sans Serif", .Height = -11, .Style = {.Underline = true}, .Color = clBlue};
 
@@ -12,23 +13,23 @@ const TComponentDef kComponents[] = {
     {.Name = "Panel1", .Kind = Panel, .Bounds = {0, 0, 105, 244}, .Align = TAlign::Left, .TabOrder = 0,
      .Color = clWhite, .BevelInner = TBevel::Lowered},
     {.Name = "pnlGeneral", .Kind = Panel, .Parent = "Panel1", .Bounds = {0, 0, 105, 41}, .Align = TAlign::Top,
-     .Tag = 1, .Color = clWhite, .OnClick = "LeftMenuClick"},
+     .Tag = 1, .Color = clWhite, .OnClick = LeftMenuClick},
     {.Name = "imgGeneral", .Kind = Image, .Parent = "pnlGeneral", .Bounds = {6, 9, 24, 24}, .Tag = 1,
-     .Cursor = TCursor::HandPoint, .Picture = IDI_OPTIONS_GENERAL, .OnClick = "LeftMenuClick"},
+     .Cursor = TCursor::HandPoint, .Picture = IDI_OPTIONS_GENERAL, .OnClick = LeftMenuClick},
     {.Name = "lblGeneral", .Kind = Label, .Parent = "pnlGeneral", .Bounds = {38, 12, 0, 0}, .Caption = "General",
-     .Tag = 1, .Font = &kLinkFont, .Cursor = TCursor::HandPoint, .AutoSize = true, .OnClick = "LeftMenuClick"},
+     .Tag = 1, .Font = &kLinkFont, .Cursor = TCursor::HandPoint, .AutoSize = true, .OnClick = LeftMenuClick},
     {.Name = "pnlWallpaper", .Kind = Panel, .Parent = "Panel1", .Bounds = {0, 41, 105, 41}, .Align = TAlign::Top,
-     .Tag = 2, .Color = clWhite, .OnClick = "LeftMenuClick"},
+     .Tag = 2, .Color = clWhite, .OnClick = LeftMenuClick},
     {.Name = "imgWallpaper", .Kind = Image, .Parent = "pnlWallpaper", .Bounds = {6, 9, 24, 24}, .Tag = 2,
-     .Cursor = TCursor::HandPoint, .Picture = IDI_OPTIONS_WALLPAPER, .OnClick = "LeftMenuClick"},
+     .Cursor = TCursor::HandPoint, .Picture = IDI_OPTIONS_WALLPAPER, .OnClick = LeftMenuClick},
     {.Name = "lblWallpaper", .Kind = Label, .Parent = "pnlWallpaper", .Bounds = {38, 12, 0, 0},
      .Caption = "Wallpaper", .Tag = 2, .Font = &kLinkFont, .Cursor = TCursor::HandPoint, .AutoSize = true,
-     .OnClick = "LeftMenuClick"},
+     .OnClick = LeftMenuClick},
     {.Name = "pnlCalendar", .Kind = Panel, .Parent = "Panel1", .Bounds = {0, 82, 105, 41}, .Align = TAlign::Top,
      .Tag = 3, .Color = clWhite},
 
     {.Name = "nbkOptions", .Kind = Notebook, .Bounds = {105, 0, 292, 244}, .Align = TAlign::Client, .TabOrder = 1,
-     .PageIndex = 1, .OnPageChanged = "nbkOptionsPageChanged"},
+     .PageIndex = 1, .OnPageChanged = nbkOptionsPageChanged},
     {.Name = "General", .Kind = Page, .Parent = "nbkOptions", .Bounds = {0, 0, 292, 244}, .Caption = "General",
      .TabOrder = 0},
     {.Name = "Wallpaper", .Kind = Page, .Parent = "nbkOptions", .Bounds = {0, 0, 292, 244}, .Caption = "Wallpaper",
@@ -56,13 +57,13 @@ const TComponentDef kComponents[] = {
     {.Name = "GroupBox3", .Kind = GroupBox, .Parent = "Wallpaper", .Bounds = {8, 8, 273, 129}, .Caption = "Change",
      .TabOrder = 0},
     {.Name = "chkChangeOnTimer", .Kind = CheckBox, .Parent = "GroupBox3", .Bounds = {16, 21, 97, 17},
-     .Caption = "Change on timer", .TabOrder = 2, .HelpContext = 556, .OnClick = "chkChangeOnTimerClick"},
+     .Caption = "Change on timer", .TabOrder = 2, .HelpContext = 556, .OnClick = chkChangeOnTimerClick},
     {.Name = "lblChangeEvery", .Kind = Label, .Parent = "GroupBox3", .Bounds = {16, 48, 0, 0},
      .Caption = "Change every:", .AutoSize = true},
     {.Name = "edtFrequency", .Kind = Edit, .Parent = "GroupBox3", .Bounds = {96, 44, 65, 21}, .Caption = "10",
-     .TabOrder = 0, .HelpContext = 557, .OnExit = "edtFrequencyExit"},
+     .TabOrder = 0, .HelpContext = 557, .OnExit = edtFrequencyExit},
     {.Name = "cbxTimeMeasure", .Kind = ComboBox, .Parent = "GroupBox3", .Bounds = {168, 44, 97, 21}, .TabOrder = 1,
-     .HelpContext = 558, .Items = "Seconds\nMinutes\nHours", .OnChange = "cbxTimeMeasureChange"},
+     .HelpContext = 558, .Items = "Seconds\nMinutes\nHours", .OnChange = cbxTimeMeasureChange},
     {.Name = "chkChangeWallpaperOnStartup", .Kind = CheckBox, .Parent = "GroupBox3", .Bounds = {16, 74, 201, 17},
      .Caption = "Change wallpaper on startup", .TabOrder = 3, .HelpContext = 559},
     {.Name = "chkShuffleWallpaper", .Kind = CheckBox, .Parent = "GroupBox3", .Bounds = {16, 98, 161, 17},
@@ -80,11 +81,11 @@ const TComponentDef kComponents[] = {
 
     {.Name = "Panel2", .Kind = Panel, .Bounds = {397, 0, 91, 244}, .Align = TAlign::Right, .TabOrder = 2},
     {.Name = "btnOk", .Kind = Button, .Parent = "Panel2", .Bounds = {6, 16, 81, 25}, .Caption = "Ok", .TabOrder = 0,
-     .OnClick = "btnOkClick"},
+     .OnClick = btnOkClick},
     {.Name = "btnCancel", .Kind = Button, .Parent = "Panel2", .Bounds = {6, 48, 81, 25}, .Caption = "Cancel",
      .TabOrder = 1, .ModalResult = 2},
     {.Name = "btnHelp", .Kind = Button, .Parent = "Panel2", .Bounds = {6, 80, 81, 25}, .Caption = "Help",
-     .TabOrder = 2, .OnClick = "btnHelpClick"},
+     .TabOrder = 2, .OnClick = btnHelpClick},
 };
 
 }  // namespace
@@ -98,6 +99,6 @@ const TFormDef frmOptionsLayout{
     .Bounds = {211, 213, 488, 244},
     .Color = clBtnFace,
     .Font = {.Name = "MS Sans Serif", .Height = -11, .Color = clWindowText},
-    .OnShow = "FormShow",
+    .OnShow = TOptionsEvent::FormShow,
     .Components = kComponents,
 };

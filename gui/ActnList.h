@@ -18,7 +18,7 @@ struct TActionDef {
   TShortCut ShortCut = 0;
   int ImageIndex = -1;  // a picture of the menus' image list; -1 for none
   const char* Category = "";
-  const char* OnExecute = "";
+  TEventId OnExecute;
 };
 
 class TAction : public TObject {

@@ -23,6 +23,11 @@ std::unordered_map<HWND, TControl*>& Controls() {
 
 }  // namespace
 
+TNotifyEvent BindEvent(const TEventHandler& onEvent, TEventId event) {
+  if (!event) return nullptr;
+  return [onEvent, event](TObject* sender) { onEvent(event, sender); };
+}
+
 int ScaleToScreen(int designed) {
   static const int ppi = ScreenPixelsPerInch();  // asked once: every control's bounds and font need it
   return MulDiv(designed, ppi, 96);

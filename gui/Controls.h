@@ -8,6 +8,7 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <type_traits>
 #include <vector>
 
 #include "graphics/Bitmap.h"
@@ -27,6 +28,28 @@ public:
 };
 
 using TNotifyEvent = std::function<void(TObject* sender)>;
+
+// An event that a stored layout binds: an enumerator of its window's own event enum, carried as its number so
+// that the framework needs none of the windows' enums. The form turns it back into its enum in one switch.
+class TEventId {
+public:
+  constexpr TEventId() = default;  // no event
+  template <class Event>
+    requires std::is_enum_v<Event>
+  constexpr TEventId(Event event) : FValue(static_cast<int>(event)) {}
+
+  explicit operator bool() const { return FValue >= 0; }
+  template <class Event>
+  Event As() const { return static_cast<Event>(FValue); }
+
+private:
+  int FValue = -1;
+};
+
+// What answers a layout's events: its form.
+using TEventHandler = std::function<void(TEventId event, TObject* sender)>;
+// The handler that hands event to onEvent; none for no event, so that a control without one stays unbound.
+TNotifyEvent BindEvent(const TEventHandler& onEvent, TEventId event);
 
 enum class TAlign { None, Top, Bottom, Left, Right, Client };
 enum class TCursor { Default, HandPoint, HourGlass };

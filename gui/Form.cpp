@@ -89,9 +89,9 @@ void MaximiseOverWorkArea(HWND window, MINMAXINFO& info) {
 
 }  // namespace
 
-TForm::TForm(const TFormDef& layout, TFormHandlers handlers) : TControl(layout.Name, nullptr) {
-  Build(layout, handlers);
-}
+TForm::TForm(const TFormDef& layout) : TControl(layout.Name, nullptr) { Build(layout); }
+
+void TForm::OnEvent(TEventId, TObject*) {}
 
 TForm::~TForm() {
   // The windows go first, children with their parent, while every control object is still there. The menu
@@ -111,7 +111,7 @@ void TFormDeleter::operator()(TForm* form) const {
   delete form;
 }
 
-void TForm::Build(const TFormDef& layout, const TFormHandlers& handlers) {
+void TForm::Build(const TFormDef& layout) {
   SetFont(layout.Font);
   SetColor(layout.Color);
   FMinSize = {0, 0, ScaleToScreen(layout.MinSize.Width), ScaleToScreen(layout.MinSize.Height)};
@@ -129,13 +129,12 @@ void TForm::Build(const TFormDef& layout, const TFormHandlers& handlers) {
   OffsetRect(&bounds, layout.Bounds.Left - bounds.left, layout.Bounds.Top - bounds.top);
   CreateHandle(RegisterControlClass("TForm", CS_DBLCLKS), layout.Caption, style, exStyle, bounds);
 
-  BuildNonVisual(layout, handlers);
-  BuildChildren(layout, handlers, this, "");
+  BuildNonVisual(layout);
+  BuildChildren(layout, this, "");
   PlaceWindow(layout);
-  if (*layout.OnCreate) OnCreate = Handler(handlers.Notify, layout.OnCreate);
-  if (*layout.OnShow) OnShow = Handler(handlers.Notify, layout.OnShow);
-  if (*layout.OnDestroy) OnDestroy = Handler(handlers.Notify, layout.OnDestroy);
-  if (*layout.OnCloseQuery) OnCloseQuery = Handler(handlers.CloseQuery, layout.OnCloseQuery);
+  OnCreate = BindEvent(FOnEvent, layout.OnCreate);
+  OnShow = BindEvent(FOnEvent, layout.OnShow);
+  OnDestroy = BindEvent(FOnEvent, layout.OnDestroy);
 }
 
 void TForm::PlaceWindow(const TFormDef& layout) {
@@ -149,8 +148,7 @@ void TForm::PlaceWindow(const TFormDef& layout) {
 }
 
 // A parent's children are made in tab order, which is their order for the Tab key; the others follow.
-void TForm::BuildChildren(const TFormDef& layout, const TFormHandlers& handlers, TControl* parent,
-                          std::string_view parentName) {
+void TForm::BuildChildren(const TFormDef& layout, TControl* parent, std::string_view parentName) {
   std::vector<const TComponentDef*> children;
   for (const TComponentDef& def : layout.Components) {
     if (parentName == def.Parent) children.push_back(&def);
@@ -159,15 +157,15 @@ void TForm::BuildChildren(const TFormDef& layout, const TFormHandlers& handlers,
     return static_cast<unsigned>(a->TabOrder) < static_cast<unsigned>(b->TabOrder);
   });
   for (const TComponentDef* def : children) {
-    TControl& control = BuildComponent(*def, handlers, parent);
-    BuildChildren(layout, handlers, &control, def->Name);
+    TControl& control = BuildComponent(*def, parent);
+    BuildChildren(layout, &control, def->Name);
     if (auto* group = dynamic_cast<TGroupBox*>(&control)) group->CreateFrame();
     if (auto* notebook = dynamic_cast<TNotebook*>(&control)) notebook->SetDesignedPageIndex(def->PageIndex);
   }
   parent->Realign();
 }
 
-TControl& TForm::BuildComponent(const TComponentDef& def, const TFormHandlers& handlers, TControl* parent) {
+TControl& TForm::BuildComponent(const TComponentDef& def, TControl* parent) {
   std::unique_ptr<TControl> owned = NewControl(def, parent);
   TControl& control = *owned;
   FComponents.push_back(std::move(owned));
@@ -190,8 +188,8 @@ TControl& TForm::BuildComponent(const TComponentDef& def, const TFormHandlers& h
   control.SetCursor(def.Cursor);
   control.SetHelpContext(def.HelpContext);
   control.SetHelpKeyword(def.HelpKeyword);
-  if (*def.OnClick) control.OnClick = Handler(handlers.Notify, def.OnClick);
-  if (*def.OnExit) control.OnExit = Handler(handlers.Notify, def.OnExit);
+  control.OnClick = BindEvent(FOnEvent, def.OnClick);
+  control.OnExit = BindEvent(FOnEvent, def.OnExit);
   if (*def.PopupMenu) control.SetPopupMenu(&Menu(def.PopupMenu));
 
   if (auto* panel = dynamic_cast<TPanel*>(&control)) panel->SetBevels(def.BevelOuter, def.BevelInner);
@@ -203,28 +201,21 @@ TControl& TForm::BuildComponent(const TComponentDef& def, const TFormHandlers& h
   if (auto* button = dynamic_cast<TButton*>(&control)) button->SetModalResult(def.ModalResult);
   if (auto* list = dynamic_cast<TComboBox*>(&control)) {
     list->SetItems(SplitLines(def.Items));
-    if (*def.OnChange) list->OnChange = Handler(handlers.Notify, def.OnChange);
+    list->OnChange = BindEvent(FOnEvent, def.OnChange);
   }
   if (auto* image = dynamic_cast<TImage*>(&control); image && def.Picture) image->LoadIcon(def.Picture, def.Bounds.Width);
   if (auto* page = dynamic_cast<TPage*>(&control)) {
     control.SetAlign(TAlign::Client);
     if (auto* notebook = dynamic_cast<TNotebook*>(parent)) notebook->AddPage(page);
   }
-  if (auto* notebook = dynamic_cast<TNotebook*>(&control); notebook && *def.OnPageChanged)
-    notebook->OnPageChanged = Handler(handlers.Notify, def.OnPageChanged);
+  if (auto* notebook = dynamic_cast<TNotebook*>(&control))
+    notebook->OnPageChanged = BindEvent(FOnEvent, def.OnPageChanged);
   if (auto* picker = dynamic_cast<TColorPickerButton*>(&control)) picker->SetEntryTexts(def.Items);
-  if (auto* tree = dynamic_cast<TVirtualStringTree*>(&control)) BindTree(*tree, def, handlers);
+  if (auto* tree = dynamic_cast<TVirtualStringTree*>(&control))
+    tree->Initialize(def.Columns, def.HeaderFont ? *def.HeaderFont : tree->Font());
   if (auto* toolBar = dynamic_cast<TToolBar*>(&control))
-    toolBar->Initialize(*def.Images ? &ImageList(def.Images) : nullptr, def.Buttons, FActionList, handlers.Notify);
+    toolBar->Initialize(*def.Images ? &ImageList(def.Images) : nullptr, def.Buttons, FActionList, FOnEvent);
   return control;
-}
-
-void TForm::BindTree(TVirtualStringTree& tree, const TComponentDef& def, const TFormHandlers& handlers) {
-  tree.Initialize(def.Columns, def.HeaderFont ? *def.HeaderFont : tree.Font());
-  if (*def.OnGetText) tree.OnGetText = Handler(handlers.GetText, def.OnGetText);
-  if (*def.OnBeforeCellPaint) tree.OnBeforeCellPaint = Handler(handlers.BeforeCellPaint, def.OnBeforeCellPaint);
-  if (*def.OnFocusChanged) tree.OnFocusChanged = Handler(handlers.FocusChanged, def.OnFocusChanged);
-  if (*def.OnKeyUp) tree.OnKeyUp = Handler(handlers.KeyUp, def.OnKeyUp);
 }
 
 TControl* TForm::FindComponent(std::string_view name) const {

@@ -13,15 +13,13 @@ T& Named(const std::vector<std::unique_ptr<T>>& components, std::string_view nam
 
 }  // namespace
 
-void TForm::BuildNonVisual(const TFormDef& layout, const TFormHandlers& handlers) {
+void TForm::BuildNonVisual(const TFormDef& layout) {
   for (const TImageListDef& def : layout.ImageLists) FImageLists.push_back(std::make_unique<TImageList>(def));
-  for (const TActionDef& def : layout.Actions) {
-    FActionList.Add(
-        std::make_unique<TAction>(def, *def.OnExecute ? Handler(handlers.Notify, def.OnExecute) : TNotifyEvent()));
-  }
+  for (const TActionDef& def : layout.Actions)
+    FActionList.Add(std::make_unique<TAction>(def, BindEvent(FOnEvent, def.OnExecute)));
   for (const TMenuDef& def : layout.Menus) {
     const TImageList* images = *def.Images ? &ImageList(def.Images) : nullptr;
-    FMenus.push_back(std::make_unique<TMenu>(def, FActionList, images, handlers.Notify));
+    FMenus.push_back(std::make_unique<TMenu>(def, FActionList, images, FOnEvent));
   }
   if (*layout.Menu) {
     FMainMenu = &Menu(layout.Menu);

@@ -1,6 +1,6 @@
 #pragma once
 // A window's stored layout: its components as data, in pixels as designed at 96 dpi, built by TForm.
-// Event handlers are named here and bound to the form's own handlers by name when the window is built.
+// Events are enumerators of the window's own event enum, which the form answers in its OnEvent.
 #include <span>
 
 #include "gui/Controls.h"
@@ -40,21 +40,17 @@ struct TComponentDef {
   int ModalResult = 0;
   int Picture = 0;           // an icon resource, drawn at the control's designed width; 0 for none
   int PageIndex = 0;         // the notebook's page as designed
-  const char* OnClick = "";
-  const char* OnExit = "";
-  const char* OnChange = "";  // a list's row picked by the user
-  const char* OnPageChanged = "";
+  TEventId OnClick;
+  TEventId OnExit;
+  TEventId OnChange;  // a list's row picked by the user
+  TEventId OnPageChanged;
   const char* PopupMenu = "";  // a menu of the form, shown by the right button and searched for shortcuts
   // A toolbar's image list and buttons.
   const char* Images = "";
   std::span<const TToolButtonDef> Buttons;
-  // A list control's columns, the font of its header (null: the control's) and its callbacks.
+  // A list control's columns and the font of its header (null: the control's); the form assigns its callbacks.
   std::span<const TVirtualTreeColumn> Columns;
   const TFont* HeaderFont = nullptr;
-  const char* OnGetText = "";
-  const char* OnBeforeCellPaint = "";
-  const char* OnFocusChanged = "";
-  const char* OnKeyUp = "";
 };
 
 constexpr TColor clParentColor = clSystemColor | 0xFF;
@@ -74,10 +70,9 @@ struct TFormDef {
   TBounds MinSize;           // Width and Height: the smallest window size, 0 for none
   TColor Color = clBtnFace;
   TFont Font;
-  const char* OnCreate = "";
-  const char* OnShow = "";
-  const char* OnCloseQuery = "";
-  const char* OnDestroy = "";
+  TEventId OnCreate;
+  TEventId OnShow;
+  TEventId OnDestroy;
   std::span<const TComponentDef> Components;
   // The components without a window: made before the others, in this order.
   std::span<const TImageListDef> ImageLists;

@@ -23,19 +23,9 @@ constexpr int mrCancel = 2;
 
 using TCloseQueryEvent = std::function<void(TObject* sender, bool& canClose)>;
 
-// The handlers that a form's layout names, by name.
-struct TFormHandlers {
-  THandlerMap<TNotifyEvent> Notify;
-  THandlerMap<TCloseQueryEvent> CloseQuery;
-  THandlerMap<TVSTGetTextEvent> GetText;
-  THandlerMap<TVTBeforeCellPaintEvent> BeforeCellPaint;
-  THandlerMap<TVTFocusChangeEvent> FocusChanged;
-  THandlerMap<TKeyEvent> KeyUp;
-};
-
 class TForm : public TControl {
 public:
-  TForm(const TFormDef& layout, TFormHandlers handlers);
+  explicit TForm(const TFormDef& layout);
   ~TForm() override;
 
   TForm* Form() const override { return const_cast<TForm*>(this); }
@@ -88,20 +78,23 @@ public:
   TNotifyEvent OnDestroy;
 
 protected:
+  // Answers the events that the layout binds, each an enumerator of the window's own event enum. The base
+  // answers none: an event while only the base is there, as the form is made or destroyed, has no one to run.
+  virtual void OnEvent(TEventId event, TObject* sender);
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool CloseQuery();
   // Pop-up help for the control under a WM_HELP request.
   void ShowControlHelp(const HELPINFO& info);
 
 private:
-  void Build(const TFormDef& layout, const TFormHandlers& handlers);
-  void BuildChildren(const TFormDef& layout, const TFormHandlers& handlers, TControl* parent,
-                     std::string_view parentName);
-  TControl& BuildComponent(const TComponentDef& def, const TFormHandlers& handlers, TControl* parent);
-  void BindTree(TVirtualStringTree& tree, const TComponentDef& def, const TFormHandlers& handlers);
+  void Build(const TFormDef& layout);
+  void BuildChildren(const TFormDef& layout, TControl* parent, std::string_view parentName);
+  TControl& BuildComponent(const TComponentDef& def, TControl* parent);
   void PlaceWindow(const TFormDef& layout);
-  void BuildNonVisual(const TFormDef& layout, const TFormHandlers& handlers);
+  void BuildNonVisual(const TFormDef& layout);
 
+  // What the layout's controls, menus and actions call: the form's own OnEvent at the time of the event.
+  const TEventHandler FOnEvent = [this](TEventId event, TObject* sender) { OnEvent(event, sender); };
   std::vector<std::unique_ptr<TImageList>> FImageLists;
   TActionList FActionList;
   std::vector<std::unique_ptr<TMenu>> FMenus;

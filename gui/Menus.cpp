@@ -25,13 +25,12 @@ TMenuItem::TMenuItem(const TMenuItemDef& def, TAction* action, TNotifyEvent onCl
 void TMenuItem::Click() { ExecuteOrClick(FAction, FOnClick, this); }
 
 TMenu::TMenu(const TMenuDef& def, const TActionList& actions, const TImageList* images,
-             const TNotifyHandlers& handlers)
+             const TEventHandler& onEvent)
     : FName(def.Name), FKind(def.Kind), FImages(images) {
   UINT command = kFirstCommand;
   for (const TMenuItemDef& itemDef : def.Items) {
     TAction* action = actions.Bound(itemDef.Action);
-    TNotifyEvent onClick = *itemDef.OnClick ? Handler(handlers, itemDef.OnClick) : TNotifyEvent();
-    auto item = std::make_unique<TMenuItem>(itemDef, action, std::move(onClick), command++);
+    auto item = std::make_unique<TMenuItem>(itemDef, action, BindEvent(onEvent, itemDef.OnClick), command++);
     if (!*itemDef.Parent) {
       FItems.push_back(std::move(item));
     } else if (TMenuItem* parent = Find(itemDef.Parent)) {

@@ -4,7 +4,6 @@
 // handler. No item is a default item.
 #include <windows.h>
 
-#include <map>
 #include <memory>
 #include <span>
 #include <string>
@@ -12,7 +11,6 @@
 #include <vector>
 
 #include "gui/ActnList.h"
-#include "gui/Handlers.h"
 #include "gui/ImgList.h"
 
 struct TMenuItemDef {
@@ -21,7 +19,7 @@ struct TMenuItemDef {
   const char* Caption = "";  // "-" for a separator line
   const char* Action = "";
   int ImageIndex = -1;
-  const char* OnClick = "";
+  TEventId OnClick;
 };
 
 enum class TMenuKind { MainMenu, PopupMenu };
@@ -60,11 +58,9 @@ private:
   std::vector<std::unique_ptr<TMenuItem>> FItems;
 };
 
-using TNotifyHandlers = THandlerMap<TNotifyEvent>;
-
 class TMenu : public TObject {
 public:
-  TMenu(const TMenuDef& def, const TActionList& actions, const TImageList* images, const TNotifyHandlers& handlers);
+  TMenu(const TMenuDef& def, const TActionList& actions, const TImageList* images, const TEventHandler& onEvent);
   ~TMenu() override;
 
   const std::string& Name() const { return FName; }

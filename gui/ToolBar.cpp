@@ -40,7 +40,7 @@ DWORD TToolBar::WindowStyle() {
 }
 
 void TToolBar::Initialize(const TImageList* images, std::span<const TToolButtonDef> buttons,
-                          const TActionList& actions, const THandlerMap<TNotifyEvent>& handlers) {
+                          const TActionList& actions, const TEventHandler& onEvent) {
   // The buttons' commands come back to the toolbar itself, which knows its buttons.
   SendMessageA(Handle(), TB_SETPARENT, reinterpret_cast<WPARAM>(Handle()), 0);
   SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
@@ -49,8 +49,7 @@ void TToolBar::Initialize(const TImageList* images, std::span<const TToolButtonD
   int command = kFirstCommand;
   for (const TToolButtonDef& def : buttons) {
     TAction* action = actions.Bound(def.Action);
-    TNotifyEvent onClick = *def.OnClick ? Handler(handlers, def.OnClick) : TNotifyEvent();
-    FButtons.push_back(std::make_unique<TToolButton>(*this, def, action, std::move(onClick), command++));
+    FButtons.push_back(std::make_unique<TToolButton>(*this, def, action, BindEvent(onEvent, def.OnClick), command++));
     const TToolButton& button = *FButtons.back();
     TBBUTTON item{};
     item.idCommand = button.Command();

@@ -11,7 +11,6 @@
 
 #include "gui/ActnList.h"
 #include "gui/Controls.h"
-#include "gui/Handlers.h"
 #include "gui/ImgList.h"
 
 struct TToolButtonDef {
@@ -20,7 +19,7 @@ struct TToolButtonDef {
   const char* Hint = "";
   const char* Action = "";
   int ImageIndex = -1;  // a picture of the toolbar's image list; -1: the action's
-  const char* OnClick = "";
+  TEventId OnClick;
   bool Separator = false;
   int Width = 8;  // a separator's, as designed at 96 dpi
 };
@@ -65,7 +64,7 @@ public:
   static DWORD WindowStyle();
   // After the window is made: the pictures and the buttons, 52 x 44 pixels as designed.
   void Initialize(const TImageList* images, std::span<const TToolButtonDef> buttons, const TActionList& actions,
-                  const THandlerMap<TNotifyEvent>& handlers);
+                  const TEventHandler& onEvent);
 
   // The button of that name; raises when there is none.
   TToolButton& Button(std::string_view name) const;

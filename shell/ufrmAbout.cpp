@@ -7,13 +7,19 @@
 TfrmAbout* frmAbout = nullptr;
 
 TfrmAbout::TfrmAbout()
-    : TForm(frmAboutLayout, {.Notify = {{"FormShow", [this](TObject* s) { FormShow(s); }},
-                                        {"lblHomePageClick", [this](TObject* s) { lblHomePageClick(s); }},
-                                        {"lblEmailClick", [this](TObject* s) { lblEmailClick(s); }}}}),
+    : TForm(frmAboutLayout),
       lblVersion(Component<TLabel>("lblVersion")),
       lblCopyright(Component<TLabel>("lblCopyright")),
       lblHomePage(Component<TLabel>("lblHomePage")),
       lblEmail(Component<TLabel>("lblEmail")) {}
+
+void TfrmAbout::OnEvent(TEventId event, TObject* sender) {
+  switch (event.As<TAboutEvent>()) {
+    case TAboutEvent::FormShow: FormShow(sender); break;
+    case TAboutEvent::lblHomePageClick: lblHomePageClick(sender); break;
+    case TAboutEvent::lblEmailClick: lblEmailClick(sender); break;
+  }
+}
 
 std::string TfrmAbout::GetFileVersionText() {
   const TFileVersionInfo info(Application.ExeName());

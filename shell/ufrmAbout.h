@@ -16,6 +16,9 @@ public:
   TLabel& lblHomePage;
   TLabel& lblEmail;
 
+protected:
+  void OnEvent(TEventId event, TObject* sender) override;
+
 private:
   void FormShow(TObject* sender);
   void lblHomePageClick(TObject* sender);

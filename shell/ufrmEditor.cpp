@@ -30,7 +30,7 @@ void SayFailure(Step step) {
 }  // namespace
 
 TfrmEditor::TfrmEditor()
-    : TForm(frmEditorLayout, Handlers()),
+    : TForm(frmEditorLayout),
       vstWallpapers(Component<TVirtualStringTree>("vstWallpapers")),
       imgPreview(Component<TImage>("imgPreview")),
       lblFileName(Component<TLabel>("lblFileName")),
@@ -53,28 +53,16 @@ TfrmEditor::TfrmEditor()
     return ApplicationEventsHelp(command, data, callHelp);
   };
   imgPreview.OnProgress = [this](TObject* s) { imgPreviewProgress(s); };
+  OnCloseQuery = std::bind_front(&TfrmEditor::FormCloseQuery, this);
+  vstWallpapers.OnGetText = std::bind_front(&TfrmEditor::vstWallpapersGetText, this);
+  vstWallpapers.OnBeforeCellPaint = std::bind_front(&TfrmEditor::vstWallpapersBeforeCellPaint, this);
+  vstWallpapers.OnFocusChanged = std::bind_front(&TfrmEditor::vstWallpapersFocusChanged, this);
+  vstWallpapers.OnKeyUp = std::bind_front(&TfrmEditor::vstWallpapersKeyUp, this);
   tmrWallpaper->SetInterval(5000);
   tmrWallpaper->SetEnabled(true);
 }
 
 TfrmEditor::~TfrmEditor() { Application.OnHelp = nullptr; }
-
-TFormHandlers TfrmEditor::Handlers() {
-  return {.Notify = NotifyHandlers(),
-          .CloseQuery = {{"FormCloseQuery", [this](TObject* s, bool& canClose) { FormCloseQuery(s, canClose); }}},
-          .GetText = {{"vstWallpapersGetText",
-                       [this](TVirtualStringTree* s, PVirtualNode n, int c, TVSTTextType t, std::wstring& text) {
-                         vstWallpapersGetText(s, n, c, t, text);
-                       }}},
-          .BeforeCellPaint = {{"vstWallpapersBeforeCellPaint",
-                               [this](TVirtualStringTree* s, HDC dc, PVirtualNode n, int c, const RECT& r) {
-                                 vstWallpapersBeforeCellPaint(s, dc, n, c, r);
-                               }}},
-          .FocusChanged = {{"vstWallpapersFocusChanged",
-                            [this](TVirtualStringTree* s, PVirtualNode n) { vstWallpapersFocusChanged(s, n); }}},
-          .KeyUp = {{"vstWallpapersKeyUp",
-                     [this](TObject* s, WORD& key, TShiftState shift) { vstWallpapersKeyUp(s, key, shift); }}}};
-}
 
 TOptions& TfrmEditor::Options() {
   return FOptions;

@@ -3,7 +3,7 @@
 // timer and the tray icon, schedules the changes, shows the collection with an information band and a
 // preview, and edits it. Its operations are kept in four files: the window's life and the scheduling
 // (ufrmEditor.cpp), the list view with the band and the preview (ufrmEditorView.cpp), the editing
-// (ufrmEditorEditing.cpp), and the actions and help (ufrmEditorActions.cpp).
+// (ufrmEditorEditing.cpp), and its events with the actions and help (ufrmEditorActions.cpp).
 #include <cstdint>
 #include <memory>
 #include <set>
@@ -84,12 +84,10 @@ public:
   TToolButton& btnPut;
 
 protected:
+  void OnEvent(TEventId event, TObject* sender) override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
 
 private:
-  TFormHandlers Handlers();
-  TNotifyHandlers NotifyHandlers();
-
   void FormCreate(TObject* sender);
   void FormShow(TObject* sender);
   void FormCloseQuery(TObject* sender, bool& canClose);

@@ -1,44 +1,42 @@
-// The control panel's actions, the toolbar's own buttons and help: each handler makes one call.
+// The control panel's events: its life, the actions, the toolbar's own buttons and help, each one call.
+#include "forms/Layouts.h"
 #include "shell/ufrmAbout.h"
 #include "shell/ufrmEditor.h"
 
-TNotifyHandlers TfrmEditor::NotifyHandlers() {
-  const auto run = [this](void (TfrmEditor::*routine)()) { return [this, routine](TObject*) { (this->*routine)(); }; };
-  const auto link = [this](void (TSupportServices::*opener)() const) {
-    return [this, opener](TObject*) { (SupportServices().*opener)(); };
-  };
-  return {
-      {"FormCreate", [this](TObject* s) { FormCreate(s); }},
-      {"FormShow", [this](TObject* s) { FormShow(s); }},
-      {"FormDestroy", [this](TObject* s) { FormDestroy(s); }},
-      {"actShowOptionsDialogExecute", run(&TfrmEditor::ShowOptionsDialog)},
-      {"actExitExecute", run(&TfrmEditor::ExitApplication)},
-      {"actRemoveExecute", run(&TfrmEditor::RemoveImage)},
-      {"actAddExecute", run(&TfrmEditor::AddImages)},
-      {"actRemoveMissingImagesExecute", [this](TObject* s) { actRemoveMissingImagesExecute(s); }},
-      // The start-up change lets the tray menu run before the about dialog is made.
-      {"actAboutExecute", [](TObject*) { if (frmAbout) frmAbout->ShowModal(); }},
-      {"actHelpExecute", [](TObject*) { Application.HelpCommand(HELP_CONTEXT, 522); }},
-      {"Help3Click", [](TObject*) { Application.HelpCommand(HELP_CONTEXT, 51); }},
-      {"actCheckForUpdateExecute", link(&TSupportServices::OpenDownloadsPage)},
-      {"actHomeExecute", link(&TSupportServices::OpenHomePage)},
-      {"actSupportExecute", link(&TSupportServices::MailSupport)},
-      {"actContactExecute", link(&TSupportServices::MailContact)},
-      {"actRemoveAllImagesExecute", run(&TfrmEditor::RemoveAllImages)},
-      {"actPlaceImageExecute", run(&TfrmEditor::PlaceImage)},
-      {"actMoveUpExecute", run(&TfrmEditor::MoveImageUp)},
-      {"actMoveDownExecute", run(&TfrmEditor::MoveImageDown)},
-      {"actRequestSupportExecute", link(&TSupportServices::OpenSupportPage)},
-      {"actRequestSupportViaEmailExecute", link(&TSupportServices::MailSupport)},
-      {"actAnonymousFeedbackExecute", link(&TSupportServices::OpenFeedbackPage)},
-      {"actTellAFriendExecute", link(&TSupportServices::OpenTellAFriendPage)},
-      {"actClearDesktopExecute", run(&TfrmEditor::ClearDesktop)},
-      {"actChangeWallpaperExecute", [this](TObject*) { ChangeWallpaper(nullptr); }},
-      {"actControlPanelExecute", run(&TfrmEditor::ShowControlPanel)},
-      {"btnUpClick", run(&TfrmEditor::MoveImageUp)},
-      {"btnDownClick", run(&TfrmEditor::MoveImageDown)},
-      {"btnPutClick", run(&TfrmEditor::PlaceImage)},
-  };
+void TfrmEditor::OnEvent(TEventId event, TObject* sender) {
+  switch (event.As<TEditorEvent>()) {
+    case TEditorEvent::FormCreate: FormCreate(sender); break;
+    case TEditorEvent::FormShow: FormShow(sender); break;
+    case TEditorEvent::FormDestroy: FormDestroy(sender); break;
+    case TEditorEvent::actShowOptionsDialogExecute: ShowOptionsDialog(); break;
+    case TEditorEvent::actExitExecute: ExitApplication(); break;
+    case TEditorEvent::actRemoveExecute: RemoveImage(); break;
+    case TEditorEvent::actAddExecute: AddImages(); break;
+    case TEditorEvent::actRemoveMissingImagesExecute: actRemoveMissingImagesExecute(sender); break;
+    case TEditorEvent::actAboutExecute:
+      if (frmAbout) frmAbout->ShowModal();  // the start-up change lets the tray menu run before it is made
+      break;
+    case TEditorEvent::actHelpExecute: Application.HelpCommand(HELP_CONTEXT, 522); break;
+    case TEditorEvent::actCheckForUpdateExecute: SupportServices().OpenDownloadsPage(); break;
+    case TEditorEvent::actHomeExecute: SupportServices().OpenHomePage(); break;
+    case TEditorEvent::actSupportExecute: SupportServices().MailSupport(); break;
+    case TEditorEvent::actContactExecute: SupportServices().MailContact(); break;
+    case TEditorEvent::actRemoveAllImagesExecute: RemoveAllImages(); break;
+    case TEditorEvent::actPlaceImageExecute: PlaceImage(); break;
+    case TEditorEvent::actMoveUpExecute: MoveImageUp(); break;
+    case TEditorEvent::actMoveDownExecute: MoveImageDown(); break;
+    case TEditorEvent::actRequestSupportExecute: SupportServices().OpenSupportPage(); break;
+    case TEditorEvent::actRequestSupportViaEmailExecute: SupportServices().MailSupport(); break;
+    case TEditorEvent::actAnonymousFeedbackExecute: SupportServices().OpenFeedbackPage(); break;
+    case TEditorEvent::actTellAFriendExecute: SupportServices().OpenTellAFriendPage(); break;
+    case TEditorEvent::actClearDesktopExecute: ClearDesktop(); break;
+    case TEditorEvent::actChangeWallpaperExecute: ChangeWallpaper(nullptr); break;
+    case TEditorEvent::actControlPanelExecute: ShowControlPanel(); break;
+    case TEditorEvent::btnUpClick: MoveImageUp(); break;
+    case TEditorEvent::btnDownClick: MoveImageDown(); break;
+    case TEditorEvent::btnPutClick: PlaceImage(); break;
+    case TEditorEvent::Help3Click: Application.HelpCommand(HELP_CONTEXT, 51); break;
+  }
 }
 
 // Pop-up help goes to WinHelp owned by the control panel, also while it is hidden in the tray; every other

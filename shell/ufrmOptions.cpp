@@ -38,15 +38,7 @@ std::string PeriodRefusal(const std::string& text, const TComboBox& units) {
 }  // namespace
 
 TfrmOptions::TfrmOptions()
-    : TForm(frmOptionsLayout,
-            {.Notify = {{"FormShow", [this](TObject* s) { FormShow(s); }},
-                        {"btnOkClick", [this](TObject* s) { btnOkClick(s); }},
-                        {"btnHelpClick", [this](TObject* s) { btnHelpClick(s); }},
-                        {"chkChangeOnTimerClick", [this](TObject* s) { chkChangeOnTimerClick(s); }},
-                        {"edtFrequencyExit", [this](TObject* s) { edtFrequencyExit(s); }},
-                        {"cbxTimeMeasureChange", [this](TObject* s) { cbxTimeMeasureChange(s); }},
-                        {"LeftMenuClick", [this](TObject* s) { LeftMenuClick(s); }},
-                        {"nbkOptionsPageChanged", [this](TObject* s) { nbkOptionsPageChanged(s); }}}}),
+    : TForm(frmOptionsLayout),
       nbkOptions(Component<TNotebook>("nbkOptions")),
       lblGeneral(Component<TLabel>("lblGeneral")),
       lblWallpaper(Component<TLabel>("lblWallpaper")),
@@ -67,6 +59,19 @@ TfrmOptions::TfrmOptions()
       btnOk(Component<TButton>("btnOk")),
       btnCancel(Component<TButton>("btnCancel")),
       btnHelp(Component<TButton>("btnHelp")) {}
+
+void TfrmOptions::OnEvent(TEventId event, TObject* sender) {
+  switch (event.As<TOptionsEvent>()) {
+    case TOptionsEvent::FormShow: FormShow(sender); break;
+    case TOptionsEvent::btnOkClick: btnOkClick(sender); break;
+    case TOptionsEvent::btnHelpClick: btnHelpClick(sender); break;
+    case TOptionsEvent::chkChangeOnTimerClick: chkChangeOnTimerClick(sender); break;
+    case TOptionsEvent::edtFrequencyExit: edtFrequencyExit(sender); break;
+    case TOptionsEvent::cbxTimeMeasureChange: cbxTimeMeasureChange(sender); break;
+    case TOptionsEvent::LeftMenuClick: LeftMenuClick(sender); break;
+    case TOptionsEvent::nbkOptionsPageChanged: nbkOptionsPageChanged(sender); break;
+  }
+}
 
 void TfrmOptions::FormShow(TObject*) {
   ShowWindow(Application.Handle(), SW_HIDE);

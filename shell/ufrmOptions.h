@@ -48,6 +48,9 @@ public:
   TButton& btnCancel;
   TButton& btnHelp;
 
+protected:
+  void OnEvent(TEventId event, TObject* sender) override;
+
 private:
   // Shows why the timer cannot run the period that the two controls show, and puts the focus back into the
   // field; true when it can.

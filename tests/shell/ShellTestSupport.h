@@ -21,6 +21,22 @@ struct THelpCall {
   std::string Keyword;  // for HELP_KEY
 };
 
+// A form built from a test's own layout: it records the events that it answers, each with its sender.
+template <class Event>
+class TRecordingForm : public TForm {
+public:
+  using TForm::TForm;
+
+  std::vector<Event> Runs;
+  std::vector<TObject*> Senders;
+
+protected:
+  void OnEvent(TEventId event, TObject* sender) override {
+    Runs.push_back(event.As<Event>());
+    Senders.push_back(sender);
+  }
+};
+
 class ShellTest : public testing::Test {
 protected:
   ShellTest() {

@@ -18,8 +18,7 @@ const TVirtualTreeColumn kColumns[] = {{"Name", 200},
 const TFont kHeaderFont{.Name = "MS Shell Dlg 2", .Height = -11};
 const TComponentDef kComponents[] = {
     {.Name = "vstList", .Kind = VirtualStringTree, .Bounds = {0, 0, 500, 300}, .Align = TAlign::Client,
-     .TabOrder = 0, .Columns = kColumns, .HeaderFont = &kHeaderFont, .OnGetText = "GetText",
-     .OnBeforeCellPaint = "BeforeCellPaint", .OnFocusChanged = "FocusChanged", .OnKeyUp = "KeyUp"},
+     .TabOrder = 0, .Columns = kColumns, .HeaderFont = &kHeaderFont},
 };
 const TFormDef kLayout{.Name = "frmList", .Caption = "List", .BorderStyle = TBorderStyle::Sizeable,
                        .Bounds = {40, 40, 500, 300}, .Components = kComponents};
@@ -34,32 +33,28 @@ struct TPaintedCell {
 
 class ListControlTest : public ShellTest {
 protected:
-  ListControlTest() { FForm->Show(); }
-
-  TFormHandlers Handlers() {
-    TFormHandlers handlers;
+  ListControlTest() {
     // A row's texts name its data item and the column asked for.
-    handlers.GetText["GetText"] = [this](TVirtualStringTree* sender, PVirtualNode node, int column, TVSTTextType,
-                                         std::wstring& text) {
+    List().OnGetText = [this](TVirtualStringTree* sender, PVirtualNode node, int column, TVSTTextType,
+                              std::wstring& text) {
       ++FTextCalls;
       text = L"d" + std::to_wstring(*sender->GetNodeData(node)) + L"c" + std::to_wstring(column);
     };
-    handlers.BeforeCellPaint["BeforeCellPaint"] = [this](TVirtualStringTree*, HDC dc, PVirtualNode node, int column,
-                                                         const RECT& rect) {
+    List().OnBeforeCellPaint = [this](TVirtualStringTree*, HDC dc, PVirtualNode node, int column, const RECT& rect) {
       FPainted.push_back({node->Index(), column, rect});
       if (node->Index() % 2 == 1) {
         SetDCBrushColor(dc, kStripe);
         FillRect(dc, &rect, static_cast<HBRUSH>(GetStockObject(DC_BRUSH)));
       }
     };
-    handlers.FocusChanged["FocusChanged"] = [this](TVirtualStringTree*, PVirtualNode node) {
+    List().OnFocusChanged = [this](TVirtualStringTree*, PVirtualNode node) {
       FFocusChanges.push_back(node);
       if (FRaiseOnFocus) throw Exception("focus");
     };
-    handlers.KeyUp["KeyUp"] = [this](TObject*, WORD& key, TShiftState shift) {
+    List().OnKeyUp = [this](TObject*, WORD& key, TShiftState shift) {
       if (key != VK_CONTROL) FKeysUp.push_back({key, shift});
     };
-    return handlers;
+    FForm->Show();
   }
 
   std::vector<PVirtualNode> AddRows(int count) {
@@ -99,7 +94,7 @@ protected:
     RedrawWindow(List().Handle(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW | RDW_ALLCHILDREN);
   }
 
-  TFormPtr<TForm> FForm = MakeForm<TForm>(kLayout, Handlers());
+  TFormPtr<TForm> FForm = MakeForm<TForm>(kLayout);
   int FTextCalls = 0;
   std::vector<TPaintedCell> FPainted;
   std::vector<PVirtualNode> FFocusChanges;

@@ -11,19 +11,21 @@
 namespace {
 
 using enum TControlKind;
+enum class TEvent { Add, Remove, Place, MenuPlace, ListPlace, Exit, Clear, Help3Click };
+using enum TEvent;
 
 const int kIcons16[] = {0, IDI_EDITOR_CLEAR_DESKTOP, IDI_EDITOR_HELP, IDI_EDITOR_OPTIONS};
 const TImageListDef kImageLists[] = {{.Name = "iml16", .Size = 16, .Icons = kIcons16}};
 
 // Ctrl+Enter is given to three actions on purpose: which one runs tells where the shortcut was found.
 const TActionDef kActions[] = {
-    {.Name = "actAdd", .Caption = "Add", .ShortCut = ShortCut(VK_INSERT, 0), .ImageIndex = 3, .OnExecute = "Add"},
-    {.Name = "actRemove", .Caption = "Remove", .ShortCut = ShortCut(VK_DELETE, 0), .OnExecute = "Remove"},
-    {.Name = "actPlace", .Caption = "Place", .ShortCut = ShortCut(VK_RETURN, ssCtrl), .OnExecute = "Place"},
-    {.Name = "actMenuPlace", .Caption = "Place Too", .ShortCut = ShortCut(VK_RETURN, ssCtrl), .OnExecute = "MenuPlace"},
-    {.Name = "actListPlace", .Caption = "Place Here", .ShortCut = ShortCut(VK_RETURN, ssCtrl), .OnExecute = "ListPlace"},
-    {.Name = "actExit", .Caption = "Exit", .ShortCut = ShortCut(VK_F4, ssAlt), .OnExecute = "Exit"},
-    {.Name = "actClear", .Caption = "Clear Desktop", .ImageIndex = 1, .OnExecute = "Clear"},
+    {.Name = "actAdd", .Caption = "Add", .ShortCut = ShortCut(VK_INSERT, 0), .ImageIndex = 3, .OnExecute = Add},
+    {.Name = "actRemove", .Caption = "Remove", .ShortCut = ShortCut(VK_DELETE, 0), .OnExecute = Remove},
+    {.Name = "actPlace", .Caption = "Place", .ShortCut = ShortCut(VK_RETURN, ssCtrl), .OnExecute = Place},
+    {.Name = "actMenuPlace", .Caption = "Place Too", .ShortCut = ShortCut(VK_RETURN, ssCtrl), .OnExecute = MenuPlace},
+    {.Name = "actListPlace", .Caption = "Place Here", .ShortCut = ShortCut(VK_RETURN, ssCtrl), .OnExecute = ListPlace},
+    {.Name = "actExit", .Caption = "Exit", .ShortCut = ShortCut(VK_F4, ssAlt), .OnExecute = Exit},
+    {.Name = "actClear", .Caption = "Clear Desktop", .ImageIndex = 1, .OnExecute = Clear},
 };
 const TMenuItemDef kMainItems[] = {
     {.Name = "File1", .Caption = "&File"},
@@ -34,7 +36,7 @@ const TMenuItemDef kMainItems[] = {
     {.Name = "Clear1", .Parent = "More1", .Action = "actClear"},
     {.Name = "Exit1", .Parent = "File1", .Action = "actExit"},
     {.Name = "Help1", .Caption = "Help"},
-    {.Name = "Help3", .Parent = "Help1", .Caption = "Help", .ImageIndex = 2, .OnClick = "Help3Click"},
+    {.Name = "Help3", .Parent = "Help1", .Caption = "Help", .ImageIndex = 2, .OnClick = Help3Click},
 };
 const TMenuItemDef kContextItems[] = {
     {.Name = "Place2", .Action = "actListPlace"},
@@ -82,21 +84,9 @@ class MenuTest : public ShellTest {
 protected:
   MenuTest() { FForm->Show(); }
 
-  TFormHandlers Handlers() {
-    TFormHandlers handlers;
-    for (const char* name : {"Add", "Remove", "Place", "MenuPlace", "ListPlace", "Exit", "Clear", "Help3Click"}) {
-      handlers.Notify[name] = [this, name](TObject* sender) {
-        FRuns.push_back(name);
-        FSenders.push_back(sender);
-      };
-    }
-    return handlers;
-  }
   TControl& Edit() { return FForm->Component<TEdit>("edtText"); }
   TVirtualStringTree& List() { return FForm->Component<TVirtualStringTree>("vstList"); }
-  TFormPtr<TForm> FForm = MakeForm<TForm>(kLayout, Handlers());
-  std::vector<std::string> FRuns;
-  std::vector<TObject*> FSenders;
+  TFormPtr<TRecordingForm<TEvent>> FForm = MakeForm<TRecordingForm<TEvent>>(kLayout);
 };
 
 TEST(ShortCutText, ModifiersThenTheKeysName) {
@@ -173,9 +163,9 @@ TEST_F(MenuTest, ChosenItemsRunTheirActionOrTheirOwnHandler) {
   SendMessageA(FForm->Handle(), WM_COMMAND, bar.Find("Remove1")->Command(), 0);
   SendMessageA(FForm->Handle(), WM_COMMAND, bar.Find("Help3")->Command(), 0);
   SendMessageA(FForm->Handle(), WM_COMMAND, bar.Find("N1")->Command(), 0);  // a line runs nothing
-  EXPECT_EQ((std::vector<std::string>{"Remove", "Help3Click"}), FRuns);
-  EXPECT_EQ(FForm->ActionList().Find("actRemove"), FSenders[0]);
-  EXPECT_EQ(bar.Find("Help3"), FSenders[1]);
+  EXPECT_EQ((std::vector<TEvent>{Remove, Help3Click}), FForm->Runs);
+  EXPECT_EQ(FForm->ActionList().Find("actRemove"), FForm->Senders[0]);
+  EXPECT_EQ(bar.Find("Help3"), FForm->Senders[1]);
 }
 
 TEST_F(MenuTest, TheRightButtonOnTheListOpensItsContextMenu) {
@@ -193,7 +183,7 @@ TEST_F(MenuTest, TheRightButtonOnTheListOpensItsContextMenu) {
   ui::RunSteps();
   ui::Pump();
   EXPECT_EQ(3u, shown.size());
-  EXPECT_EQ((std::vector<std::string>{"ListPlace"}), FRuns);
+  EXPECT_EQ((std::vector<TEvent>{ListPlace}), FForm->Runs);
 }
 
 TEST_F(MenuTest, ShortcutsSearchTheFocusedControlsMenuThenTheMenuBarThenTheActions) {
@@ -203,7 +193,7 @@ TEST_F(MenuTest, ShortcutsSearchTheFocusedControlsMenuThenTheMenuBarThenTheActio
   ui::TypeKey(VK_RETURN, ssCtrl);
   ui::TypeKey(VK_INSERT);  // in no menu: the action list's
   ui::TypeKey(VK_F4, ssAlt);
-  EXPECT_EQ((std::vector<std::string>{"ListPlace", "MenuPlace", "Add", "Exit"}), FRuns);
+  EXPECT_EQ((std::vector<TEvent>{ListPlace, MenuPlace, Add, Exit}), FForm->Runs);
   EXPECT_TRUE(FForm->Visible());
 }
 
@@ -215,7 +205,7 @@ TEST_F(MenuTest, AKeyThatRunsAShortcutIsConsumed) {
   SendMessageA(Edit().Handle(), EM_SETSEL, 3, 3);
   ui::TypeKey(VK_BACK);  // no shortcut: the edit takes it
   EXPECT_EQ("ab", Edit().Caption());
-  EXPECT_EQ((std::vector<std::string>{"Remove"}), FRuns);
+  EXPECT_EQ((std::vector<TEvent>{Remove}), FForm->Runs);
 }
 
 }  // namespace

@@ -1,7 +1,6 @@
 // The toolbar, built from a stored layout and clicked through the real comctl32 toolbar.
 #include <gtest/gtest.h>
 
-#include <string>
 #include <vector>
 
 #include "forms/Resources.h"
@@ -11,22 +10,24 @@
 namespace {
 
 using enum TControlKind;
+enum class TEvent { Options, Remove, Add, btnUpClick, btnPutClick };
+using enum TEvent;
 
 const int kIcons24[] = {0, 0, 0, IDI_EDITOR_OPTIONS, 0, IDI_EDITOR_ADD, IDI_EDITOR_REMOVE, IDI_EDITOR_MOVE_UP};
 const TImageListDef kImageLists[] = {{.Name = "ImageList1", .Size = 24, .Icons = kIcons24}};
 const TActionDef kActions[] = {
-    {.Name = "actOptions", .Caption = "Options...", .ImageIndex = 3, .OnExecute = "Options"},
-    {.Name = "actRemove", .Caption = "Remove", .ImageIndex = 6, .OnExecute = "Remove"},
-    {.Name = "actAdd", .Caption = "Add", .ImageIndex = 5, .OnExecute = "Add"},
+    {.Name = "actOptions", .Caption = "Options...", .ImageIndex = 3, .OnExecute = Options},
+    {.Name = "actRemove", .Caption = "Remove", .ImageIndex = 6, .OnExecute = Remove},
+    {.Name = "actAdd", .Caption = "Add", .ImageIndex = 5, .OnExecute = Add},
 };
 const TToolButtonDef kButtons[] = {
     {.Name = "btnOptions", .Hint = "Show Options Dialog", .Action = "actOptions"},
     {.Name = "ToolButton5", .Separator = true},
     {.Name = "btnRemove", .Hint = "Remove selected image", .Action = "actRemove"},
     {.Name = "btnAddPicture", .Hint = "Add image(s) to collection", .Action = "actAdd"},
-    {.Name = "btnUp", .Caption = "Up", .Hint = "Move image up", .ImageIndex = 7, .OnClick = "btnUpClick"},
+    {.Name = "btnUp", .Caption = "Up", .Hint = "Move image up", .ImageIndex = 7, .OnClick = btnUpClick},
     {.Name = "ToolButton3", .Separator = true},
-    {.Name = "btnPut", .Caption = "Place", .Hint = "Place image to desktop", .OnClick = "btnPutClick"},
+    {.Name = "btnPut", .Caption = "Place", .Hint = "Place image to desktop", .OnClick = btnPutClick},
 };
 const TComponentDef kComponents[] = {
     {.Name = "tbrMain", .Kind = ToolBar, .Bounds = {0, 0, 400, 48}, .Align = TAlign::Top, .Images = "ImageList1",
@@ -40,25 +41,13 @@ class ToolBarTest : public ShellTest {
 protected:
   ToolBarTest() { FForm->Show(); }
 
-  TFormHandlers Handlers() {
-    TFormHandlers handlers;
-    for (const char* name : {"Options", "Remove", "Add", "btnUpClick", "btnPutClick"}) {
-      handlers.Notify[name] = [this, name](TObject* sender) {
-        FRuns.push_back(name);
-        FSenders.push_back(sender);
-      };
-    }
-    return handlers;
-  }
   TToolBar& Bar() { return FForm->Component<TToolBar>("tbrMain"); }
   void ClickButton(const char* name) {
     const RECT rect = Bar().Button(name).BoundsRect();
     ui::ClickAt(Bar().Handle(), {(rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2});
   }
 
-  TFormPtr<TForm> FForm = MakeForm<TForm>(kLayout, Handlers());
-  std::vector<std::string> FRuns;
-  std::vector<TObject*> FSenders;
+  TFormPtr<TRecordingForm<TEvent>> FForm = MakeForm<TRecordingForm<TEvent>>(kLayout);
 };
 
 TEST_F(ToolBarTest, ButtonsSitSideBySideInsideTheBorder) {
@@ -114,9 +103,9 @@ TEST_F(ToolBarTest, ClicksRunTheActionOrTheClickHandlerWhileTheButtonIsEnabled) 
   EXPECT_TRUE(Bar().Button("btnAddPicture").Enabled());
   Bar().Button("btnRemove").SetEnabled(true);
   ClickButton("btnRemove");
-  EXPECT_EQ((std::vector<std::string>{"Add", "btnUpClick", "Remove"}), FRuns);
-  EXPECT_EQ(FForm->ActionList().Find("actAdd"), FSenders[0]);
-  EXPECT_EQ(&Bar().Button("btnUp"), FSenders[1]);
+  EXPECT_EQ((std::vector<TEvent>{Add, btnUpClick, Remove}), FForm->Runs);
+  EXPECT_EQ(FForm->ActionList().Find("actAdd"), FForm->Senders[0]);
+  EXPECT_EQ(&Bar().Button("btnUp"), FForm->Senders[1]);
 }
 
 TEST_F(ToolBarTest, TooltipsShowTheHints) {
