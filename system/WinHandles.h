@@ -20,6 +20,13 @@ struct TIconDeleter {
 struct TKernelHandleDeleter {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
+// Gives the mutex up if this process owns it, then closes it.
+struct TMutexDeleter {
+  void operator()(HANDLE mutex) const {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+  }
+};
 
 using TBitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, TGdiObjectDeleter>;
 using TBrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, TGdiObjectDeleter>;
@@ -28,6 +35,7 @@ using TEnhMetaFileHandle = std::unique_ptr<std::remove_pointer_t<HENHMETAFILE>, 
 using TIconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, TIconDeleter>;
 // A file handle; CreateFile's INVALID_HANDLE_VALUE is to be stored as null.
 using TFileHandle = std::unique_ptr<void, TKernelHandleDeleter>;
+using TMutexHandle = std::unique_ptr<void, TMutexDeleter>;
 
 // The screen's device context for the length of a scope.
 class TScreenDc {
@@ -42,6 +50,38 @@ public:
 
 private:
   HDC FDc;
+};
+
+// A window's whole device context, frame included, for the length of a scope.
+class TWindowDc {
+public:
+  explicit TWindowDc(HWND window) : FWindow(window), FDc(GetWindowDC(window)) {}
+  ~TWindowDc() {
+    if (FDc) ReleaseDC(FWindow, FDc);
+  }
+  TWindowDc(const TWindowDc&) = delete;
+  TWindowDc& operator=(const TWindowDc&) = delete;
+  HDC Handle() const { return FDc; }
+
+private:
+  HWND FWindow;
+  HDC FDc;
+};
+
+// An object chosen into a device context for the length of a scope: the one it replaced goes back, so that
+// the context never ends holding ours.
+class TSelection {
+public:
+  TSelection(HDC dc, HGDIOBJ object) : FDc(dc), FOld(SelectObject(dc, object)) {}
+  ~TSelection() {
+    if (FOld) SelectObject(FDc, FOld);
+  }
+  TSelection(const TSelection&) = delete;
+  TSelection& operator=(const TSelection&) = delete;
+
+private:
+  HDC FDc;
+  HGDIOBJ FOld;
 };
 
 // The screen's dots per inch, as the program sees it (the manifest declares it DPI-aware).
