@@ -37,35 +37,34 @@ using TIconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, TIconDeleter>;
 using TFileHandle = std::unique_ptr<void, TKernelHandleDeleter>;
 using TMutexHandle = std::unique_ptr<void, TMutexDeleter>;
 
-// The screen's device context for the length of a scope.
-class TScreenDc {
+// A device context that Windows lends for a window (null: the screen), given back at the end of a scope.
+class TLentDc {
 public:
-  TScreenDc() : FDc(GetDC(nullptr)) {}
-  ~TScreenDc() {
-    if (FDc) ReleaseDC(nullptr, FDc);
-  }
-  TScreenDc(const TScreenDc&) = delete;
-  TScreenDc& operator=(const TScreenDc&) = delete;
-  HDC Handle() const { return FDc; }
-
-private:
-  HDC FDc;
-};
-
-// A window's whole device context, frame included, for the length of a scope.
-class TWindowDc {
-public:
-  explicit TWindowDc(HWND window) : FWindow(window), FDc(GetWindowDC(window)) {}
-  ~TWindowDc() {
+  ~TLentDc() {
     if (FDc) ReleaseDC(FWindow, FDc);
   }
-  TWindowDc(const TWindowDc&) = delete;
-  TWindowDc& operator=(const TWindowDc&) = delete;
+  TLentDc(const TLentDc&) = delete;
+  TLentDc& operator=(const TLentDc&) = delete;
   HDC Handle() const { return FDc; }
+
+protected:
+  TLentDc(HWND window, HDC dc) : FWindow(window), FDc(dc) {}
 
 private:
   HWND FWindow;
   HDC FDc;
+};
+
+// The screen's device context.
+class TScreenDc : public TLentDc {
+public:
+  TScreenDc() : TLentDc(nullptr, GetDC(nullptr)) {}
+};
+
+// A window's whole device context, frame included.
+class TWindowDc : public TLentDc {
+public:
+  explicit TWindowDc(HWND window) : TLentDc(window, GetWindowDC(window)) {}
 };
 
 // An object chosen into a device context for the length of a scope: the one it replaced goes back, so that
