@@ -8,7 +8,7 @@
 
 namespace {
 
-// A static: the mutex is given up at the very end of the process, after the forms have gone.
+// Lives as long as the process: the mutex is given up at its very end, after the forms have gone.
 TMutexHandle OneInstanceMutex;
 
 }  // namespace
