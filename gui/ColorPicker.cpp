@@ -159,7 +159,7 @@ void TColorPalette::ClosePalette() {
 }
 
 void TColorPalette::Paint(HDC dc, const RECT&) {
-  HGDIOBJ oldFont = SelectObject(dc, FontHandle(Font()));
+  TSelection font(dc, FontHandle(Font()));
   SetBkMode(dc, TRANSPARENT);
   for (int entry = kDefaultEntry; entry <= kCustomEntry; ++entry) {
     RECT rect = EntryRect(entry);
@@ -177,7 +177,6 @@ void TColorPalette::Paint(HDC dc, const RECT&) {
     }
     FillColor(dc, rect, static_cast<COLORREF>(TColorPickerButton::kColors[static_cast<size_t>(entry)]));
   }
-  SelectObject(dc, oldFont);
 }
 
 LRESULT TColorPalette::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

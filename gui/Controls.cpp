@@ -3,6 +3,7 @@
 #include <commctrl.h>
 #include <windowsx.h>
 
+#include <exception>
 #include <map>
 #include <tuple>
 #include <unordered_map>
@@ -68,8 +69,12 @@ void TScreen::SetCursor(TCursor cursor) {
 LRESULT CALLBACK ControlWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
   if (message == WM_NCCREATE) {
     auto* control = static_cast<TControl*>(reinterpret_cast<CREATESTRUCTA*>(lParam)->lpCreateParams);
+    try {
+      Controls()[window] = control;
+    } catch (...) {
+      return FALSE;  // the window is not made, and CreateHandle says so
+    }
     control->FHandle = window;
-    Controls()[window] = control;
   }
   if (TControl* control = TControl::FromHandle(window)) return control->Dispatch(message, wParam, lParam);
   return DefWindowProcA(window, message, wParam, lParam);
@@ -82,17 +87,29 @@ LRESULT CALLBACK ControlSubclassProc(HWND, UINT message, WPARAM wParam, LPARAM l
 
 namespace {
 
-BOOL CALLBACK CollectWindow(HWND window, LPARAM windows) {
-  reinterpret_cast<std::vector<HWND>*>(windows)->push_back(window);
-  return TRUE;
+struct TCollectedWindows {
+  std::vector<HWND> windows;
+  std::exception_ptr failure;  // carried past Windows, which cannot unwind it
+};
+
+BOOL CALLBACK CollectWindow(HWND window, LPARAM collected) noexcept {
+  auto& into = *reinterpret_cast<TCollectedWindows*>(collected);
+  try {
+    into.windows.push_back(window);
+    return TRUE;
+  } catch (...) {
+    into.failure = std::current_exception();
+    return FALSE;
+  }
 }
 
 }  // namespace
 
 std::vector<HWND> ThreadWindows() {
-  std::vector<HWND> windows;
-  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&windows));
-  return windows;
+  TCollectedWindows collected;
+  EnumThreadWindows(GetCurrentThreadId(), CollectWindow, reinterpret_cast<LPARAM>(&collected));
+  if (collected.failure) std::rethrow_exception(collected.failure);
+  return std::move(collected.windows);
 }
 
 const char* RegisterWindowClass(const char* name, WNDPROC procedure, UINT classStyle) {
@@ -419,18 +436,17 @@ void TLabel::AdjustSize() {
   if (!FAutoSize || !Handle()) return;
   const std::string text = Caption();
   TScreenDc screen;
-  HGDIOBJ old = SelectObject(screen.Handle(), FontHandle(Font()));
+  TSelection font(screen.Handle(), FontHandle(Font()));
   RECT rect{0, 0, 0, 0};
   if (FWordWrap) GetClientRect(Handle(), &rect);
   DrawTextA(screen.Handle(), text.empty() ? " " : text.c_str(), -1, &rect, DrawFlags() | DT_CALCRECT);
-  SelectObject(screen.Handle(), old);
   const int width = text.empty() ? 0 : rect.right - rect.left;
   SetWindowPos(Handle(), nullptr, 0, 0, width, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 }
 
 void TLabel::Paint(HDC dc, const RECT& client) {
   const std::string text = Caption();
-  HGDIOBJ old = SelectObject(dc, FontHandle(Font()));
+  TSelection font(dc, FontHandle(Font()));
   SetBkMode(dc, TRANSPARENT);
   RECT rect = client;
   if (Enabled()) {
@@ -444,7 +460,6 @@ void TLabel::Paint(HDC dc, const RECT& client) {
     SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
     DrawTextA(dc, text.c_str(), -1, &rect, DrawFlags());
   }
-  SelectObject(dc, old);
 }
 
 LRESULT TLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "gui/MessageWindow.h"
 #include "system/FileUtils.h"
 
 TApplication Application;
@@ -13,20 +14,6 @@ namespace {
 
 bool RealWinHelp(HWND owner, const std::string& file, UINT command, ULONG_PTR data) {
   return WinHelpA(owner, file.c_str(), command, data) != FALSE;
-}
-
-LRESULT CALLBACK ApplicationWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  try {
-    if (message == WM_CLOSE) {
-      if (TForm* main = Application.MainForm()) main->Close();
-      return 0;
-    }
-    if (message == WM_ENDSESSION && wParam) Application.EndSession();
-  } catch (...) {
-    Application.HandleCurrentException();
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
 }
 
 }  // namespace
@@ -40,15 +27,31 @@ std::string TApplication::Title() const {
   return title;
 }
 
-HWND TApplication::Handle() {
-  if (!FHandle) {
-    const int left = GetSystemMetrics(SM_CXSCREEN) / 2;
-    const int top = GetSystemMetrics(SM_CYSCREEN) / 2;
-    FHandle = CreateWindowExA(0, RegisterWindowClass("TApplication", ApplicationWindowProc), Title().c_str(),
-                              WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX, left, top, 0,
-                              0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
+// Closing the taskbar button closes the main form; the end of the session ends the program.
+class TApplication::TWindow : public TMessageWindow {
+public:
+  explicit TWindow(const std::string& title) {
+    CreateHandle("TApplication", title.c_str(), WS_POPUP | WS_CAPTION | WS_CLIPSIBLINGS | WS_SYSMENU | WS_MINIMIZEBOX,
+                 GetSystemMetrics(SM_CXSCREEN) / 2, GetSystemMetrics(SM_CYSCREEN) / 2, nullptr);
   }
-  return FHandle;
+
+private:
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override {
+    if (message == WM_CLOSE) {
+      if (TForm* main = Application.MainForm()) main->Close();
+      return 0;
+    }
+    if (message == WM_ENDSESSION && wParam) Application.EndSession();
+    return DefaultHandler(message, wParam, lParam);
+  }
+};
+
+TApplication::TApplication() = default;
+TApplication::~TApplication() = default;
+
+HWND TApplication::Handle() {
+  if (!FWindow) FWindow = std::make_unique<TWindow>(Title());
+  return FWindow->Handle();
 }
 
 void TApplication::Initialize() {

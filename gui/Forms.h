@@ -127,7 +127,8 @@ extern TReplaceable<TWinHelpCall> WinHelpCall;
 
 class TApplication {
 public:
-  TApplication() = default;
+  TApplication();
+  ~TApplication();
   TApplication(const TApplication&) = delete;
   TApplication& operator=(const TApplication&) = delete;
 
@@ -196,7 +197,9 @@ public:
 private:
   void ProcessMessage(MSG& msg);
 
-  HWND FHandle = nullptr;
+  class TWindow;
+
+  std::unique_ptr<TWindow> FWindow;
   TForm* FMainForm = nullptr;
   std::vector<std::unique_ptr<TForm, TFormDeleter>> FForms;
   std::vector<TForm*> FHiddenByMinimize;

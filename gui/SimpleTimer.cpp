@@ -3,12 +3,8 @@
 #include "gui/Forms.h"
 
 TSimpleTimer::TSimpleTimer() {
-  FWindow = CreateWindowExA(0, RegisterWindowClass("TSimpleTimer", WindowProc), "", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!FWindow) throw EOutOfResources("Not enough timers available");
-  SetWindowLongPtrA(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (!CreateHandle("TSimpleTimer", "", 0, 0, 0, HWND_MESSAGE)) throw EOutOfResources("Not enough timers available");
 }
-
-TSimpleTimer::~TSimpleTimer() { DestroyWindow(FWindow); }
 
 void TSimpleTimer::SetInterval(uint32_t milliseconds) {
   if (milliseconds == FInterval) return;
@@ -22,22 +18,15 @@ void TSimpleTimer::SetEnabled(bool enabled) {
 }
 
 void TSimpleTimer::Update() {
-  KillTimer(FWindow, 1);
-  if (Running() && !SetTimer(FWindow, 1, FInterval, nullptr)) {
+  KillTimer(Handle(), 1);
+  if (Running() && !SetTimer(Handle(), 1, FInterval, nullptr)) {
     FEnabled = false;
     throw EOutOfResources("Not enough timers available");
   }
 }
 
-LRESULT CALLBACK TSimpleTimer::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_TIMER) {
-    auto* timer = reinterpret_cast<TSimpleTimer*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-    try {
-      if (timer && timer->OnTimer) timer->OnTimer(timer);
-    } catch (...) {
-      Application.HandleCurrentException();
-    }
-    return 0;
-  }
-  return DefWindowProcA(window, message, wParam, lParam);
+LRESULT TSimpleTimer::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) {
+  if (message != WM_TIMER) return DefaultHandler(message, wParam, lParam);
+  if (OnTimer) OnTimer(this);
+  return 0;
 }

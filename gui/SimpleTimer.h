@@ -5,11 +5,11 @@
 #include <cstdint>
 
 #include "gui/Controls.h"
+#include "gui/MessageWindow.h"
 
-class TSimpleTimer : public TObject {
+class TSimpleTimer : public TObject, public TMessageWindow {
 public:
   TSimpleTimer();
-  ~TSimpleTimer() override;
 
   uint32_t Interval() const { return FInterval; }
   // A new interval restarts a running timer with it; 0 stops it.
@@ -23,10 +23,9 @@ public:
   TNotifyEvent OnTimer;
 
 private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Update();
 
-  HWND FWindow = nullptr;
   uint32_t FInterval = 1000;
   bool FEnabled = false;
 };

@@ -101,12 +101,11 @@ LRESULT TToolBar::TipText(NMHDR& header) {
 }
 
 void TToolBar::PaintBorder() {
-  HDC dc = GetWindowDC(Handle());
+  TWindowDc dc(Handle());
   RECT rect;
   GetWindowRect(Handle(), &rect);
   OffsetRect(&rect, -rect.left, -rect.top);
-  DrawEdge(dc, &rect, EDGE_ETCHED, BF_RECT);
-  ReleaseDC(Handle(), dc);
+  DrawEdge(dc.Handle(), &rect, EDGE_ETCHED, BF_RECT);
 }
 
 LRESULT TToolBar::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {

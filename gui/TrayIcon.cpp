@@ -7,9 +7,8 @@
 TCoolTrayIcon::TCoolTrayIcon(HICON icon, std::string hint)
     : FIcon(icon), FHint(std::move(hint)), FTaskbarCreated(RegisterWindowMessageA("TaskbarCreated")) {
   // A top-level window, not a message-only one: only these hear the "TaskbarCreated" broadcast.
-  FWindow = CreateWindowExA(0, RegisterWindowClass("TCoolTrayIcon", WindowProc), "", WS_POPUP, 0, 0, 0, 0, nullptr, nullptr, GetModuleHandleA(nullptr), nullptr);
-  if (!FWindow) throw EOutOfResources("Cannot create the notification icon's window");
-  SetWindowLongPtrA(FWindow, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+  if (!CreateHandle("TCoolTrayIcon", "", WS_POPUP, 0, 0, nullptr))
+    throw EOutOfResources("Cannot create the notification icon's window");
   FShown = Notify(NIM_ADD);
   Application.OnMinimize = [this] { HideMainForm(); };
 }
@@ -17,13 +16,12 @@ TCoolTrayIcon::TCoolTrayIcon(HICON icon, std::string hint)
 TCoolTrayIcon::~TCoolTrayIcon() {
   Application.OnMinimize = nullptr;
   if (FShown) Notify(NIM_DELETE);
-  DestroyWindow(FWindow);
 }
 
 bool TCoolTrayIcon::Notify(DWORD action) {
   NOTIFYICONDATAA data{};
   data.cbSize = sizeof data;
-  data.hWnd = FWindow;
+  data.hWnd = Handle();
   data.uID = 1;
   data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
   data.uCallbackMessage = kCallbackMessage;
@@ -59,7 +57,7 @@ void TCoolTrayIcon::IconMessage(UINT mouseMessage) {
       if (OnPopupMenu) {
         POINT cursor;
         GetCursorPos(&cursor);
-        HWND owner = PopupOwner ? PopupOwner : FWindow;
+        HWND owner = PopupOwner ? PopupOwner : Handle();
         SetForegroundWindow(owner);
         OnPopupMenu(cursor);
         PostMessageA(owner, WM_NULL, 0, 0);
@@ -79,17 +77,5 @@ LRESULT TCoolTrayIcon::HandleMessage(UINT message, WPARAM wParam, LPARAM lParam)
     FShown = Notify(NIM_ADD);
     return 0;
   }
-  return DefWindowProcA(FWindow, message, wParam, lParam);
+  return DefaultHandler(message, wParam, lParam);
 }
-
-LRESULT CALLBACK TCoolTrayIcon::WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-  auto* icon = reinterpret_cast<TCoolTrayIcon*>(GetWindowLongPtrA(window, GWLP_USERDATA));
-  if (!icon) return DefWindowProcA(window, message, wParam, lParam);
-  try {
-    return icon->HandleMessage(message, wParam, lParam);
-  } catch (...) {
-    Application.HandleCurrentException();
-    return 0;
-  }
-}
-

@@ -8,8 +8,9 @@
 #include <string>
 
 #include "gui/Controls.h"
+#include "gui/MessageWindow.h"
 
-class TCoolTrayIcon : public TObject {
+class TCoolTrayIcon : public TObject, public TMessageWindow {
 public:
   static constexpr UINT kCallbackMessage = WM_APP + 10;
 
@@ -19,7 +20,6 @@ public:
 
   // Whether the shell took the icon.
   bool Shown() const { return FShown; }
-  HWND Handle() const { return FWindow; }
 
   // Restores the application, shows the main form as a normal window and brings it to the foreground.
   void ShowMainForm();
@@ -34,12 +34,10 @@ public:
   HWND PopupOwner = nullptr;
 
 private:
-  static LRESULT CALLBACK WindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
-  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam);
+  LRESULT HandleMessage(UINT message, WPARAM wParam, LPARAM lParam) override;
   void IconMessage(UINT mouseMessage);
   bool Notify(DWORD action);
 
-  HWND FWindow = nullptr;
   HICON FIcon;
   std::string FHint;
   bool FShown = false;

@@ -3,9 +3,6 @@
 // "Muralia_OneInstance32.Default" from its test to its end; any other ends at once.
 #include <windows.h>
 
-// The single-instance mutex, 0 until the test has made it; released when the process ends.
-extern HANDLE OneInstanceMutex;
-
 // True when this process now owns the single-instance mutex (also when its last owner died without
 // releasing it), false when another process owns it.
 bool IsFirstInstance();

@@ -126,7 +126,8 @@ private:
   TOptions FOptions;
   std::unique_ptr<TCoolTrayIcon> FCoolTrayIcon;
   std::unique_ptr<TOpenPictureDialog> FOpenPictureDialog;
-  std::unique_ptr<TSimpleTimer> tmrWallpaper;  // present as designed; it has no handler
+  // Ticks every 5 seconds with no handler, so it does nothing; the changes run on FTimer.
+  std::unique_ptr<TSimpleTimer> tmrWallpaper;
   WORD FShortCutKey = 0;  // the key whose press ran a shortcut: its release runs nothing more
 };
 

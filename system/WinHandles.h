@@ -20,6 +20,13 @@ struct TIconDeleter {
 struct TKernelHandleDeleter {
   void operator()(HANDLE handle) const { CloseHandle(handle); }
 };
+// Gives the mutex up if this process owns it, then closes it.
+struct TMutexDeleter {
+  void operator()(HANDLE mutex) const {
+    ReleaseMutex(mutex);
+    CloseHandle(mutex);
+  }
+};
 
 using TBitmapHandle = std::unique_ptr<std::remove_pointer_t<HBITMAP>, TGdiObjectDeleter>;
 using TBrushHandle = std::unique_ptr<std::remove_pointer_t<HBRUSH>, TGdiObjectDeleter>;
@@ -28,20 +35,52 @@ using TEnhMetaFileHandle = std::unique_ptr<std::remove_pointer_t<HENHMETAFILE>, 
 using TIconHandle = std::unique_ptr<std::remove_pointer_t<HICON>, TIconDeleter>;
 // A file handle; CreateFile's INVALID_HANDLE_VALUE is to be stored as null.
 using TFileHandle = std::unique_ptr<void, TKernelHandleDeleter>;
+using TMutexHandle = std::unique_ptr<void, TMutexDeleter>;
 
-// The screen's device context for the length of a scope.
-class TScreenDc {
+// A device context that Windows lends for a window (null: the screen), given back at the end of a scope.
+class TLentDc {
 public:
-  TScreenDc() : FDc(GetDC(nullptr)) {}
-  ~TScreenDc() {
-    if (FDc) ReleaseDC(nullptr, FDc);
+  ~TLentDc() {
+    if (FDc) ReleaseDC(FWindow, FDc);
   }
-  TScreenDc(const TScreenDc&) = delete;
-  TScreenDc& operator=(const TScreenDc&) = delete;
+  TLentDc(const TLentDc&) = delete;
+  TLentDc& operator=(const TLentDc&) = delete;
   HDC Handle() const { return FDc; }
+
+protected:
+  TLentDc(HWND window, HDC dc) : FWindow(window), FDc(dc) {}
+
+private:
+  HWND FWindow;
+  HDC FDc;
+};
+
+// The screen's device context.
+class TScreenDc : public TLentDc {
+public:
+  TScreenDc() : TLentDc(nullptr, GetDC(nullptr)) {}
+};
+
+// A window's whole device context, frame included.
+class TWindowDc : public TLentDc {
+public:
+  explicit TWindowDc(HWND window) : TLentDc(window, GetWindowDC(window)) {}
+};
+
+// An object chosen into a device context for the length of a scope: the one it replaced goes back, so that
+// the context never ends holding ours.
+class TSelection {
+public:
+  TSelection(HDC dc, HGDIOBJ object) : FDc(dc), FOld(SelectObject(dc, object)) {}
+  ~TSelection() {
+    if (FOld) SelectObject(FDc, FOld);
+  }
+  TSelection(const TSelection&) = delete;
+  TSelection& operator=(const TSelection&) = delete;
 
 private:
   HDC FDc;
+  HGDIOBJ FOld;
 };
 
 // The screen's dots per inch, as the program sees it (the manifest declares it DPI-aware).
