@@ -136,6 +136,8 @@ TColorPalette::TColorPalette(TColorPickerButton& owner) : TControl(owner.Name() 
   SetColor(clWindow);
 }
 
+HWND TColorPalette::ParentWindow() const { return Application.Handle(); }
+
 RECT TColorPalette::EntryRect(int entry) const {
   if (entry == kDefaultEntry) return Scaled(kMargin, kMargin, kPaletteWidth - 2 * kMargin, kEntryHeight);
   if (entry == kCustomEntry) return Scaled(kMargin, kCustomTop, kPaletteWidth - 2 * kMargin, kEntryHeight);

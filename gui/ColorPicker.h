@@ -65,6 +65,8 @@ public:
   void ClosePalette();
 
 protected:
+  // The palette floats over every window, owned by the application's window like the forms.
+  HWND ParentWindow() const override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc, const RECT& client) override;
 

@@ -7,8 +7,9 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "gui/Forms.h"
+#include "gui/ErrorSink.h"
 #include "gui/Menus.h"
+#include "system/SysUtils.h"
 
 TScreen Screen;
 
@@ -130,7 +131,15 @@ TControl::~TControl() {
   }
 }
 
-TForm* TControl::Form() const { return FParent ? FParent->Form() : nullptr; }
+HWND TControl::ParentWindow() const { return FParent ? FParent->Handle() : nullptr; }
+
+void TControl::ControlFocused(TControl* control) {
+  if (FParent) FParent->ControlFocused(control);
+}
+
+void TControl::ModalResultChosen(int result) {
+  if (FParent) FParent->ModalResultChosen(result);
+}
 
 TControl* TControl::FromHandle(HWND window) {
   const auto found = Controls().find(window);
@@ -139,9 +148,8 @@ TControl* TControl::FromHandle(HWND window) {
 
 void TControl::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
                             const RECT& bounds) {
-  HWND parent = FParent ? FParent->Handle() : Application.Handle();
   HWND window = CreateWindowExA(exStyle, className, caption, style, bounds.left, bounds.top,
-                                bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr,
+                                bounds.right - bounds.left, bounds.bottom - bounds.top, ParentWindow(), nullptr,
                                 GetModuleHandleA(nullptr), this);
   if (!window) throw EOutOfResources(Format("Cannot create window %s", FName.c_str()));
   if (!FHandle) {  // a system window class: its messages reach us through a subclass
@@ -164,7 +172,7 @@ LRESULT TControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   try {
     result = WndProc(message, wParam, lParam);
   } catch (...) {
-    Application.HandleCurrentException();
+    ReportCurrentException();
   }
   if (message == WM_NCDESTROY && FHandle) Detach();
   return result;
@@ -201,7 +209,7 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SETFOCUS: {
       const LRESULT result = DefaultHandler(message, wParam, lParam);
-      if (TForm* form = Form(); form && form != this) form->ControlFocused(this);
+      if (FParent) FParent->ControlFocused(this);
       return result;
     }
     case WM_SIZE:
@@ -214,7 +222,9 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
           at = {0, 0};
           ClientToScreen(FHandle, &at);
         }
-        FPopupMenu->Popup(Form() ? Form()->Handle() : FHandle, at.x, at.y);
+        const TControl* top = this;  // the form: the menu's commands go to its window
+        while (top->FParent) top = top->FParent;
+        FPopupMenu->Popup(top->FHandle, at.x, at.y);
         return 0;
       }
       break;
@@ -461,7 +471,7 @@ LRESULT TButtonControl::Notify(UINT code, LPARAM) {
 
 void TButton::Click() {
   TControl::Click();
-  if (FModalResult != 0) Form()->SetModalResult(FModalResult);
+  if (FModalResult != 0) ModalResultChosen(FModalResult);
 }
 
 bool TCheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }

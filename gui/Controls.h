@@ -1,7 +1,7 @@
 #pragma once
 // The controls that windows are built from. Each control object stands for one child window: the window
 // belongs to its parent window and is destroyed with it, the object to its form. Every message that Windows
-// sends to a control comes through one dispatcher, which hands any exception to the application's handler.
+// sends to a control comes through one dispatcher, which hands any exception to the error sink.
 #include <windows.h>
 
 #include <cstdint>
@@ -15,7 +15,6 @@
 #include "graphics/Colors.h"
 #include "system/WinHandles.h"
 
-class TForm;
 class TControl;
 class TMenu;
 
@@ -104,8 +103,6 @@ public:
   const std::string& Name() const { return FName; }
   HWND Handle() const { return FHandle; }
   TControl* Parent() const { return FParent; }
-  // The form the control belongs to; a form is its own.
-  virtual TForm* Form() const;
 
   int Tag() const { return FTag; }
   void SetTag(int tag) { FTag = tag; }
@@ -160,10 +157,19 @@ public:
   // Called by the form when the keyboard focus moves to another of its controls.
   virtual void DoExit();
 
+  // What a control tells the form it lies on: each passes it to its parent, and the form answers. Going up
+  // through the parents keeps the controls free of the form's class.
+  // The keyboard focus moved to control.
+  virtual void ControlFocused(TControl* control);
+  // A button with a modal result was pressed.
+  virtual void ModalResultChosen(int result);
+
   // The window is made by the form's builder.
   void CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle, const RECT& bounds);
 
 protected:
+  // The window that a new window of this control lies in: its parent's.
+  virtual HWND ParentWindow() const;
   // One message for this control; the default passes it on to the window class's own procedure.
   virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);

@@ -93,6 +93,8 @@ TForm::TForm(const TFormDef& layout) : TControl(layout.Name, nullptr) { Build(la
 
 void TForm::OnEvent(TEventId, TObject*) {}
 
+HWND TForm::ParentWindow() const { return Application.Handle(); }
+
 TForm::~TForm() {
   // The windows go first, children with their parent, while every control object is still there. The menu
   // bar is the form's to destroy, not the window's.

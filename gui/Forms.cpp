@@ -5,9 +5,14 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "gui/ErrorSink.h"
 #include "system/FileUtils.h"
 
 TApplication Application;
+
+TApplication::TApplication() {
+  SetErrorSink([] { Application.HandleCurrentException(); });
+}
 
 namespace {
 
