@@ -5,6 +5,8 @@
 
 #include "gui/Controls.h"
 #include "gui/Menus.h"
+#include "gui/PaintedCtrls.h"
+#include "gui/StdCtrls.h"
 #include "gui/ToolBar.h"
 #include "gui/VirtualTrees.h"
 
