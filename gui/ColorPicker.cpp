@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
+#include "gui/ComponentDef.h"
 #include "gui/Forms.h"
 
 namespace {
@@ -64,11 +65,9 @@ void TColorPickerButton::SetSelectionColor(TColor color) {
   Invalidate();
 }
 
-void TColorPickerButton::SetEntryTexts(const std::string& texts) {
-  const size_t split = texts.find('\n');
-  if (split == std::string::npos) return;
-  FDefaultText = texts.substr(0, split);
-  FCustomText = texts.substr(split + 1);
+void TColorPickerButton::Configure(const TComponentDef& def, const TLayoutContext&) {
+  FDefaultText = def.DefaultEntry;
+  FCustomText = def.CustomEntry;
 }
 
 void TColorPickerButton::Click() {

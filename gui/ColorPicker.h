@@ -25,8 +25,8 @@ public:
 
   TColor SelectionColor() const { return FSelectionColor; }
   void SetSelectionColor(TColor color);
-  // The texts of the "Default" and "Custom" entries, separated by '\n'.
-  void SetEntryTexts(const std::string& texts);
+  // Takes the texts of the "Default" and "Custom" entries.
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
 
   // Opens the palette, as a click does; DropDown() is null while it is closed.
   void OpenPalette();
@@ -48,8 +48,8 @@ private:
   void Picked(int entry);
 
   TColor FSelectionColor = clBlack;
-  std::string FDefaultText = "Default";
-  std::string FCustomText = "Custom";
+  std::string FDefaultText;
+  std::string FCustomText;
   std::unique_ptr<TColorPalette> FPalette;
 };
 

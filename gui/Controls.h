@@ -15,6 +15,8 @@
 
 class TControl;
 class TMenu;
+struct TComponentDef;
+struct TLayoutContext;
 
 class TObject {
 public:
@@ -164,6 +166,10 @@ public:
 
   // The window is made by the form's builder.
   void CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle, const RECT& bounds);
+  // Takes the settings of the control's kind from its layout once the window is made; the base has none.
+  virtual void Configure(const TComponentDef&, const TLayoutContext&) {}
+  // The last step of making the control from its layout, once its children are made.
+  virtual void ChildrenMade(const TComponentDef&) {}
 
 protected:
   // The window that a new window of this control lies in: its parent's.

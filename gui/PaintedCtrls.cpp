@@ -1,5 +1,7 @@
 #include "gui/PaintedCtrls.h"
 
+#include "gui/ComponentDef.h"
+
 // Panel
 
 namespace {
@@ -24,6 +26,8 @@ void DrawBevel(HDC dc, RECT& rect, TBevel bevel) {
 
 }  // namespace
 
+void TPanel::Configure(const TComponentDef& def, const TLayoutContext&) { SetBevels(def.BevelOuter, def.BevelInner); }
+
 RECT TPanel::AlignRect() const {
   RECT rect = TControl::AlignRect();
   const int inset = BevelCount(FBevelOuter, FBevelInner);
@@ -40,6 +44,12 @@ void TPanel::Paint(HDC dc, const RECT& client) {
 // Label
 
 UINT TLabel::DrawFlags() const { return DT_LEFT | DT_TOP | (FWordWrap ? DT_WORDBREAK : DT_SINGLELINE); }
+
+void TLabel::Configure(const TComponentDef& def, const TLayoutContext&) {
+  SetWordWrap(def.WordWrap);
+  SetAutoSize(def.AutoSize);
+  AdjustSize();
+}
 
 void TLabel::SetCaption(const std::string& caption) {
   TControl::SetCaption(caption);
@@ -92,6 +102,10 @@ LRESULT TLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
 
 // Image
 
+void TImage::Configure(const TComponentDef& def, const TLayoutContext&) {
+  if (def.Picture) LoadIcon(def.Picture, def.Bounds.Width);
+}
+
 void TImage::LoadIcon(int resource, int size) {
   const int scaled = ScaleToScreen(size);
   FIcon.reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource), IMAGE_ICON,
@@ -116,12 +130,23 @@ void TImage::Paint(HDC dc, const RECT& client) {
 
 // Notebook
 
+void TPage::Configure(const TComponentDef& def, const TLayoutContext& context) {
+  TPanel::Configure(def, context);
+  SetAlign(TAlign::Client);
+  if (auto* notebook = dynamic_cast<TNotebook*>(Parent())) notebook->AddPage(this);
+}
+
+void TNotebook::Configure(const TComponentDef& def, const TLayoutContext& context) {
+  OnPageChanged = BindEvent(context.OnEvent, def.OnPageChanged);
+}
+
 void TNotebook::AddPage(TPage* page) {
   FPages.push_back(page);
   page->SetVisible(false);
 }
 
-void TNotebook::SetDesignedPageIndex(int index) {
+void TNotebook::ChildrenMade(const TComponentDef& def) {
+  const int index = def.PageIndex;
   FPageIndex = index;
   for (int i = 0; i < PageCount(); ++i) FPages[static_cast<size_t>(i)]->SetVisible(i == index);
 }

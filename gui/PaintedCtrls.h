@@ -14,6 +14,7 @@
 class TPanel : public TControl {
 public:
   using TControl::TControl;
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
   void SetBevels(TBevel outer, TBevel inner) {
     FBevelOuter = outer;
     FBevelInner = inner;
@@ -32,6 +33,7 @@ private:
 class TLabel : public TControl {
 public:
   using TControl::TControl;
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
   void SetCaption(const std::string& caption) override;
   void SetFont(const TFont& font) override;
   void SetAutoSize(bool autoSize) { FAutoSize = autoSize; }
@@ -53,6 +55,8 @@ private:
 class TImage : public TControl {
 public:
   using TControl::TControl;
+  // Shows the layout's icon, if it names one.
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
   // Takes an icon from the program's resources at the given designed size.
   void LoadIcon(int resource, int size);
   // The bitmap shown, made empty when there is none; the caller repaints with Changed() after drawing.
@@ -76,6 +80,8 @@ private:
 class TPage : public TPanel {
 public:
   using TPanel::TPanel;
+  // Fills its notebook and joins its pages.
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
 };
 
 // Pages without tabs, one shown at a time.
@@ -86,8 +92,9 @@ public:
   // Shows a valid page other than the current one, then runs OnPageChanged; any other value does nothing.
   void SetPageIndex(int index);
   void AddPage(TPage* page);
-  // The page shown when the notebook is made, without OnPageChanged.
-  void SetDesignedPageIndex(int index);
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
+  // Shows the page as designed, without OnPageChanged.
+  void ChildrenMade(const TComponentDef& def) override;
   int PageCount() const { return static_cast<int>(FPages.size()); }
 
   TNotifyEvent OnPageChanged;

@@ -1,11 +1,31 @@
 #include "gui/StdCtrls.h"
 
+#include <string_view>
+
+#include "gui/ComponentDef.h"
+
+namespace {
+
+std::vector<std::string> SplitLines(std::string_view text) {
+  std::vector<std::string> lines;
+  while (!text.empty()) {
+    const size_t end = text.find('\n');
+    lines.emplace_back(text.substr(0, end));
+    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
+  }
+  return lines;
+}
+
+}  // namespace
+
 // Button and check box
 
 LRESULT TButtonControl::Notify(UINT code, LPARAM) {
   if (code == BN_CLICKED) Click();
   return 0;
 }
+
+void TButton::Configure(const TComponentDef& def, const TLayoutContext&) { SetModalResult(def.ModalResult); }
 
 void TButton::Click() {
   TControl::Click();
@@ -21,6 +41,11 @@ void TCheckBox::SetChecked(bool checked) {
 }
 
 // Combo box
+
+void TComboBox::Configure(const TComponentDef& def, const TLayoutContext& context) {
+  SetItems(SplitLines(def.Items));
+  OnChange = BindEvent(context.OnEvent, def.OnChange);
+}
 
 void TComboBox::SetItems(const std::vector<std::string>& items) {
   SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
@@ -49,7 +74,7 @@ LRESULT TComboBox::Notify(UINT code, LPARAM) {
 
 // Group box
 
-void TGroupBox::CreateFrame() {
+void TGroupBox::ChildrenMade(const TComponentDef&) {
   RECT client;
   GetClientRect(Handle(), &client);
   FFrame = CreateWindowExA(0, "BUTTON", Caption().c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, client.right,

@@ -20,6 +20,7 @@ protected:
 class TButton : public TButtonControl {
 public:
   using TButtonControl::TButtonControl;
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
   int ModalResult() const { return FModalResult; }
   void SetModalResult(int result) { FModalResult = result; }
 
@@ -42,6 +43,7 @@ public:
 class TComboBox : public TControl {
 public:
   using TControl::TControl;
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
   void SetItems(const std::vector<std::string>& items);
   int ItemCount() const;
   std::string Item(int index) const;
@@ -72,8 +74,8 @@ public:
   using TControl::TControl;
   void SetCaption(const std::string& caption) override;
   void SetFont(const TFont& font) override;
-  // Makes the frame, under the group's controls: the last step of making the group.
-  void CreateFrame();
+  // Makes the frame, under the group's controls.
+  void ChildrenMade(const TComponentDef& def) override;
 
 protected:
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;

@@ -39,8 +39,11 @@ DWORD TToolBar::WindowStyle() {
   return TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
 }
 
-void TToolBar::Initialize(const TImageList* images, std::span<const TToolButtonDef> buttons,
-                          const TActionList& actions, const TEventHandler& onEvent) {
+void TToolBar::Configure(const TComponentDef& layout, const TLayoutContext& context) {
+  const TImageList* images = context.Images;
+  const std::span<const TToolButtonDef> buttons = layout.Buttons;
+  const TActionList& actions = context.Actions;
+  const TEventHandler& onEvent = context.OnEvent;
   // The buttons' commands come back to the toolbar itself, which knows its buttons.
   SendMessageA(Handle(), TB_SETPARENT, reinterpret_cast<WPARAM>(Handle()), 0);
   SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
