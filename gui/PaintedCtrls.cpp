@@ -146,9 +146,8 @@ void TNotebook::AddPage(TPage* page) {
 }
 
 void TNotebook::ChildrenMade(const TComponentDef& def) {
-  const int index = def.PageIndex;
-  FPageIndex = index;
-  for (int i = 0; i < PageCount(); ++i) FPages[static_cast<size_t>(i)]->SetVisible(i == index);
+  FPageIndex = def.PageIndex;
+  for (int i = 0; i < PageCount(); ++i) FPages[static_cast<size_t>(i)]->SetVisible(i == FPageIndex);
 }
 
 void TNotebook::SetPageIndex(int index) {

@@ -41,18 +41,15 @@ DWORD TToolBar::WindowStyle() {
 
 void TToolBar::Configure(const TComponentDef& layout, const TLayoutContext& context) {
   const TImageList* images = context.Images;
-  const std::span<const TToolButtonDef> buttons = layout.Buttons;
-  const TActionList& actions = context.Actions;
-  const TEventHandler& onEvent = context.OnEvent;
   // The buttons' commands come back to the toolbar itself, which knows its buttons.
   SendMessageA(Handle(), TB_SETPARENT, reinterpret_cast<WPARAM>(Handle()), 0);
   SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   if (images) SendMessageA(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images->Handle()));
   std::vector<TBBUTTON> items;
   int command = kFirstCommand;
-  for (const TToolButtonDef& def : buttons) {
-    TAction* action = actions.Bound(def.Action);
-    FButtons.push_back(std::make_unique<TToolButton>(*this, def, action, BindEvent(onEvent, def.OnClick), command++));
+  for (const TToolButtonDef& def : layout.Buttons) {
+    TAction* action = context.Actions.Bound(def.Action);
+    FButtons.push_back(std::make_unique<TToolButton>(*this, def, action, BindEvent(context.OnEvent, def.OnClick), command++));
     const TToolButton& button = *FButtons.back();
     TBBUTTON item{};
     item.idCommand = button.Command();
