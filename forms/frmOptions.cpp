@@ -77,7 +77,7 @@ const TComponentDef kComponents[] = {
     {.Name = "Label6", .Kind = Label, .Parent = "GroupBox4", .Bounds = {16, 56, 0, 0},
      .Caption = "Background colour:", .AutoSize = true},
     {.Name = "clpBackgroundColor", .Kind = ColorPicker, .Parent = "GroupBox4", .Bounds = {116, 54, 125, 18},
-     .HelpContext = 562, .Items = "Default\nCustom"},
+     .HelpContext = 562, .DefaultEntry = "Default", .CustomEntry = "Custom"},
 
     {.Name = "Panel2", .Kind = Panel, .Bounds = {397, 0, 91, 244}, .Align = TAlign::Right, .TabOrder = 2},
     {.Name = "btnOk", .Kind = Button, .Parent = "Panel2", .Bounds = {6, 16, 81, 25}, .Caption = "Ok", .TabOrder = 0,

@@ -3,6 +3,7 @@
 #include <commdlg.h>
 #include <windowsx.h>
 
+#include "gui/ComponentDef.h"
 #include "gui/Forms.h"
 
 namespace {
@@ -64,11 +65,9 @@ void TColorPickerButton::SetSelectionColor(TColor color) {
   Invalidate();
 }
 
-void TColorPickerButton::SetEntryTexts(const std::string& texts) {
-  const size_t split = texts.find('\n');
-  if (split == std::string::npos) return;
-  FDefaultText = texts.substr(0, split);
-  FCustomText = texts.substr(split + 1);
+void TColorPickerButton::Configure(const TComponentDef& def, const TLayoutContext&) {
+  FDefaultText = def.DefaultEntry;
+  FCustomText = def.CustomEntry;
 }
 
 void TColorPickerButton::Click() {
@@ -135,6 +134,8 @@ TColorPalette::TColorPalette(TColorPickerButton& owner) : TControl(owner.Name() 
   SetFont(owner.Font());
   SetColor(clWindow);
 }
+
+HWND TColorPalette::ParentWindow() const { return Application.Handle(); }
 
 RECT TColorPalette::EntryRect(int entry) const {
   if (entry == kDefaultEntry) return Scaled(kMargin, kMargin, kPaletteWidth - 2 * kMargin, kEntryHeight);

@@ -25,8 +25,8 @@ public:
 
   TColor SelectionColor() const { return FSelectionColor; }
   void SetSelectionColor(TColor color);
-  // The texts of the "Default" and "Custom" entries, separated by '\n'.
-  void SetEntryTexts(const std::string& texts);
+  // Takes the texts of the "Default" and "Custom" entries.
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
 
   // Opens the palette, as a click does; DropDown() is null while it is closed.
   void OpenPalette();
@@ -48,8 +48,8 @@ private:
   void Picked(int entry);
 
   TColor FSelectionColor = clBlack;
-  std::string FDefaultText = "Default";
-  std::string FCustomText = "Custom";
+  std::string FDefaultText;
+  std::string FCustomText;
   std::unique_ptr<TColorPalette> FPalette;
 };
 
@@ -65,6 +65,8 @@ public:
   void ClosePalette();
 
 protected:
+  // The palette floats over every window, owned by the application's window like the forms.
+  HWND ParentWindow() const override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   void Paint(HDC dc, const RECT& client) override;
 

@@ -8,8 +8,9 @@
 #include <tuple>
 #include <unordered_map>
 
-#include "gui/Forms.h"
+#include "gui/ErrorSink.h"
 #include "gui/Menus.h"
+#include "system/SysUtils.h"
 
 TScreen Screen;
 
@@ -147,7 +148,15 @@ TControl::~TControl() {
   }
 }
 
-TForm* TControl::Form() const { return FParent ? FParent->Form() : nullptr; }
+HWND TControl::ParentWindow() const { return FParent ? FParent->Handle() : nullptr; }
+
+void TControl::ControlFocused(TControl* control) {
+  if (FParent) FParent->ControlFocused(control);
+}
+
+void TControl::ModalResultChosen(int result) {
+  if (FParent) FParent->ModalResultChosen(result);
+}
 
 TControl* TControl::FromHandle(HWND window) {
   const auto found = Controls().find(window);
@@ -156,9 +165,8 @@ TControl* TControl::FromHandle(HWND window) {
 
 void TControl::CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle,
                             const RECT& bounds) {
-  HWND parent = FParent ? FParent->Handle() : Application.Handle();
   HWND window = CreateWindowExA(exStyle, className, caption, style, bounds.left, bounds.top,
-                                bounds.right - bounds.left, bounds.bottom - bounds.top, parent, nullptr,
+                                bounds.right - bounds.left, bounds.bottom - bounds.top, ParentWindow(), nullptr,
                                 GetModuleHandleA(nullptr), this);
   if (!window) throw EOutOfResources(Format("Cannot create window %s", FName.c_str()));
   if (!FHandle) {  // a system window class: its messages reach us through a subclass
@@ -181,7 +189,7 @@ LRESULT TControl::Dispatch(UINT message, WPARAM wParam, LPARAM lParam) {
   try {
     result = WndProc(message, wParam, lParam);
   } catch (...) {
-    Application.HandleCurrentException();
+    ReportCurrentException();
   }
   if (message == WM_NCDESTROY && FHandle) Detach();
   return result;
@@ -218,7 +226,7 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
       break;
     case WM_SETFOCUS: {
       const LRESULT result = DefaultHandler(message, wParam, lParam);
-      if (TForm* form = Form(); form && form != this) form->ControlFocused(this);
+      if (FParent) FParent->ControlFocused(this);
       return result;
     }
     case WM_SIZE:
@@ -231,7 +239,9 @@ LRESULT TControl::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
           at = {0, 0};
           ClientToScreen(FHandle, &at);
         }
-        FPopupMenu->Popup(Form() ? Form()->Handle() : FHandle, at.x, at.y);
+        const TControl* top = this;  // the form: the menu's commands go to its window
+        while (top->FParent) top = top->FParent;
+        FPopupMenu->Popup(top->FHandle, at.x, at.y);
         return 0;
       }
       break;
@@ -377,212 +387,4 @@ void TControl::Realign() {
       }
     }
   }
-}
-
-// Panel
-
-namespace {
-
-int BevelCount(TBevel outer, TBevel inner) { return (outer != TBevel::None) + (inner != TBevel::None); }
-
-void DrawBevel(HDC dc, RECT& rect, TBevel bevel) {
-  if (bevel == TBevel::None) return;
-  const bool lowered = bevel == TBevel::Lowered;
-  HBRUSH topLeft = GetSysColorBrush(lowered ? COLOR_BTNSHADOW : COLOR_BTNHIGHLIGHT);
-  HBRUSH bottomRight = GetSysColorBrush(lowered ? COLOR_BTNHIGHLIGHT : COLOR_BTNSHADOW);
-  const RECT top{rect.left, rect.top, rect.right, rect.top + 1};
-  const RECT left{rect.left, rect.top, rect.left + 1, rect.bottom};
-  const RECT bottom{rect.left, rect.bottom - 1, rect.right, rect.bottom};
-  const RECT right{rect.right - 1, rect.top, rect.right, rect.bottom};
-  FillRect(dc, &top, topLeft);
-  FillRect(dc, &left, topLeft);
-  FillRect(dc, &bottom, bottomRight);
-  FillRect(dc, &right, bottomRight);
-  InflateRect(&rect, -1, -1);
-}
-
-}  // namespace
-
-RECT TPanel::AlignRect() const {
-  RECT rect = TControl::AlignRect();
-  const int inset = BevelCount(FBevelOuter, FBevelInner);
-  InflateRect(&rect, -inset, -inset);
-  return rect;
-}
-
-void TPanel::Paint(HDC dc, const RECT& client) {
-  RECT rect = client;
-  DrawBevel(dc, rect, FBevelOuter);
-  DrawBevel(dc, rect, FBevelInner);
-}
-
-// Label
-
-UINT TLabel::DrawFlags() const { return DT_LEFT | DT_TOP | (FWordWrap ? DT_WORDBREAK : DT_SINGLELINE); }
-
-void TLabel::SetCaption(const std::string& caption) {
-  TControl::SetCaption(caption);
-  AdjustSize();
-  Invalidate();
-}
-
-void TLabel::SetFont(const TFont& font) {
-  TControl::SetFont(font);
-  AdjustSize();
-  Invalidate();
-}
-
-void TLabel::AdjustSize() {
-  if (!FAutoSize || !Handle()) return;
-  const std::string text = Caption();
-  TScreenDc screen;
-  TSelection font(screen.Handle(), FontHandle(Font()));
-  RECT rect{0, 0, 0, 0};
-  if (FWordWrap) GetClientRect(Handle(), &rect);
-  DrawTextA(screen.Handle(), text.empty() ? " " : text.c_str(), -1, &rect, DrawFlags() | DT_CALCRECT);
-  const int width = text.empty() ? 0 : rect.right - rect.left;
-  SetWindowPos(Handle(), nullptr, 0, 0, width, rect.bottom - rect.top, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-}
-
-void TLabel::Paint(HDC dc, const RECT& client) {
-  const std::string text = Caption();
-  TSelection font(dc, FontHandle(Font()));
-  SetBkMode(dc, TRANSPARENT);
-  RECT rect = client;
-  if (Enabled()) {
-    SetTextColor(dc, ColorToRGB(Font().Color));
-    DrawTextA(dc, text.c_str(), -1, &rect, DrawFlags());
-  } else {  // engraved, as disabled text is drawn
-    RECT shifted = rect;
-    OffsetRect(&shifted, 1, 1);
-    SetTextColor(dc, GetSysColor(COLOR_BTNHIGHLIGHT));
-    DrawTextA(dc, text.c_str(), -1, &shifted, DrawFlags());
-    SetTextColor(dc, GetSysColor(COLOR_BTNSHADOW));
-    DrawTextA(dc, text.c_str(), -1, &rect, DrawFlags());
-  }
-}
-
-LRESULT TLabel::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_NCHITTEST && !OnClick && Cursor() == TCursor::Default) return HTTRANSPARENT;
-  return TControl::WndProc(message, wParam, lParam);
-}
-
-// Button and check box
-
-LRESULT TButtonControl::Notify(UINT code, LPARAM) {
-  if (code == BN_CLICKED) Click();
-  return 0;
-}
-
-void TButton::Click() {
-  TControl::Click();
-  if (FModalResult != 0) Form()->SetModalResult(FModalResult);
-}
-
-bool TCheckBox::Checked() const { return SendMessageA(Handle(), BM_GETCHECK, 0, 0) == BST_CHECKED; }
-
-void TCheckBox::SetChecked(bool checked) {
-  if (checked == Checked()) return;
-  SendMessageA(Handle(), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
-  Click();
-}
-
-// Combo box
-
-void TComboBox::SetItems(const std::vector<std::string>& items) {
-  SendMessageA(Handle(), CB_RESETCONTENT, 0, 0);
-  for (const std::string& item : items) SendMessageA(Handle(), CB_ADDSTRING, 0, reinterpret_cast<LPARAM>(item.c_str()));
-}
-
-int TComboBox::ItemCount() const { return static_cast<int>(SendMessageA(Handle(), CB_GETCOUNT, 0, 0)); }
-
-std::string TComboBox::Item(int index) const {
-  const LRESULT length = SendMessageA(Handle(), CB_GETLBTEXTLEN, index, 0);
-  if (length == CB_ERR) return {};
-  std::string text(static_cast<size_t>(length) + 1, '\0');
-  SendMessageA(Handle(), CB_GETLBTEXT, index, reinterpret_cast<LPARAM>(text.data()));
-  text.resize(static_cast<size_t>(length));
-  return text;
-}
-
-int TComboBox::ItemIndex() const { return static_cast<int>(SendMessageA(Handle(), CB_GETCURSEL, 0, 0)); }
-
-void TComboBox::SetItemIndex(int index) { SendMessageA(Handle(), CB_SETCURSEL, index, 0); }
-
-LRESULT TComboBox::Notify(UINT code, LPARAM) {
-  if (code == CBN_SELCHANGE && OnChange) OnChange(this);
-  return 0;
-}
-
-// Group box
-
-void TGroupBox::CreateFrame() {
-  RECT client;
-  GetClientRect(Handle(), &client);
-  FFrame = CreateWindowExA(0, "BUTTON", Caption().c_str(), WS_CHILD | WS_VISIBLE | BS_GROUPBOX, 0, 0, client.right,
-                           client.bottom, Handle(), nullptr, GetModuleHandleA(nullptr), nullptr);
-  SendMessageA(FFrame, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(Font())), FALSE);
-  SetWindowPos(FFrame, HWND_BOTTOM, 0, 0, 0, 0, SWP_NOMOVE | SWP_NOSIZE | SWP_NOACTIVATE);
-}
-
-void TGroupBox::SetCaption(const std::string& caption) {
-  TControl::SetCaption(caption);
-  if (FFrame) SetWindowTextA(FFrame, caption.c_str());
-}
-
-void TGroupBox::SetFont(const TFont& font) {
-  TControl::SetFont(font);
-  if (FFrame) SendMessageA(FFrame, WM_SETFONT, reinterpret_cast<WPARAM>(FontHandle(font)), TRUE);
-}
-
-LRESULT TGroupBox::WndProc(UINT message, WPARAM wParam, LPARAM lParam) {
-  if (message == WM_CTLCOLORSTATIC && reinterpret_cast<HWND>(lParam) == FFrame) {
-    return reinterpret_cast<LRESULT>(CtlColor(reinterpret_cast<HDC>(wParam)));
-  }
-  if (message == WM_SIZE && FFrame) SetWindowPos(FFrame, nullptr, 0, 0, LOWORD(lParam), HIWORD(lParam), SWP_NOZORDER);
-  return TControl::WndProc(message, wParam, lParam);
-}
-
-// Image
-
-void TImage::LoadIcon(int resource, int size) {
-  const int scaled = ScaleToScreen(size);
-  FIcon.reset(static_cast<HICON>(LoadImageA(GetModuleHandleA(nullptr), MAKEINTRESOURCEA(resource), IMAGE_ICON,
-                                            scaled, scaled, LR_DEFAULTCOLOR)));
-  Invalidate();
-}
-
-TBitmap& TImage::EnsureBitmap() {
-  if (!FBitmap) FBitmap = std::make_unique<TBitmap>();
-  return *FBitmap;
-}
-
-void TImage::ClearPicture() {
-  FBitmap.reset();
-  Invalidate();
-}
-
-void TImage::Paint(HDC dc, const RECT& client) {
-  if (FIcon) DrawIconEx(dc, 0, 0, FIcon.get(), client.right, client.bottom, 0, nullptr, DI_NORMAL);
-  if (FBitmap) BitBlt(dc, 0, 0, FBitmap->Width(), FBitmap->Height(), FBitmap->CanvasHandle(), 0, 0, SRCCOPY);
-}
-
-// Notebook
-
-void TNotebook::AddPage(TPage* page) {
-  FPages.push_back(page);
-  page->SetVisible(false);
-}
-
-void TNotebook::SetDesignedPageIndex(int index) {
-  FPageIndex = index;
-  for (int i = 0; i < PageCount(); ++i) FPages[static_cast<size_t>(i)]->SetVisible(i == index);
-}
-
-void TNotebook::SetPageIndex(int index) {
-  if (index == FPageIndex || index < 0 || index >= PageCount()) return;
-  FPages[static_cast<size_t>(index)]->SetVisible(true);
-  if (FPageIndex >= 0) FPages[static_cast<size_t>(FPageIndex)]->SetVisible(false);
-  FPageIndex = index;
-  if (OnPageChanged) OnPageChanged(this);
 }

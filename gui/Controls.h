@@ -1,23 +1,22 @@
 #pragma once
-// The controls that windows are built from. Each control object stands for one child window: the window
+// The base of the controls that windows are built from: the system's own in StdCtrls.h, ours that paint
+// themselves in PaintedCtrls.h. Each control object stands for one child window: the window
 // belongs to its parent window and is destroyed with it, the object to its form. Every message that Windows
-// sends to a control comes through one dispatcher, which hands any exception to the application's handler.
+// sends to a control comes through one dispatcher, which hands any exception to the error sink.
 #include <windows.h>
 
-#include <cstdint>
 #include <functional>
-#include <memory>
 #include <string>
 #include <type_traits>
 #include <vector>
 
-#include "graphics/Bitmap.h"
 #include "graphics/Colors.h"
 #include "system/WinHandles.h"
 
-class TForm;
 class TControl;
 class TMenu;
+struct TComponentDef;
+struct TLayoutContext;
 
 class TObject {
 public:
@@ -104,8 +103,6 @@ public:
   const std::string& Name() const { return FName; }
   HWND Handle() const { return FHandle; }
   TControl* Parent() const { return FParent; }
-  // The form the control belongs to; a form is its own.
-  virtual TForm* Form() const;
 
   int Tag() const { return FTag; }
   void SetTag(int tag) { FTag = tag; }
@@ -160,10 +157,23 @@ public:
   // Called by the form when the keyboard focus moves to another of its controls.
   virtual void DoExit();
 
+  // What a control tells the form it lies on: each passes it to its parent, and the form answers. Going up
+  // through the parents keeps the controls free of the form's class.
+  // The keyboard focus moved to control.
+  virtual void ControlFocused(TControl* control);
+  // A button with a modal result was pressed.
+  virtual void ModalResultChosen(int result);
+
   // The window is made by the form's builder.
   void CreateHandle(const char* className, const char* caption, DWORD style, DWORD exStyle, const RECT& bounds);
+  // Takes the settings of the control's kind from its layout once the window is made; the base has none.
+  virtual void Configure(const TComponentDef&, const TLayoutContext&) {}
+  // The last step of making the control from its layout, once its children are made.
+  virtual void ChildrenMade(const TComponentDef&) {}
 
 protected:
+  // The window that a new window of this control lies in: its parent's.
+  virtual HWND ParentWindow() const;
   // One message for this control; the default passes it on to the window class's own procedure.
   virtual LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam);
   LRESULT DefaultHandler(UINT message, WPARAM wParam, LPARAM lParam);
@@ -210,164 +220,3 @@ std::vector<HWND> ThreadWindows();
 const char* RegisterWindowClass(const char* name, WNDPROC procedure, UINT classStyle = 0);
 // The window classes of our own controls, registered once.
 const char* RegisterControlClass(const char* name, UINT classStyle = 0);
-
-// A plain rectangle with optional bevels: the container of other controls.
-class TPanel : public TControl {
-public:
-  using TControl::TControl;
-  void SetBevels(TBevel outer, TBevel inner) {
-    FBevelOuter = outer;
-    FBevelInner = inner;
-  }
-  RECT AlignRect() const override;
-
-protected:
-  void Paint(HDC dc, const RECT& client) override;
-
-private:
-  TBevel FBevelOuter = TBevel::None;
-  TBevel FBevelInner = TBevel::None;
-};
-
-// A text drawn on its parent's background; sized to its text when AutoSize is on.
-class TLabel : public TControl {
-public:
-  using TControl::TControl;
-  void SetCaption(const std::string& caption) override;
-  void SetFont(const TFont& font) override;
-  void SetAutoSize(bool autoSize) { FAutoSize = autoSize; }
-  void SetWordWrap(bool wordWrap) { FWordWrap = wordWrap; }
-  void AdjustSize();
-
-protected:
-  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-  void Paint(HDC dc, const RECT& client) override;
-
-private:
-  UINT DrawFlags() const;
-  bool FAutoSize = false;
-  bool FWordWrap = false;
-};
-
-// A system button of any style: a press runs Click.
-class TButtonControl : public TControl {
-public:
-  using TControl::TControl;
-
-protected:
-  LRESULT Notify(UINT code, LPARAM lParam) override;
-};
-
-class TButton : public TButtonControl {
-public:
-  using TButtonControl::TButtonControl;
-  int ModalResult() const { return FModalResult; }
-  void SetModalResult(int result) { FModalResult = result; }
-
-protected:
-  void Click() override;
-
-private:
-  int FModalResult = 0;
-};
-
-class TCheckBox : public TButtonControl {
-public:
-  using TButtonControl::TButtonControl;
-  bool Checked() const;
-  // Runs OnClick when the state changes, as a click of the user would.
-  void SetChecked(bool checked);
-};
-
-// A drop-down list without typing.
-class TComboBox : public TControl {
-public:
-  using TControl::TControl;
-  void SetItems(const std::vector<std::string>& items);
-  int ItemCount() const;
-  std::string Item(int index) const;
-  // -1 when no row is selected; selecting a row that is not in the list leaves none selected.
-  int ItemIndex() const;
-  // Selects a row without running OnChange, which runs only when the user picks a row.
-  void SetItemIndex(int index);
-
-  TNotifyEvent OnChange;
-
-protected:
-  LRESULT Notify(UINT code, LPARAM lParam) override;
-};
-
-class TEdit : public TControl {
-public:
-  using TControl::TControl;
-  std::string Text() const { return Caption(); }
-  void SetText(const std::string& text) { SetCaption(text); }
-
-protected:
-  HBRUSH CtlColor(HDC) override { return nullptr; }
-};
-
-// A frame with a caption around a group of controls, which are its children.
-class TGroupBox : public TControl {
-public:
-  using TControl::TControl;
-  void SetCaption(const std::string& caption) override;
-  void SetFont(const TFont& font) override;
-  // Makes the frame, under the group's controls: the last step of making the group.
-  void CreateFrame();
-
-protected:
-  LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
-
-private:
-  HWND FFrame = nullptr;
-};
-
-// A picture: an icon drawn with its transparency, or a bitmap drawn from the top-left corner at its own size;
-// what it does not cover shows the control's colour.
-class TImage : public TControl {
-public:
-  using TControl::TControl;
-  // Takes an icon from the program's resources at the given designed size.
-  void LoadIcon(int resource, int size);
-  // The bitmap shown, made empty when there is none; the caller repaints with Changed() after drawing.
-  TBitmap& EnsureBitmap();
-  TBitmap* Picture() const { return FBitmap.get(); }
-  void ClearPicture();
-  void Changed() { Invalidate(); }
-
-  // Raised while the picture reports loading progress; a bitmap reports none.
-  TNotifyEvent OnProgress;
-
-protected:
-  void Paint(HDC dc, const RECT& client) override;
-
-private:
-  TIconHandle FIcon;
-  std::unique_ptr<TBitmap> FBitmap;
-};
-
-// One page of a notebook: a container the size of the notebook.
-class TPage : public TPanel {
-public:
-  using TPanel::TPanel;
-};
-
-// Pages without tabs, one shown at a time.
-class TNotebook : public TControl {
-public:
-  using TControl::TControl;
-  int PageIndex() const { return FPageIndex; }
-  // Shows a valid page other than the current one, then runs OnPageChanged; any other value does nothing.
-  void SetPageIndex(int index);
-  void AddPage(TPage* page);
-  // The page shown when the notebook is made, without OnPageChanged.
-  void SetDesignedPageIndex(int index);
-  int PageCount() const { return static_cast<int>(FPages.size()); }
-
-  TNotifyEvent OnPageChanged;
-
-private:
-  std::vector<TPage*> FPages;
-  int FPageIndex = -1;
-};

@@ -8,16 +8,6 @@ namespace {
 
 const DWORD kChild = WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS;
 
-std::vector<std::string> SplitLines(std::string_view text) {
-  std::vector<std::string> lines;
-  while (!text.empty()) {
-    const size_t end = text.find('\n');
-    lines.emplace_back(text.substr(0, end));
-    text = end == std::string_view::npos ? std::string_view{} : text.substr(end + 1);
-  }
-  return lines;
-}
-
 std::unique_ptr<TControl> NewControl(const TComponentDef& def, TControl* parent) {
   switch (def.Kind) {
     case TControlKind::Panel: return std::make_unique<TPanel>(def.Name, parent);
@@ -93,6 +83,8 @@ TForm::TForm(const TFormDef& layout) : TControl(layout.Name, nullptr) { Build(la
 
 void TForm::OnEvent(TEventId, TObject*) {}
 
+HWND TForm::ParentWindow() const { return Application.Handle(); }
+
 TForm::~TForm() {
   // The windows go first, children with their parent, while every control object is still there. The menu
   // bar is the form's to destroy, not the window's.
@@ -159,8 +151,7 @@ void TForm::BuildChildren(const TFormDef& layout, TControl* parent, std::string_
   for (const TComponentDef* def : children) {
     TControl& control = BuildComponent(*def, parent);
     BuildChildren(layout, &control, def->Name);
-    if (auto* group = dynamic_cast<TGroupBox*>(&control)) group->CreateFrame();
-    if (auto* notebook = dynamic_cast<TNotebook*>(&control)) notebook->SetDesignedPageIndex(def->PageIndex);
+    control.ChildrenMade(*def);
   }
   parent->Realign();
 }
@@ -192,29 +183,7 @@ TControl& TForm::BuildComponent(const TComponentDef& def, TControl* parent) {
   control.OnExit = BindEvent(FOnEvent, def.OnExit);
   if (*def.PopupMenu) control.SetPopupMenu(&Menu(def.PopupMenu));
 
-  if (auto* panel = dynamic_cast<TPanel*>(&control)) panel->SetBevels(def.BevelOuter, def.BevelInner);
-  if (auto* label = dynamic_cast<TLabel*>(&control)) {
-    label->SetWordWrap(def.WordWrap);
-    label->SetAutoSize(def.AutoSize);
-    label->AdjustSize();
-  }
-  if (auto* button = dynamic_cast<TButton*>(&control)) button->SetModalResult(def.ModalResult);
-  if (auto* list = dynamic_cast<TComboBox*>(&control)) {
-    list->SetItems(SplitLines(def.Items));
-    list->OnChange = BindEvent(FOnEvent, def.OnChange);
-  }
-  if (auto* image = dynamic_cast<TImage*>(&control); image && def.Picture) image->LoadIcon(def.Picture, def.Bounds.Width);
-  if (auto* page = dynamic_cast<TPage*>(&control)) {
-    control.SetAlign(TAlign::Client);
-    if (auto* notebook = dynamic_cast<TNotebook*>(parent)) notebook->AddPage(page);
-  }
-  if (auto* notebook = dynamic_cast<TNotebook*>(&control))
-    notebook->OnPageChanged = BindEvent(FOnEvent, def.OnPageChanged);
-  if (auto* picker = dynamic_cast<TColorPickerButton*>(&control)) picker->SetEntryTexts(def.Items);
-  if (auto* tree = dynamic_cast<TVirtualStringTree*>(&control))
-    tree->Initialize(def.Columns, def.HeaderFont ? *def.HeaderFont : tree->Font());
-  if (auto* toolBar = dynamic_cast<TToolBar*>(&control))
-    toolBar->Initialize(*def.Images ? &ImageList(def.Images) : nullptr, def.Buttons, FActionList, FOnEvent);
+  control.Configure(def, {FOnEvent, FActionList, *def.Images ? &ImageList(def.Images) : nullptr});
   return control;
 }
 

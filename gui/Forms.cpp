@@ -5,10 +5,15 @@
 #include <algorithm>
 #include <cstdlib>
 
+#include "gui/ErrorSink.h"
 #include "gui/MessageWindow.h"
 #include "system/FileUtils.h"
 
 TApplication Application;
+
+TApplication::TApplication() {
+  SetErrorSink([] { Application.HandleCurrentException(); });
+}
 
 namespace {
 
@@ -46,7 +51,6 @@ private:
   }
 };
 
-TApplication::TApplication() = default;
 TApplication::~TApplication() = default;
 
 HWND TApplication::Handle() {

@@ -28,8 +28,6 @@ public:
   explicit TForm(const TFormDef& layout);
   ~TForm() override;
 
-  TForm* Form() const override { return const_cast<TForm*>(this); }
-
   // A component of the layout by its name; raises when there is none of that name and class.
   template <class T>
   T& Component(std::string_view name) const {
@@ -59,7 +57,8 @@ public:
   bool Modal() const { return FModal; }
 
   // The keyboard focus moved to one of the form's controls: the one that had it runs its OnExit.
-  void ControlFocused(TControl* control);
+  void ControlFocused(TControl* control) override;
+  void ModalResultChosen(int result) override { SetModalResult(result); }
 
   // A key that the form takes as a shortcut before the focused control sees it: the context menus of the
   // focused control and its parents, then the menu bar, then the action list; the first item or action
@@ -81,6 +80,8 @@ protected:
   // Answers the events that the layout binds, each an enumerator of the window's own event enum. The base
   // answers none: an event while only the base is there, as the form is made or destroyed, has no one to run.
   virtual void OnEvent(TEventId event, TObject* sender);
+  // A form lies in the application's window, which carries the program's taskbar button.
+  HWND ParentWindow() const override;
   LRESULT WndProc(UINT message, WPARAM wParam, LPARAM lParam) override;
   bool CloseQuery();
   // Pop-up help for the control under a WM_HELP request.
@@ -127,6 +128,7 @@ extern TReplaceable<TWinHelpCall> WinHelpCall;
 
 class TApplication {
 public:
+  // Becomes the error sink of the windows' procedures.
   TApplication();
   ~TApplication();
   TApplication(const TApplication&) = delete;

@@ -1,19 +1,7 @@
 #include "gui/MessageWindow.h"
 
-#include "gui/Forms.h"
-
-namespace {
-
-void ReportCurrentException() noexcept {
-  try {
-    Application.HandleCurrentException();
-  } catch (...) {
-    // The report failed itself (no memory for its text, a handler that raised): nothing is left to say it
-    // with, and Windows cannot unwind it.
-  }
-}
-
-}  // namespace
+#include "gui/Controls.h"
+#include "gui/ErrorSink.h"
 
 void TMessageWindow::TDestroyer::operator()(HWND window) const {
   // The object is going: the window's last messages get the default handling.

@@ -39,17 +39,17 @@ DWORD TToolBar::WindowStyle() {
   return TBSTYLE_FLAT | TBSTYLE_TOOLTIPS | CCS_NORESIZE | CCS_NOPARENTALIGN | CCS_NODIVIDER;
 }
 
-void TToolBar::Initialize(const TImageList* images, std::span<const TToolButtonDef> buttons,
-                          const TActionList& actions, const TEventHandler& onEvent) {
+void TToolBar::Configure(const TComponentDef& layout, const TLayoutContext& context) {
+  const TImageList* images = context.Images;
   // The buttons' commands come back to the toolbar itself, which knows its buttons.
   SendMessageA(Handle(), TB_SETPARENT, reinterpret_cast<WPARAM>(Handle()), 0);
   SendMessageA(Handle(), TB_BUTTONSTRUCTSIZE, sizeof(TBBUTTON), 0);
   if (images) SendMessageA(Handle(), TB_SETIMAGELIST, 0, reinterpret_cast<LPARAM>(images->Handle()));
   std::vector<TBBUTTON> items;
   int command = kFirstCommand;
-  for (const TToolButtonDef& def : buttons) {
-    TAction* action = actions.Bound(def.Action);
-    FButtons.push_back(std::make_unique<TToolButton>(*this, def, action, BindEvent(onEvent, def.OnClick), command++));
+  for (const TToolButtonDef& def : layout.Buttons) {
+    TAction* action = context.Actions.Bound(def.Action);
+    FButtons.push_back(std::make_unique<TToolButton>(*this, def, action, BindEvent(context.OnEvent, def.OnClick), command++));
     const TToolButton& button = *FButtons.back();
     TBBUTTON item{};
     item.idCommand = button.Command();

@@ -10,19 +10,9 @@
 #include <vector>
 
 #include "gui/ActnList.h"
+#include "gui/ComponentDef.h"
 #include "gui/Controls.h"
 #include "gui/ImgList.h"
-
-struct TToolButtonDef {
-  const char* Name = "";
-  const char* Caption = "";  // empty: the action's caption
-  const char* Hint = "";
-  const char* Action = "";
-  int ImageIndex = -1;  // a picture of the toolbar's image list; -1: the action's
-  TEventId OnClick;
-  bool Separator = false;
-  int Width = 8;  // a separator's, as designed at 96 dpi
-};
 
 class TToolBar;
 
@@ -63,8 +53,7 @@ public:
   static const char* WindowClass();
   static DWORD WindowStyle();
   // After the window is made: the pictures and the buttons, 52 x 44 pixels as designed.
-  void Initialize(const TImageList* images, std::span<const TToolButtonDef> buttons, const TActionList& actions,
-                  const TEventHandler& onEvent);
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
 
   // The button of that name; raises when there is none.
   TToolButton& Button(std::string_view name) const;

@@ -34,7 +34,9 @@ const char* TVirtualStringTree::WindowClass() { return WC_LISTVIEWA; }
 
 DWORD TVirtualStringTree::WindowStyle() { return LVS_REPORT | LVS_SINGLESEL | LVS_SHOWSELALWAYS; }
 
-void TVirtualStringTree::Initialize(std::span<const TVirtualTreeColumn> columns, const TFont& headerFont) {
+void TVirtualStringTree::Configure(const TComponentDef& def, const TLayoutContext&) {
+  const std::span<const TVirtualTreeColumn> columns = def.Columns;
+  const TFont& headerFont = def.HeaderFont ? *def.HeaderFont : Font();  // null: the control's
   // Wide texts in the notifications: the owner's texts are wide strings.
   SendMessageA(Handle(), LVM_SETUNICODEFORMAT, TRUE, 0);
   const DWORD look = LVS_EX_FULLROWSELECT | LVS_EX_GRIDLINES | LVS_EX_HEADERDRAGDROP;

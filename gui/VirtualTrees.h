@@ -14,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "gui/ComponentDef.h"
 #include "gui/Controls.h"
 #include "gui/Keys.h"
 
@@ -29,14 +30,6 @@ private:
   int FIndex = 0;
 };
 using PVirtualNode = TVirtualNode*;
-
-enum class TAlignment { LeftJustify, RightJustify };
-
-struct TVirtualTreeColumn {
-  const char* Text = "";
-  int Width = 0;  // as designed at 96 dpi
-  TAlignment Alignment = TAlignment::LeftJustify;
-};
 
 enum class TVSTTextType { Normal, Static };
 enum class TVTNodeAttachMode { InsertBefore, InsertAfter };
@@ -56,7 +49,7 @@ public:
   static const char* WindowClass();
   static DWORD WindowStyle();
   // After the window is made: the look, and the columns with their designed widths.
-  void Initialize(std::span<const TVirtualTreeColumn> columns, const TFont& headerFont);
+  void Configure(const TComponentDef& def, const TLayoutContext& context) override;
 
   // Appends a row at the end, carrying data. The rows appended in one go show when messages run again.
   PVirtualNode AddChild(int32_t data);
