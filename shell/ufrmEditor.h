@@ -66,7 +66,7 @@ public:
   bool Closing() const { return FClosing; }
   // The collection; read in with its rows when a failed creation left it out.
   TWallpaperList& WallpaperList();
-  const TSimpleTimer* Timer() const { return &FTimer; }
+  TSimpleTimer* Timer() { return &FTimer; }
   TCoolTrayIcon& CoolTrayIcon() const { return *FCoolTrayIcon; }
   TOpenPictureDialog& OpenPictureDialog() const { return *FOpenPictureDialog; }
 
